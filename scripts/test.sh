@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up everything the tests need on a Debian 12 machine (as root), builds, and runs every
+# test. Fails loudly: any failing step or test ends it with a non-zero status.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug
+cmake --build build
+ctest --test-dir build --output-on-failure

@@ -1,0 +1,120 @@
+#include "FolderMirror.h"
+
+#include <cmath>
+
+#include "DateTime.h"
+#include "U_Funcoes.h"
+
+namespace {
+
+bool IsFolder(const std::string& path) {
+    const std::uint32_t attributes = platform::GetAttributes(path);
+    return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory);
+}
+
+// Creates `path` and every missing folder above it; the outcome is not looked at.
+void ForceDirectories(std::string path) {
+    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    if (path.empty() || path.back() == ':' || IsFolder(path)) return;
+    const std::size_t parent = path.find_last_of("\\/");
+    if (parent != std::string::npos) ForceDirectories(path.substr(0, parent + 1));
+    platform::MakeDirectory(path);
+}
+
+std::string RoundedText(double value) {
+    return std::to_string(static_cast<long long>(std::nearbyint(value)));  // half to even
+}
+
+// Whether destination + name needs the source's copy. One look-up in the destination gives
+// both the existence test and its time; a time without MS-DOS form still counts as existing.
+bool NeedsCopy(const std::string& sourceFile, const std::string& destinationFile) {
+    const platform::DirectorySearch existing(destinationFile);
+    if (!existing.Found() || (existing.Entry().attributes & platform::kAttrDirectory)) return true;
+    const auto dos = platform::ToDosDateTime(existing.Entry().lastWriteTime);
+    const double destinationTime = dos ? DosDateTimeToValue(*dos) : kNoFileTime;
+    return destinationTime < FileModifiedTime(sourceFile);
+}
+
+void CopyEntry(const std::string& source, const std::string& destination, const std::string& name) {
+    if (destination.find(kDatabaseFolderMarker) != std::string::npos) {
+        const std::string newCopy = destination + kNewCopyPrefix + name;
+        platform::CopyWholeFile(source + name, newCopy, /*failIfExists=*/true);
+        platform::RenameFile(newCopy, destination + name);
+    } else {
+        CopyFileKeepingDate(source + name, destination + name);
+    }
+}
+
+}  // namespace
+
+void AppendBackslash(std::string& path) {
+    if (path.empty() || path.back() != '\\') path += '\\';
+}
+
+bool IsDotOrDotDot(const std::string& name) { return name == "." || name == ".."; }
+
+// Files of 2 GiB or more count their whole size, here and in the size total alike.
+double EntrySizeMB(const platform::FindData& entry) {
+    return static_cast<double>(entry.size) / 1024 / 1024;
+}
+
+std::string ProgressText(double copiedMB, double totalMB) {
+    return "Copiando: " + RoundedText(copiedMB) + " MB de " + RoundedText(totalMB) + " MB";
+}
+
+std::string DestinationLine(const std::string& fullPath) {
+    const std::size_t length = fullPath.size();
+    const std::string tail = length <= 56 ? fullPath : fullPath.substr(length - 56);
+    return length > 55 ? "..." + tail : tail;
+}
+
+double FileModifiedTime(const std::string& fileName) {
+    const platform::DirectorySearch search(fileName);
+    if (!search.Found() || (search.Entry().attributes & platform::kAttrDirectory)) return kNoFileTime;
+    const auto dos = platform::ToDosDateTime(search.Entry().lastWriteTime);
+    return dos ? DosDateTimeToValue(*dos) : kNoFileTime;
+}
+
+void ListSubfolders(const std::string& path, std::vector<std::string>& list) {
+    constexpr std::uint32_t kLeftOut = platform::kAttrHidden | platform::kAttrSystem |
+                                       platform::kAttrVolumeLabel | platform::kAttrReparsePoint;
+    for (platform::DirectorySearch search(path + "*.*"); search.Found(); search.Next()) {
+        const platform::FindData& entry = search.Entry();
+        if (!(entry.attributes & kLeftOut) && (entry.attributes & platform::kAttrDirectory))
+            list.push_back(entry.name);
+    }
+}
+
+void FolderMirror::ShowProgress(const std::string& destinationFile) {
+    view_.SetProgressText(ProgressText(CopiedMB, TotalMB));
+    view_.SetProgressBar(kProgressNavy, TotalMB, CopiedMB);
+    view_.SetDestinationText(DestinationLine(destinationFile));
+}
+
+bool FolderMirror::MirrorFolder(std::string source, std::string destination, bool recursive) {
+    AppendBackslash(source);
+    AppendBackslash(destination);
+    if (!IsFolder(destination)) ForceDirectories(destination);
+    try {
+        for (platform::DirectorySearch search(source + "*.*"); search.Found(); search.Next()) {
+            const platform::FindData& entry = search.Entry();
+            if (!IsDotOrDotDot(entry.name)) {
+                CopiedMB += EntrySizeMB(entry);
+                ShowProgress(destination + entry.name);
+                if (NeedsCopy(source + entry.name, destination + entry.name))
+                    CopyEntry(source, destination, entry.name);
+            }
+            view_.ProcessMessages();
+        }
+        if (recursive) {
+            std::vector<std::string> subfolders;
+            ListSubfolders(source, subfolders);
+            for (const std::string& name : subfolders)
+                if (!IsDotOrDotDot(name))
+                    MirrorFolder(source + name + '\\', destination + name + '\\', recursive);
+        }
+        return true;
+    } catch (...) {
+        return false;
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The newer-files folder mirror and the folder walk it shares with the size total.
+
+#include <string>
+#include <vector>
+
+#include "ProgressView.h"
+#include "platform/Platform.h"
+
+// Destination folders whose path holds this text (case-sensitively) are the playout system's
+// database folders: files go in under kNewCopyPrefix + name and are then renamed.
+inline constexpr const char* kDatabaseFolderMarker = "Tavixdb";
+inline constexpr const char* kNewCopyPrefix = "NOVO_";
+
+class FolderMirror {
+public:
+    explicit FolderMirror(ProgressView& view) : view_(view) {}
+
+    // Brings `destination` up to date from `source`: copies every file that is missing there or
+    // older (at the two-second resolution of the MS-DOS time), never deletes; with `recursive`
+    // the visible subfolders too. True when this folder's walk ran to its end.
+    bool MirrorFolder(std::string source, std::string destination, bool recursive);
+
+    double TotalMB = 0;   // the progress maximum, set by the caller before each mirror
+    double CopiedMB = 0;  // grown by every entry walked, through all levels
+
+private:
+    void ShowProgress(const std::string& destinationFile);
+    ProgressView& view_;
+};
+
+// Appends the names of the subfolders of `path` (which ends with "\") to `list`. Hidden and
+// system entries are left out, and so are folder links, which could loop.
+void ListSubfolders(const std::string& path, std::vector<std::string>& list);
+
+// The last-write time of a file as a date-time value, through the MS-DOS form; kNoFileTime
+// for a missing file, a folder, or a time that has no MS-DOS form.
+double FileModifiedTime(const std::string& fileName);
+
+// Shared by the walkers.
+void AppendBackslash(std::string& path);
+bool IsDotOrDotDot(const std::string& name);
+double EntrySizeMB(const platform::FindData& entry);
+// "Copiando: A MB de B MB", each rounded half to even.
+std::string ProgressText(double copiedMB, double totalMB);
+// A destination file as lblDestino shows it: at most "..." and its last 56 characters.
+std::string DestinationLine(const std::string& fullPath);

@@ -1,0 +1,135 @@
+#pragma once
+// The few system calls Duplora needs, with their Win32 meaning. Paths are Windows path texts
+// of 8-bit characters. The win32 backend calls the real API; the posix backend resolves the
+// path texts the way Wine does (see docs/ARCHITECTURE.md, "Platform semantics").
+//
+// Nothing here throws: every call reports failure through its result, as the API it models.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// Attribute word bits (FILE_ATTRIBUTE_*).
+enum Attribute : std::uint32_t {
+    kAttrReadOnly = 0x01,
+    kAttrHidden = 0x02,
+    kAttrSystem = 0x04,
+    kAttrVolumeLabel = 0x08,
+    kAttrDirectory = 0x10,
+    kAttrArchive = 0x20,
+    kAttrNormal = 0x80,
+    kAttrReparsePoint = 0x400,  // a symbolic link or junction
+};
+inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFF;
+
+// A point in time as FILETIME counts it: 100-ns intervals since 1601-01-01 00:00 UTC.
+struct FileTime {
+    std::uint64_t ticks = 0;
+    friend bool operator==(FileTime, FileTime) = default;
+};
+
+// The MS-DOS date-time form: local time, seconds in steps of two, years 1980 to 2107.
+struct DosDateTime {
+    std::uint16_t date = 0;  // bits 15-9 year-1980, 8-5 month, 4-0 day
+    std::uint16_t time = 0;  // bits 15-11 hour, 10-5 minute, 4-0 second/2
+    friend bool operator==(DosDateTime, DosDateTime) = default;
+};
+
+// One directory entry as the enumeration reports it.
+struct FindData {
+    std::string name;  // the long name, without folder
+    std::uint32_t attributes = 0;
+    FileTime lastWriteTime;
+    std::uint64_t size = 0;  // the whole size; its low 32 bits are the Win32 nFileSizeLow
+};
+
+// FindFirstFileA / FindNextFileA / FindClose. `pattern` is a folder path followed by "*.*"
+// (every entry of that folder, "." and ".." included, in the order the system returns them)
+// or the path of one entry (that entry alone).
+class DirectorySearch {
+public:
+    explicit DirectorySearch(const std::string& pattern);
+    ~DirectorySearch();
+    DirectorySearch(const DirectorySearch&) = delete;
+    DirectorySearch& operator=(const DirectorySearch&) = delete;
+
+    bool Found() const;            // an entry is at hand
+    const FindData& Entry() const; // only while Found()
+    void Next();                   // Found() turns false after the last entry
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// GetFileAttributesA / SetFileAttributesA. Folder = directory; hidden = name begins with "."
+// on POSIX; read-only = owner may not write.
+std::uint32_t GetAttributes(const std::string& path);
+bool SetAttributes(const std::string& path, std::uint32_t attributes);
+
+// CreateDirectoryA: one folder; its parent must exist.
+bool MakeDirectory(const std::string& path);
+// CopyFileA: contents, last-write time and attributes.
+bool CopyWholeFile(const std::string& source, const std::string& destination, bool failIfExists);
+// MoveFileA: fails when `newPath` exists.
+bool RenameFile(const std::string& oldPath, const std::string& newPath);
+// DeleteFileA.
+bool RemoveFile(const std::string& path);
+
+// Open files for the chunked copy (CreateFileA with share mode 0).
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle kInvalidFile = -1;
+// GENERIC_READ, OPEN_EXISTING.
+FileHandle OpenForReading(const std::string& path);
+// GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL: refuses to replace a
+// read-only, hidden or system file, as the API does.
+FileHandle CreateForWriting(const std::string& path);
+bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t& read);
+bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size, std::uint32_t& written);
+bool FileSize(FileHandle file, std::uint64_t& size);
+bool LastWriteTime(FileHandle file, FileTime& time);
+bool StampLastWriteTime(FileHandle file, FileTime time);  // last-write time only
+void CloseFile(FileHandle file);
+
+// FileTimeToLocalFileTime + FileTimeToDosDateTime, and back (DosDateTimeToFileTime +
+// LocalFileTimeToFileTime). Both fail outside 1980..2107.
+std::optional<DosDateTime> ToDosDateTime(FileTime time);
+std::optional<FileTime> FromDosDateTime(DosDateTime dos);
+
+// CreateProcessA (no application name, flags CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, a
+// start-up record carrying `showWindow`) and WaitForSingleObject(INFINITE). False when the
+// process could not be started.
+bool RunProcessAndWait(const std::string& commandLine, const std::string& workingFolder,
+                       std::uint16_t showWindow);
+
+// GetCurrentDirectoryA: no trailing separator except at a root.
+std::string CurrentDirectory();
+// The folder of the running executable, ending with its separator.
+std::string ExecutableFolder();
+
+// LoadLibraryA / GetProcAddress. A loaded library stays loaded until the process ends.
+using LibraryHandle = void*;
+LibraryHandle LoadSharedLibrary(const std::string& fileName);
+void* FindSymbol(LibraryHandle library, const std::string& name);
+// The system's text for the last failure of a call above (library loading included).
+std::string LastErrorText();
+
+// GetPrivateProfileStringA (a buffer of 2048 characters) / WritePrivateProfileStringA.
+std::string ReadProfileString(const std::string& section, const std::string& key,
+                              const std::string& defaultValue, const std::string& fileName);
+bool WriteProfileString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& fileName);
+
+#ifndef _WIN32
+// POSIX only: where drive letters and UNC shares live (Wine's dosdevices folder).
+// Defaults to $WINEPREFIX/dosdevices, else $HOME/.wine/dosdevices.
+void SetDosDevicesRoot(const std::string& hostFolder);
+std::string DosDevicesRoot();
+// The host path a Windows path text names; nullopt when it names no drive.
+std::optional<std::string> HostPath(const std::string& windowsPath);
+#endif
+
+}  // namespace platform

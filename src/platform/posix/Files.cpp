@@ -1,0 +1,315 @@
+// Directory search, attributes, folders and open files on POSIX, with Win32 meaning:
+// folder = directory; hidden = name begins with "."; read-only = the owner may not write;
+// archive on regular files; system and volume label never; a symbolic link is a reparse point.
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "PosixInternal.h"
+#include "platform/Platform.h"
+
+namespace platform {
+namespace {
+
+constexpr std::uint64_t kUnixEpochIn1601Seconds = 11644473600ULL;
+
+FileTime ToFileTime(const timespec& t) {
+    const std::int64_t seconds = static_cast<std::int64_t>(t.tv_sec) + kUnixEpochIn1601Seconds;
+    if (seconds < 0) return FileTime{0};
+    return FileTime{static_cast<std::uint64_t>(seconds) * 10000000ULL +
+                    static_cast<std::uint64_t>(t.tv_nsec) / 100};
+}
+
+timespec ToTimespec(FileTime time) {
+    timespec t{};
+    t.tv_sec = static_cast<time_t>(static_cast<std::int64_t>(time.ticks / 10000000ULL) -
+                                   static_cast<std::int64_t>(kUnixEpochIn1601Seconds));
+    t.tv_nsec = static_cast<long>(time.ticks % 10000000ULL) * 100;
+    return t;
+}
+
+bool IsDotOrDotDot(const std::string& name) { return name == "." || name == ".."; }
+
+std::string LastComponent(const std::string& hostPath) {
+    std::string path = hostPath;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::uint32_t AttributesOf(const std::string& name, const struct stat& st, bool isLink) {
+    std::uint32_t attributes = S_ISDIR(st.st_mode) ? kAttrDirectory : kAttrArchive;
+    if (!IsDotOrDotDot(name) && !name.empty() && name[0] == '.') attributes |= kAttrHidden;
+    if (!(st.st_mode & S_IWUSR)) attributes |= kAttrReadOnly;
+    if (isLink) attributes |= kAttrReparsePoint;
+    return attributes;
+}
+
+// Fills `entry` for `name`, looked up relative to the open folder `dirFd` (or as a whole
+// path when dirFd is AT_FDCWD). Links are followed; a dangling link describes itself.
+bool Describe(int dirFd, const std::string& path, const std::string& name, FindData& entry) {
+    struct stat st {};
+    bool isLink = false;
+    if (fstatat(dirFd, path.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (S_ISLNK(st.st_mode)) {
+        isLink = true;
+        struct stat target {};
+        if (fstatat(dirFd, path.c_str(), &target, 0) == 0) st = target;
+    }
+    entry.name = name;
+    entry.attributes = AttributesOf(name, st, isLink);
+    entry.lastWriteTime = ToFileTime(st.st_mtim);
+    entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+// Win32 refuses CREATE_ALWAYS with plain attributes on a read-only, hidden or system file.
+bool RefusesReplacement(const std::string& hostPath) {
+    struct stat st {};
+    if (stat(hostPath.c_str(), &st) != 0) return false;
+    const std::string name = LastComponent(hostPath);
+    return S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR) || (!name.empty() && name[0] == '.');
+}
+
+std::optional<std::string> Resolve(const std::string& windowsPath) {
+    auto host = HostPath(windowsPath);
+    if (!host) posix::RememberError("The filename, directory name, or volume label syntax is incorrect.");
+    return host;
+}
+
+}  // namespace
+
+struct DirectorySearch::Impl {
+    DIR* dir = nullptr;
+    FindData entry;
+    bool found = false;
+};
+
+DirectorySearch::DirectorySearch(const std::string& pattern) : impl_(std::make_unique<Impl>()) {
+    const bool wholeFolder = pattern.size() >= 3 && pattern.compare(pattern.size() - 3, 3, "*.*") == 0;
+    const auto host = Resolve(wholeFolder ? pattern.substr(0, pattern.size() - 3) : pattern);
+    if (!host) return;
+    if (!wholeFolder) {
+        impl_->found = Describe(AT_FDCWD, *host, LastComponent(*host), impl_->entry);
+        if (!impl_->found) posix::RememberErrno();
+        return;
+    }
+    impl_->dir = opendir(host->empty() ? "." : host->c_str());
+    if (!impl_->dir) {
+        posix::RememberErrno();
+        return;
+    }
+    Next();
+}
+
+DirectorySearch::~DirectorySearch() {
+    if (impl_->dir) closedir(impl_->dir);
+}
+
+bool DirectorySearch::Found() const { return impl_->found; }
+
+const FindData& DirectorySearch::Entry() const { return impl_->entry; }
+
+void DirectorySearch::Next() {
+    impl_->found = false;
+    if (!impl_->dir) return;
+    while (const dirent* d = readdir(impl_->dir)) {
+        // An entry that vanished between readdir and stat is passed over, as the API would.
+        if (Describe(dirfd(impl_->dir), d->d_name, d->d_name, impl_->entry)) {
+            impl_->found = true;
+            return;
+        }
+    }
+}
+
+std::uint32_t GetAttributes(const std::string& path) {
+    const auto host = Resolve(path);
+    FindData entry;
+    if (!host || !Describe(AT_FDCWD, *host, LastComponent(*host), entry)) {
+        if (host) posix::RememberErrno();
+        return kInvalidAttributes;
+    }
+    return entry.attributes;
+}
+
+bool SetAttributes(const std::string& path, std::uint32_t attributes) {
+    const auto host = Resolve(path);
+    struct stat st {};
+    if (!host || stat(host->c_str(), &st) != 0) return false;
+    mode_t mode = st.st_mode & 07777;
+    if (attributes & kAttrReadOnly)
+        mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+    else
+        mode |= S_IWUSR;
+    if (mode != (st.st_mode & 07777) && chmod(host->c_str(), mode) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    return true;
+}
+
+bool MakeDirectory(const std::string& path) {
+    const auto host = Resolve(path);
+    if (!host) return false;
+    if (mkdir(host->c_str(), 0777) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    return true;
+}
+
+bool CopyWholeFile(const std::string& source, const std::string& destination, bool failIfExists) {
+    const auto from = Resolve(source);
+    const auto to = Resolve(destination);
+    if (!from || !to) return false;
+    const int in = open(from->c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (in < 0 || fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
+        posix::RememberErrno();
+        if (in >= 0) close(in);
+        return false;
+    }
+    if (!failIfExists && RefusesReplacement(*to)) {
+        posix::RememberError("Access is denied.");
+        close(in);
+        return false;
+    }
+    const int out = open(to->c_str(),
+                         O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC), 0666);
+    if (out < 0) {
+        posix::RememberErrno();
+        close(in);
+        return false;
+    }
+    char buffer[65536];
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = write(out, buffer + done, static_cast<size_t>(n - done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) {
+                ok = false;
+                break;
+            }
+            done += w;
+        }
+        if (!ok) break;
+    }
+    const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+    ok = ok && futimens(out, times) == 0 && fchmod(out, st.st_mode & 07777) == 0;
+    if (!ok) posix::RememberErrno();
+    ok = close(out) == 0 && ok;
+    close(in);
+    if (!ok) unlink(to->c_str());  // like the API, no partial copy is left behind
+    return ok;
+}
+
+bool RenameFile(const std::string& oldPath, const std::string& newPath) {
+    const auto from = Resolve(oldPath);
+    const auto to = Resolve(newPath);
+    if (!from || !to) return false;
+    if (renameat2(AT_FDCWD, from->c_str(), AT_FDCWD, to->c_str(), RENAME_NOREPLACE) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    return true;
+}
+
+bool RemoveFile(const std::string& path) {
+    const auto host = Resolve(path);
+    if (!host) return false;
+    if (unlink(host->c_str()) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    return true;
+}
+
+FileHandle OpenForReading(const std::string& path) {
+    const auto host = Resolve(path);
+    if (!host) return kInvalidFile;
+    const int fd = open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        if (fd >= 0) {
+            close(fd);
+            errno = EISDIR;
+        }
+        posix::RememberErrno();
+        return kInvalidFile;
+    }
+    return fd;
+}
+
+FileHandle CreateForWriting(const std::string& path) {
+    const auto host = Resolve(path);
+    if (!host) return kInvalidFile;
+    if (RefusesReplacement(*host)) {
+        posix::RememberError("Access is denied.");
+        return kInvalidFile;
+    }
+    const int fd = open(host->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        posix::RememberErrno();
+        return kInvalidFile;
+    }
+    return fd;
+}
+
+bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t& read) {
+    ssize_t n;
+    do n = ::read(static_cast<int>(file), buffer, size);
+    while (n < 0 && errno == EINTR);
+    read = n > 0 ? static_cast<std::uint32_t>(n) : 0;
+    if (n < 0) posix::RememberErrno();
+    return n >= 0;
+}
+
+bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size, std::uint32_t& written) {
+    ssize_t n;
+    do n = ::write(static_cast<int>(file), buffer, size);
+    while (n < 0 && errno == EINTR);
+    written = n > 0 ? static_cast<std::uint32_t>(n) : 0;
+    if (n < 0) posix::RememberErrno();
+    return n >= 0;
+}
+
+bool FileSize(FileHandle file, std::uint64_t& size) {
+    struct stat st {};
+    if (fstat(static_cast<int>(file), &st) != 0) return false;
+    size = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+bool LastWriteTime(FileHandle file, FileTime& time) {
+    struct stat st {};
+    if (fstat(static_cast<int>(file), &st) != 0) return false;
+    time = ToFileTime(st.st_mtim);
+    return true;
+}
+
+bool StampLastWriteTime(FileHandle file, FileTime time) {
+    const timespec times[2] = {{0, UTIME_OMIT}, ToTimespec(time)};
+    if (futimens(static_cast<int>(file), times) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    return true;
+}
+
+void CloseFile(FileHandle file) {
+    if (file != kInvalidFile) close(static_cast<int>(file));
+}
+
+}  // namespace platform

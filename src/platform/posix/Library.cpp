@@ -1,0 +1,26 @@
+// LoadLibraryA / GetProcAddress on POSIX.
+
+#include <dlfcn.h>
+
+#include "PosixInternal.h"
+#include "platform/Platform.h"
+
+namespace platform {
+
+LibraryHandle LoadSharedLibrary(const std::string& fileName) {
+    void* library = dlopen(fileName.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (!library) posix::RememberError(dlerror());
+    return library;
+}
+
+void* FindSymbol(LibraryHandle library, const std::string& name) {
+    dlerror();
+    void* symbol = dlsym(library, name.c_str());
+    if (!symbol) {
+        const char* error = dlerror();
+        posix::RememberError(error ? error : "The specified procedure could not be found.");
+    }
+    return symbol;
+}
+
+}  // namespace platform

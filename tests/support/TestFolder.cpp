@@ -1,0 +1,82 @@
+#include "TestFolder.h"
+
+#include <atomic>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::file_time_type ToFileTime(std::chrono::system_clock::time_point t) {
+    return std::chrono::file_clock::from_sys(t);
+}
+
+}  // namespace
+
+TestFolder::TestFolder() {
+    static std::atomic<int> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    root_ = fs::temp_directory_path() /
+            ("duplora-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    fs::create_directories(root_);
+}
+
+TestFolder::~TestFolder() {
+    std::error_code error;
+    // Read-only entries must become writable before they can go.
+    for (auto it = fs::recursive_directory_iterator(root_, error);
+         it != fs::recursive_directory_iterator(); it.increment(error))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(root_, error);
+}
+
+fs::path TestFolder::Host(const std::string& relative) const {
+    return relative.empty() ? root_ : (root_ / fs::path(relative)).make_preferred();
+}
+
+std::string TestFolder::Path(const std::string& relative) const { return Host(relative).string(); }
+
+void TestFolder::Write(const std::string& relative, const std::string& content) {
+    fs::create_directories(Host(relative).parent_path());
+    std::ofstream(Host(relative), std::ios::binary) << content;
+}
+
+void TestFolder::Write(const std::string& relative, const std::string& content,
+                       std::chrono::system_clock::time_point lastWrite) {
+    Write(relative, content);
+    SetTime(relative, lastWrite);
+}
+
+std::string TestFolder::Read(const std::string& relative) const {
+    std::ifstream in(Host(relative), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+bool TestFolder::Exists(const std::string& relative) const { return fs::exists(Host(relative)); }
+
+void TestFolder::MakeFolder(const std::string& relative) const { fs::create_directories(Host(relative)); }
+
+void TestFolder::SetTime(const std::string& relative, std::chrono::system_clock::time_point t) const {
+    fs::last_write_time(Host(relative), ToFileTime(t));
+}
+
+std::chrono::system_clock::time_point TestFolder::Time(const std::string& relative) const {
+    return std::chrono::time_point_cast<std::chrono::system_clock::duration>(std::chrono::file_clock::to_sys(fs::last_write_time(Host(relative))));
+}
+
+std::chrono::system_clock::time_point LocalTime(int year, int month, int day, int hour, int minute,
+                                                int second) {
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_sec = second;
+    local.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&local));
+}
