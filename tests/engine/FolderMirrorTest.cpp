@@ -23,7 +23,7 @@ protected:
     }
 
     TestFolder folder;
-    RecordingProgressView view;
+    RecordingView view;
     FolderMirror mirror{view};
 };
 
