@@ -38,7 +38,7 @@ struct ProfileCase {
     bool writesSucceed = true;
     std::optional<std::string> after = {};  // the file's exact bytes after the writes
     std::vector<ProfileRead> reads = {};    // read after the writes
-    bool readOnly = false;             // the file carries the read-only attribute
+    bool readOnly = false;                  // the file carries the read-only attribute
     std::string fileName = "Duplora.ini";
     UnderWine underWine = UnderWine::kSame;
 };
@@ -68,7 +68,9 @@ std::vector<ProfileCase> Cases() {
          .reads = {{"CONFIG", "diario", "N", "S"}, {"CONFIG", "x", "", "a\"b"}}},
         {.name = "UnpairedQuotesKept",
          .before = "[CONFIG]\r\na=\"S\r\nb=\"S'\r\nc=\"\r\n",
-         .reads = {{"CONFIG", "a", "", "\"S"}, {"CONFIG", "b", "", "\"S'"}, {"CONFIG", "c", "", "\""}}},
+         .reads = {{"CONFIG", "a", "", "\"S"},
+                   {"CONFIG", "b", "", "\"S'"},
+                   {"CONFIG", "c", "", "\""}}},
         {.name = "LowerCaseAndWordsReadAsTheyAre",
          .before = "[CONFIG]\r\ndiario=s\r\n[OTHER]\r\ndiario=Sim\r\n",
          .reads = {{"CONFIG", "diario", "N", "s"}, {"OTHER", "diario", "N", "Sim"}}},
@@ -190,7 +192,8 @@ TEST(ProfilePosix, DrivePathResolvedThroughDosDevices) {
     platform::SetDosDevicesRoot(folder.Path());
     EXPECT_TRUE(platform::WriteProfileString("CONFIG", "diario", "S", "C:\\Duplora\\Duplora.ini"));
     EXPECT_EQ(folder.Read("c:/Duplora/Duplora.ini"), "[CONFIG]\r\ndiario=S\r\n");
-    EXPECT_EQ(platform::ReadProfileString("CONFIG", "diario", "N", "c:\\Duplora\\Duplora.ini"), "S");
+    EXPECT_EQ(platform::ReadProfileString("CONFIG", "diario", "N", "c:\\Duplora\\Duplora.ini"),
+              "S");
     platform::SetDosDevicesRoot("");
 }
 
@@ -203,7 +206,8 @@ TEST(ProfilePosix, LineFeedFileKeepsLineFeeds) {
     TestFolder folder;
     folder.Write("Duplora.ini", "[BANCO]\nCAMINHO=C:\\x.fdb\n[CONFIG]\ndiario=N\n");
     EXPECT_TRUE(platform::WriteProfileString("CONFIG", "diario", "S", folder.Path("Duplora.ini")));
-    EXPECT_TRUE(platform::WriteProfileString("CONFIG", "horario", "07:30", folder.Path("Duplora.ini")));
+    EXPECT_TRUE(
+        platform::WriteProfileString("CONFIG", "horario", "07:30", folder.Path("Duplora.ini")));
     EXPECT_TRUE(platform::WriteProfileString("NEW", "k", "v", folder.Path("Duplora.ini")));
     EXPECT_EQ(folder.Read("Duplora.ini"),
               "[BANCO]\nCAMINHO=C:\\x.fdb\n[CONFIG]\ndiario=S\nhorario=07:30\n[NEW]\nk=v\n");
@@ -222,7 +226,8 @@ TEST(ProfilePosix, RewriteKeepsModeAndLinkAndLeavesNoTemporaryFile) {
     EXPECT_EQ(std::filesystem::status(folder.Host("real/Duplora.ini")).permissions(),
               std::filesystem::perms(0640));
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Host("real")))
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator(folder.Host("real")))
         ++entries;
     EXPECT_EQ(entries, 1);
 }

@@ -1,8 +1,6 @@
 // The settings file and the daily schedule through a fake window: real settings files in a
 // temporary folder, the real time-field model, a clock set to any minute.
 
-#include "Settings.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Settings.h"
 #include "SettingsError.h"
 #include "TimeField.h"
 #include "engine/SilentAbort.h"
@@ -176,10 +175,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "SERVER", "", false, "  :  "},
         LoadCase{"NoCaminhoEmptiesTheDatabasePath", "[CONFIG]\r\ndiario=N\r\n", "", "", "", false,
                  "  :  "},
-        LoadCase{"QuotedSCounts", "[CONFIG]\r\ndiario=\"S\"\r\nhorario=07:30\r\n", "", "", "",
-                 true, "07:30"},
-        LoadCase{"LowerCaseSDoesNotCount", "[CONFIG]\r\ndiario=s\r\nhorario=07:30\r\n", "", "",
-                 "", false, "07:30"},
+        LoadCase{"QuotedSCounts", "[CONFIG]\r\ndiario=\"S\"\r\nhorario=07:30\r\n", "", "", "", true,
+                 "07:30"},
+        LoadCase{"LowerCaseSDoesNotCount", "[CONFIG]\r\ndiario=s\r\nhorario=07:30\r\n", "", "", "",
+                 false, "07:30"},
         LoadCase{"SimDoesNotCount", "[CONFIG]\r\ndiario=Sim\r\n", "", "", "", false, "  :  "},
         LoadCase{"OneHourDigit", "[CONFIG]\r\ndiario=S\r\nhorario=7:30\r\n", "", "", "", true,
                  " 7:30"},
@@ -193,7 +192,8 @@ TEST_F(SettingsTest, SaveWritesBothKeysAndKeepsTheRest) {
     window.ClickBox();
     window.field.SetText("08:15");
     settings.SaveSettings();
-    EXPECT_EQ(Ini(), "[BANCO]\r\nCAMINHO=C:\\x.fdb\r\n\r\n[CONFIG]\r\ndiario=S\r\nhorario=08:15\r\n");
+    EXPECT_EQ(Ini(),
+              "[BANCO]\r\nCAMINHO=C:\\x.fdb\r\n\r\n[CONFIG]\r\ndiario=S\r\nhorario=08:15\r\n");
 }
 
 TEST_F(SettingsTest, OneHourDigitRoundTrips) {
@@ -335,17 +335,16 @@ TEST_P(DailyTick, StartsTheRunOnlyInTheConfiguredMinute) {
 
 INSTANTIATE_TEST_SUITE_P(
     Schedule, DailyTick,
-    ::testing::Values(
-        TickCase{"InTheMinute", "07:30", true, true, {7, 30}, 1},
-        TickCase{"MinuteBefore", "07:30", true, true, {7, 29}, 0},
-        TickCase{"MinuteAfter", "07:30", true, true, {7, 31}, 0},
-        TickCase{"OtherHour", "07:30", true, true, {19, 30}, 0},
-        TickCase{"StartButtonDisabled", "07:30", true, false, {7, 30}, 0},
-        TickCase{"BoxUnchecked", "07:30", false, true, {7, 30}, 0},
-        TickCase{"EmptyField", "", true, true, {0, 0}, 0},
-        TickCase{"PartlyFilledField", "7:", true, true, {7, 0}, 0},
-        TickCase{"HourTensEmptyCountsAsZero", "7:30", true, true, {7, 30}, 1},
-        TickCase{"Midnight", "00:00", true, true, {0, 0}, 1}),
+    ::testing::Values(TickCase{"InTheMinute", "07:30", true, true, {7, 30}, 1},
+                      TickCase{"MinuteBefore", "07:30", true, true, {7, 29}, 0},
+                      TickCase{"MinuteAfter", "07:30", true, true, {7, 31}, 0},
+                      TickCase{"OtherHour", "07:30", true, true, {19, 30}, 0},
+                      TickCase{"StartButtonDisabled", "07:30", true, false, {7, 30}, 0},
+                      TickCase{"BoxUnchecked", "07:30", false, true, {7, 30}, 0},
+                      TickCase{"EmptyField", "", true, true, {0, 0}, 0},
+                      TickCase{"PartlyFilledField", "7:", true, true, {7, 0}, 0},
+                      TickCase{"HourTensEmptyCountsAsZero", "7:30", true, true, {7, 30}, 1},
+                      TickCase{"Midnight", "00:00", true, true, {0, 0}, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsTest, SecondTickOfTheMinuteStartsAgainAfterTheRunEnded) {

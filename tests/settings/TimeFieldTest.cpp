@@ -1,9 +1,9 @@
-#include "TimeField.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "TimeField.h"
 
 namespace {
 
@@ -81,13 +81,21 @@ TEST_P(TimeFieldKeys, EditAsTheMaskAllows) {
     int beeps = 0;
     for (const Key& key : c.keys) {
         switch (key.kind) {
-        case Key::kType:
-            if (!field.TypeCharacter(key.character)) ++beeps;
-            break;
-        case Key::kDelete: field.Delete(); break;
-        case Key::kBackspace: field.Backspace(); break;
-        case Key::kCursor: field.SetCursor(key.position); break;
-        case Key::kSelect: field.Select(key.position, key.length); break;
+            case Key::kType:
+                if (!field.TypeCharacter(key.character)) ++beeps;
+                break;
+            case Key::kDelete:
+                field.Delete();
+                break;
+            case Key::kBackspace:
+                field.Backspace();
+                break;
+            case Key::kCursor:
+                field.SetCursor(key.position);
+                break;
+            case Key::kSelect:
+                field.Select(key.position, key.length);
+                break;
         }
     }
     EXPECT_EQ(field.Text(), c.text);
@@ -105,11 +113,16 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"SeparatorOnHourUnitsJumpsToMinutes", "", Typed("7:30"), "7 :30", 5, 0, true},
         KeyCase{"SeparatorOnMinutesBeeps", "", {At(3), Type(':')}, "  :  ", 3, 1, false},
         KeyCase{"DigitOnTheSeparatorGoesToMinuteTens", "", {At(2), Type('4')}, "  :4 ", 4, 0, true},
-        KeyCase{"LettersAndBlanksBeep", "07:30", {Type('a'), Type(' '), Type('-')}, "07:30", 0, 3,
+        KeyCase{"LettersAndBlanksBeep",
+                "07:30",
+                {Type('a'), Type(' '), Type('-')},
+                "07:30",
+                0,
+                3,
                 false},
         KeyCase{"TypingReplacesADigit", "07:30", {At(1), Type('8')}, "08:30", 3, 0, true},
-        KeyCase{"HourTensLeftEmpty", "", {At(1), Type('7'), Type('3'), Type('0')}, " 7:30", 5, 0,
-                true},
+        KeyCase{
+            "HourTensLeftEmpty", "", {At(1), Type('7'), Type('3'), Type('0')}, " 7:30", 5, 0, true},
         KeyCase{"DeleteEmptiesThePositionAtTheCaret", "07:30", {Del()}, " 7:30", 0, 0, true},
         KeyCase{"DeleteOnTheSeparatorDoesNothing", "07:30", {At(2), Del()}, "07:30", 2, 0, false},
         KeyCase{"DeleteAtTheEndDoesNothing", "07:30", {At(5), Del()}, "07:30", 5, 0, false},
@@ -181,8 +194,7 @@ TEST_P(TimeFieldCheck, RequiresHourUnitsAndBothMinuteDigitsAfterAnEdit) {
 INSTANTIATE_TEST_SUITE_P(TimeField, TimeFieldCheck,
                          ::testing::Values(CheckCase{"0730", true, 0}, CheckCase{"2500", true, 0},
                                            CheckCase{"1", false, 1}, CheckCase{"12", false, 3},
-                                           CheckCase{"123", false, 4},
-                                           CheckCase{"7:30", false, 1},
+                                           CheckCase{"123", false, 4}, CheckCase{"7:30", false, 1},
                                            CheckCase{":30", false, 1}));
 
 TEST(TimeField, EmptiedFieldFailsTheCheckAndEscapeStillRestores) {
