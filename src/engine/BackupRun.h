@@ -28,7 +28,7 @@ public:
     void CopyDatabase();
     void CopyMusicFolders();
 
-    FolderMirror Mirror;       // holds TotalMB and CopiedMB, kept between runs
+    FolderMirror Mirror;  // holds TotalMB and CopiedMB, kept between runs
     std::function<std::time_t()> Now = [] { return std::time(nullptr); };
 
 private:

@@ -1,14 +1,13 @@
 // Whole backup runs on real folders and a real embedded Firebird database, with the window
 // faked by a recording view.
 
-#include "engine/BackupRun.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 
 #include "database/TavixDatabase.h"
+#include "engine/BackupRun.h"
 #include "engine/DateTime.h"
 #include "engine/PathMapping.h"
 #include "engine/SilentAbort.h"
@@ -31,14 +30,17 @@ struct World {
         folder.Write("dosdevices/unc/srv01/c/Tavix/Sonvira/player.ini", "player", kSourceTime);
         folder.Write("dosdevices/unc/srv01/c/Tavix/.hidden-file", "hidden", kSourceTime);
         folder.Write("dosdevices/unc/srv01/c/Tavix/.hidden-folder/x", "x", kSourceTime);
-        folder.Write("dosdevices/unc/srv01/d/Musicas/Rock/a.mp3", std::string(4096, 'a'), kSourceTime);
-        folder.Write("dosdevices/unc/srv01/d/Musicas/Pop/b.mp3", std::string(2048, 'b'), kSourceTime);
+        folder.Write("dosdevices/unc/srv01/d/Musicas/Rock/a.mp3", std::string(4096, 'a'),
+                     kSourceTime);
+        folder.Write("dosdevices/unc/srv01/d/Musicas/Pop/b.mp3", std::string(2048, 'b'),
+                     kSourceTime);
         folder.MakeFolder("dosdevices/c:");
         folder.MakeFolder("dosdevices/d:");
         folder.Write("current/Duplora.bat", "echo ran > batch-ran.txt\n");
         previousDirectory = std::filesystem::current_path();
         std::filesystem::current_path(folder.Host("current"));
-        MakeDatabase("VARCHAR(255)", {"\\\\SRV01\\D\\Musicas\\Rock\\", "\\\\SRV01\\D\\Musicas\\Pop"});
+        MakeDatabase("VARCHAR(255)",
+                     {"\\\\SRV01\\D\\Musicas\\Rock\\", "\\\\SRV01\\D\\Musicas\\Pop"});
         run.Now = [] { return kFinishedAt; };
     }
     ~World() {
@@ -124,31 +126,56 @@ TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesAndRestoresTheControls) {
     const std::string untouched = "           ";
     const Scenario scenarios[] = {
         {"database unreachable at step 1",
-         [](World& t) { t.database.DB_Tavix.SetDatabaseName(t.folder.Path("missing.fdb")); }, false,
-         {Error, Error, Error, Error}, untouched},
-        {"system folder walk fails", [](World& t) { t.FailMirrorOfStep(2); }, false,
-         {Ok, Error, Error, Error}, std::nullopt},
+         [](World& t) { t.database.DB_Tavix.SetDatabaseName(t.folder.Path("missing.fdb")); },
+         false,
+         {Error, Error, Error, Error},
+         untouched},
+        {"system folder walk fails",
+         [](World& t) { t.FailMirrorOfStep(2); },
+         false,
+         {Ok, Error, Error, Error},
+         std::nullopt},
         {"batch file missing",
-         [](World& t) { std::filesystem::remove(t.folder.Host("current/Duplora.bat")); }, true,
-         {Ok, Ok, Ok, Ok}, std::nullopt},
+         [](World& t) { std::filesystem::remove(t.folder.Host("current/Duplora.bat")); },
+         true,
+         {Ok, Ok, Ok, Ok},
+         std::nullopt},
         {"database moved away by the batch file",
          [](World& t) {
-             t.folder.Write("current/Duplora.bat", "mv '" + t.db->File() + "' '" + t.db->File() + ".moved'\n");
+             t.folder.Write("current/Duplora.bat",
+                            "mv '" + t.db->File() + "' '" + t.db->File() + ".moved'\n");
          },
-         false, {Ok, Ok, Processing, Pending}, "Não foi possível conectar com o banco de dados"},
+         false,
+         {Ok, Ok, Processing, Pending},
+         "Não foi possível conectar com o banco de dados"},
         {"database moved away, music unticked",
          [](World& t) {
              t.view.options[StepOption::CopyMusicFolders] = false;
-             t.folder.Write("current/Duplora.bat", "mv '" + t.db->File() + "' '" + t.db->File() + ".moved'\n");
+             t.folder.Write("current/Duplora.bat",
+                            "mv '" + t.db->File() + "' '" + t.db->File() + ".moved'\n");
          },
-         false, {Ok, Ok, Processing, Pending}, "Não foi possível conectar com o banco de dados"},
-        {"folder query fails", [](World& t) { t.MakeDatabase("", {}); }, false, {Ok, Ok, Ok, Error},
+         false,
+         {Ok, Ok, Processing, Pending},
+         "Não foi possível conectar com o banco de dados"},
+        {"folder query fails",
+         [](World& t) { t.MakeDatabase("", {}); },
+         false,
+         {Ok, Ok, Ok, Error},
          std::nullopt},
-        {"empty Pas_Path", [](World& t) { t.MakeDatabase("VARCHAR(255)", {""}); }, false,
-         {Ok, Ok, Ok, Error}, std::nullopt},
-        {"null Pas_Path", [](World& t) { t.MakeDatabase("VARCHAR(255)", {std::nullopt}); }, false,
-         {Ok, Ok, Ok, Error}, std::nullopt},
-        {"music folder walk fails", [](World& t) { t.FailMirrorOfStep(4); }, false, {Ok, Ok, Ok, Error},
+        {"empty Pas_Path",
+         [](World& t) { t.MakeDatabase("VARCHAR(255)", {""}); },
+         false,
+         {Ok, Ok, Ok, Error},
+         std::nullopt},
+        {"null Pas_Path",
+         [](World& t) { t.MakeDatabase("VARCHAR(255)", {std::nullopt}); },
+         false,
+         {Ok, Ok, Ok, Error},
+         std::nullopt},
+        {"music folder walk fails",
+         [](World& t) { t.FailMirrorOfStep(4); },
+         false,
+         {Ok, Ok, Ok, Error},
          std::nullopt},
     };
     for (const Scenario& s : scenarios) {
@@ -161,4 +188,74 @@ TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesAndRestoresTheControls) {
         EXPECT_EQ(w.view.controls, (ControlStates{true, true, true, true}));
         EXPECT_EQ(w.view.trayPictures.back(), TrayPicture::Idle);
     }
+}
+
+TEST(BackupRunTest, WithEveryOptionClearedItOnlyConnectsAndEndsOk) {
+    World w;
+    for (auto& [option, checked] : w.view.options) checked = false;
+    ASSERT_TRUE(w.RunBackup());
+    EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_FALSE(w.Copied("c:/Tavix") || w.Copied("d:/Musicas") ||
+                 w.folder.Exists("current/batch-ran.txt"));
+    EXPECT_TRUE(w.view.bars.empty());
+    EXPECT_EQ(w.view.progressText, "Backup finalizado as " + FormatGeneralDateTime(kFinishedAt));
+}
+
+TEST(BackupRunTest, AnOptionClearedDuringTheRunAffectsTheStepsStillToCome) {
+    World w;
+    w.view.onProcessMessages = [&] {
+        if (w.view.steps[1] == Processing) w.view.options[StepOption::CopyMusicFolders] = false;
+    };
+    ASSERT_TRUE(w.RunBackup());
+    EXPECT_TRUE(w.Copied("c:/Tavix/Sonvira/player.ini"));
+    EXPECT_FALSE(w.Copied("d:/Musicas"));
+    EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
+}
+
+TEST(BackupRunTest, AnEmptyFolderListLeavesTheProgressDisplayAlone) {
+    World w;
+    w.MakeDatabase("VARCHAR(255)", {});
+    std::size_t textsAtStep4 = 0;
+    w.view.onProcessMessages = [&] { textsAtStep4 = w.view.progressTexts.size(); };
+    ASSERT_TRUE(w.RunBackup());
+    EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
+    // Only the closing line follows the system folder's last progress text.
+    EXPECT_EQ(w.view.progressTexts.size(), textsAtStep4 + 1);
+}
+
+TEST(BackupRunTest, ARunAfterAFailedStep4FindsTheConnectionOpenAndCompletes) {
+    World w;
+    w.FailMirrorOfStep(4);
+    EXPECT_FALSE(w.RunBackup());
+    EXPECT_TRUE(w.database.DB_Tavix.Connected());
+    w.view.onProcessMessages = nullptr;
+    ASSERT_TRUE(w.RunBackup());
+    EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_FALSE(w.database.DB_Tavix.Connected());
+    EXPECT_TRUE(w.Copied("d:/Musicas/b.mp3"));
+}
+
+TEST(BackupRunTest, AnUnusableSystemFolderReachesTheCallerAfterTheCleanup) {
+    World w;
+    w.systemFolder = "\\\\SRV01\\";
+    EXPECT_THROW(w.run.btnIniciarBackupClick(), MappingError);
+    EXPECT_EQ(w.view.steps, (Steps{Ok, Processing, Pending, Pending}));
+    EXPECT_FALSE(w.Copied("c:/Tavix"));
+    EXPECT_EQ(w.view.trayPictures.back(), TrayPicture::Idle);
+    EXPECT_EQ(w.view.controls, (ControlStates{true, true, true, true}));
+}
+
+TEST(BackupRunTest, TheClosingTimeIsLeftOutAtExactlyMidnight) {
+    const auto midnight = std::chrono::system_clock::to_time_t(LocalTime(2026, 12, 10, 0, 0, 0));
+    const std::string date = FormatGeneralDateTime(midnight);
+    EXPECT_EQ(
+        FormatGeneralDateTime(midnight + 1), date + " " + [&] {
+            char text[64];
+            const std::tm local = *std::localtime(&midnight);
+            std::tm later = local;
+            later.tm_sec = 1;
+            std::strftime(text, sizeof text, "%X", &later);
+            return std::string(text);
+        }());
+    EXPECT_EQ(date.find(' '), std::string::npos);
 }
