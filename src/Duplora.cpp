@@ -38,6 +38,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Duplora"));
     QApplication::setApplicationDisplayName(app::kTitle);  // the taskbar button's text
     QApplication::setQuitOnLastWindowClosed(false);        // hiding to the tray ends nothing
+    // The classic style draws group box titles on the frame line and 3D bevels, which the
+    // window's fixed layout is made for.
+    QApplication::setStyle(QStringLiteral("Windows"));
 
     std::unique_ptr<TFrmPrincipal> window;
     try {

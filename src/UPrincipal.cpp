@@ -26,7 +26,7 @@ QCheckBox* CheckBox(QWidget* parent, const char* name, const char* text, int lef
     return Place(new QCheckBox(QString::fromUtf8(text), parent), name, left, top, width, 17);
 }
 
-// A label sized to its text, as the progress lines are.
+// A label sized to its text, as every label of the window is.
 QLabel* AutoSizeLabel(QWidget* parent, const char* name, const char* text, int left, int top) {
     QLabel* label = new QLabel(QString::fromUtf8(text), parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -44,12 +44,9 @@ TransparentImage* StepTemplate(QWidget* parent, const char* name, const QString&
 
 PictureButton* Button(QWidget* parent, const char* name, const char* caption, const QString& picture,
                       const QString& disabledPicture, int left) {
-    auto* button = Place(new PictureButton(QString::fromUtf8(caption), pictures::Load(picture),
-                                           disabledPicture.isEmpty() ? QPixmap() : pictures::Load(disabledPicture),
-                                           parent),
-                         name, left, 223, 122, 42);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setFont(fonts::Verdana());
+    auto* button = Place(new PictureButton(QString::fromUtf8(caption), parent), name, left, 223, 122, 42);
+    button->SetPicture(pictures::Load(picture));
+    if (!disabledPicture.isEmpty()) button->SetDisabledPicture(pictures::Load(disabledPicture));
     return button;
 }
 
@@ -67,7 +64,7 @@ TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
     FrmPrincipal = this;
     setWindowTitle(app::kTitle);
     setFixedSize(385, 273);
-    setFont(fonts::MsSansSerif());
+    setFont(FontAtPixelSize(kDialogFace, kWindowFontPixels));
     BuildControls();
     qApp->installEventFilter(this);
     app::Guarded([this] { FormCreate(); });
@@ -82,7 +79,7 @@ void TFrmPrincipal::BuildControls() {
     grpAgendamento = Place(new QGroupBox(QStringLiteral("Agendamento"), this), "grpAgendamento", 8, 8, 369, 41);
     chkDiario = CheckBox(grpAgendamento, "chkDiario", "Executar Backup diário às :", 72, 18, 153);
     edtHorario = Place(new MaskedTimeEdit(grpAgendamento), "edtHorario", 225, 14, 41, 21);
-    Label1 = Place(new QLabel(QStringLiteral("horas."), grpAgendamento), "Label1", 270, 19, 29, 13);
+    Label1 = AutoSizeLabel(grpAgendamento, "Label1", "horas.", 270, 19);
 
     pnlOpcoes = Place(new QFrame(this), "pnlOpcoes", 8, 56, 369, 97);
     pnlOpcoes->setFrameStyle(QFrame::Box | QFrame::Raised);  // raised outside, lowered inside
@@ -94,7 +91,7 @@ void TFrmPrincipal::BuildControls() {
     chkConectarBanco = CheckBox(pnlOpcoes, "chkConectarBanco", "", 28, 10, 15);
     chkConectarBanco->setChecked(true);
     chkConectarBanco->setEnabled(false);  // step 1 always runs
-    Label2 = Place(new QLabel(QStringLiteral("Conectar com o Banco de Dados"), pnlOpcoes), "Label2", 46, 12, 158, 13);
+    Label2 = AutoSizeLabel(pnlOpcoes, "Label2", "Conectar com o Banco de Dados", 46, 12);
     chkCopiarPastaTavix = CheckBox(pnlOpcoes, "chkCopiarPastaTavix", "Copiar a pasta Tavix", 28, 30, 200);
     chkCopiarBancoDados = CheckBox(pnlOpcoes, "chkCopiarBancoDados", "Copiar o Banco de Dados", 28, 50, 200);
     chkCopiarMusicas = CheckBox(pnlOpcoes, "chkCopiarMusicas", "Copiar as Músicas", 28, 70, 200);
@@ -240,7 +237,7 @@ void TFrmPrincipal::SetDestinationText(const std::string& text) {
 }
 
 void TFrmPrincipal::SetProgressBar(std::uint32_t beginColor, double maximum, double position) {
-    cxProgressBar1->SetBarColor(QColor(beginColor & 0xFF, (beginColor >> 8) & 0xFF, (beginColor >> 16) & 0xFF));
+    cxProgressBar1->SetBarColor(AnimatedProgressBar::ColorFromBgr(beginColor));
     cxProgressBar1->SetMaximum(maximum);
     cxProgressBar1->SetPosition(position);
 }
@@ -252,7 +249,7 @@ void TFrmPrincipal::SetStepImage(int step, StepState state) {
                                      : state == StepState::Processing ? imgProcessando
                                      : state == StepState::Ok         ? imgOk
                                                                       : imgErro;
-    StepImage(step)->SetPicture(source->Picture());
+    StepImage(step)->AssignPicture(*source);
 }
 
 bool TFrmPrincipal::OptionChecked(StepOption option) const {
