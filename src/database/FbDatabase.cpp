@@ -126,7 +126,7 @@ void FbDatabase::ForceClose() {
 
 void FbDatabase::RaiseCheckingConnection(const ISC_STATUS* status) {
     StatusReport report = ReadStatus(client_, status);
-    if (StatusHolds(status, isc_lost_db_connection)) ForceClose();
+    if (LostConnection(status)) ForceClose();
     Raise(std::move(report));
 }
 

@@ -143,7 +143,7 @@ void FbQuery::Execute() {
 
 void FbQuery::FailPreparing(const ISC_STATUS* status) {
     StatusReport report = ReadStatus(client_, status);
-    const bool lost = StatusHolds(status, isc_lost_db_connection);
+    const bool lost = LostConnection(status);
     // The statement goes; the transaction stays active.
     ReleaseQuietly();
     if (lost && database_) database_->ForceClose();
@@ -198,8 +198,7 @@ void FbQuery::FreeStatement() {
     buffers_.clear();
     indicators_.clear();
     if (!result) return;
-    const ISC_STATUS code = FirstErrorCode(status);
-    if (code == isc_bad_stmt_handle || code == isc_lost_db_connection) return;
+    if (FirstErrorCode(status) == isc_bad_stmt_handle || LostConnection(status)) return;
     RaiseDatabaseError(client_, status);
 }
 
