@@ -61,8 +61,7 @@ StatusReport ReadStatus(const ClientLibrary& client, const ISC_STATUS* status) {
 
 void Raise(StatusReport report) {
     if (report.sqlCode == -551)
-        throw DatabasePermissionError(std::move(report.message), report.sqlCode,
-                                      report.errorCode);
+        throw DatabasePermissionError(std::move(report.message), report.sqlCode, report.errorCode);
     throw DatabaseError(std::move(report.message), report.sqlCode, report.errorCode);
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <regex>
 
 #include "database/ClientLibrary.h"
@@ -85,7 +86,8 @@ TEST(TavixDatabaseTest, CarriesTheWindowsDesignSettings) {
 TEST(TavixDatabaseTest, CursorNameIsAGuidMadeOncePerQuery) {
     TavixDatabase first;
     TavixDatabase second;
-    const std::regex guid("\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}");
+    const std::regex guid(
+        "\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}");
     EXPECT_TRUE(std::regex_match(first.QryBusca.CursorName(), guid)) << first.QryBusca.CursorName();
     EXPECT_NE(first.QryBusca.CursorName(), second.QryBusca.CursorName());
 }
@@ -136,14 +138,14 @@ TEST_P(EmbeddedColumns, ReadsPasPathAsText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, EmbeddedColumns,
-    ::testing::Values(
-        ColumnCase{"VARCHAR(60)", {kPath}, {kPath}},
-        ColumnCase{"CHAR(60)", {kPath}, {kPath + std::string(40, ' ')}},
-        ColumnCase{"VARCHAR(60)", {std::nullopt, "D:\\A\\"}, {"", "D:\\A\\"}},
-        ColumnCase{"CHAR(10)", {std::nullopt}, {""}},
-        ColumnCase{"VARCHAR(60)", {}, {}},
-        ColumnCase{"VARCHAR(60)", {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"},
-                   {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"}}));
+    ::testing::Values(ColumnCase{"VARCHAR(60)", {kPath}, {kPath}},
+                      ColumnCase{"CHAR(60)", {kPath}, {kPath + std::string(40, ' ')}},
+                      ColumnCase{"VARCHAR(60)", {std::nullopt, "D:\\A\\"}, {"", "D:\\A\\"}},
+                      ColumnCase{"CHAR(10)", {std::nullopt}, {""}},
+                      ColumnCase{"VARCHAR(60)", {}, {}},
+                      ColumnCase{"VARCHAR(60)",
+                                 {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"},
+                                 {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"}}));
 
 namespace {
 
@@ -179,8 +181,8 @@ TEST_F(EmbeddedQueryTest, ConnectAndDisconnectAloneStartNoTransaction) {
     EXPECT_FALSE(db_.DB_Tavix.Connected());
     // The parameter block byte for byte: version 1, user name SYSDBA, password.
     const std::string dpb = std::string("\x01\x1C\x06", 3) + "SYSDBA" + "\x1D\x09" + "plumcider";
-    EXPECT_EQ(recorder_.Calls(), (Strings{"isc_attach_database:" + Hex(dpb),
-                                          "isc_database_info", "isc_detach_database"}));
+    EXPECT_EQ(recorder_.Calls(), (Strings{"isc_attach_database:" + Hex(dpb), "isc_database_info",
+                                          "isc_detach_database"}));
 }
 
 TEST_F(EmbeddedQueryTest, OpeningStartsTheTransactionAndPreparesOnce) {
@@ -189,7 +191,8 @@ TEST_F(EmbeddedQueryTest, OpeningStartsTheTransactionAndPreparesOnce) {
     EXPECT_EQ(ReadFolders(db_), (Strings{"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"}));
     const Strings calls = recorder_.Calls();
     ASSERT_GE(calls.size(), 9u);
-    EXPECT_EQ(calls[0], "isc_start_multiple:030F1107");  // version 3, read committed, rec version, nowait
+    EXPECT_EQ(calls[0],
+              "isc_start_multiple:030F1107");  // version 3, read committed, rec version, nowait
     EXPECT_EQ(Strings(calls.begin() + 1, calls.begin() + 8),
               (Strings{"isc_dsql_alloc_statement2", "isc_dsql_prepare", "isc_dsql_sql_info",
                        "isc_dsql_describe", "isc_dsql_execute2", "isc_dsql_set_cursor_name",
@@ -388,9 +391,34 @@ TEST(EmbeddedValuesTest, OtherColumnTypesAsText) {
         "CAST(NULL AS INTEGER) AS Nada FROM RDB$DATABASE");
     db.QryBusca.Open();
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Zero", "AB"},          {"Curto", "A  "},    {"Numero", "-12.50"},
-        {"Pequeno", "-3"},       {"Duplo", "0.25"},    {"Quando", "2024-02-29 13:45:07"},
+        {"Zero", "AB"},    {"Curto", "A  "},  {"Numero", "-12.50"},
+        {"Pequeno", "-3"}, {"Duplo", "0.25"}, {"Quando", "2024-02-29 13:45:07"},
         {"Nada", ""}};
     for (const auto& [column, text] : expected)
         EXPECT_EQ(db.QryBusca.FieldAsString(column), text) << column;
+}
+
+TEST(EmbeddedObjectsTest, TheConnectionMayGoBeforeItsQueryAndTransaction) {
+    TestFolder folder;
+    FirebirdTestDatabase file(folder, "VARCHAR(60)", {"C:\\Um\\"});
+    auto transaction = std::make_unique<FbTransaction>();
+    auto query = std::make_unique<FbQuery>();
+    auto database = std::make_unique<FbDatabase>();
+    database->SetDatabaseName(file.EmbeddedName());
+    database->SetParams({"user_name=SYSDBA", "password=plumcider"});
+    transaction->SetDefaultDatabase(database.get());
+    query->SetDatabase(database.get());
+    query->SetTransaction(transaction.get());
+    query->SetSQL("SELECT Pas_Path FROM Tb_Pastas");
+    query->Open();
+    EXPECT_EQ(query->FieldAsString("Pas_Path"), "C:\\Um\\");
+
+    database.reset();  // disconnects: the query is closed, the transaction committed
+    EXPECT_EQ(query->Database(), nullptr);
+    EXPECT_EQ(transaction->DefaultDatabase(), nullptr);
+    EXPECT_FALSE(query->Active());
+    EXPECT_FALSE(query->Prepared());
+    EXPECT_FALSE(transaction->InTransaction());
+    transaction.reset();
+    EXPECT_EQ(query->Transaction(), nullptr);
 }

@@ -71,6 +71,12 @@ TEST(ServerTest, AnEmptyTableIsAtItsEndAtOnce) {
     EXPECT_TRUE(db.DB_Tavix.Connected());
     EXPECT_TRUE(db.QryBusca.Eof());
     EXPECT_EQ(db.QryBusca.FieldAsString("Pas_Path"), "");
+
+    // Each opening after a reconnect prepares and runs the query anew: a row added meanwhile
+    // is read.
+    db.DB_Tavix.SetConnected(false);
+    file.Execute("INSERT INTO Tb_Pastas VALUES ('C:\\Novo\\');");
+    EXPECT_EQ(ReadFolders(db), (Strings{"C:\\Novo\\"}));
 }
 
 TEST(ServerTest, AWrongPasswordGivesTheServersTextAndStaysClosed) {
