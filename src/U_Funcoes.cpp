@@ -62,7 +62,7 @@ bool CopyFileKeepingDate(const std::string& source, const std::string& destinati
 bool RunAndWait(const std::string& fileName, const std::string& parameters,
                 std::uint16_t showWindow) {
     const std::string commandLine = "\"" + fileName + "\"" + parameters;
-    const std::size_t separator = fileName.find_last_of("\\:");
+    const std::size_t separator = fileName.find_last_of("\\/:");
     const std::string workingFolder =
         separator == std::string::npos ? std::string() : fileName.substr(0, separator + 1);
     return platform::RunProcessAndWait(commandLine, workingFolder, showWindow);

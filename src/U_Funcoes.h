@@ -12,7 +12,7 @@
 bool CopyFileKeepingDate(const std::string& source, const std::string& destination);
 
 // Starts `fileName` with `parameters` appended right behind its closing quote, in the folder
-// that holds it, with `showWindow` for its first window, and waits for it to end. False when it
-// could not be started. The exit code is not read.
+// that holds it (the text up to its last "\", "/" or ":"), with `showWindow` for its first window,
+// and waits for it to end. False when it could not be started. The exit code is not read.
 bool RunAndWait(const std::string& fileName, const std::string& parameters,
                 std::uint16_t showWindow);

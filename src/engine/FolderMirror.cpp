@@ -70,7 +70,8 @@ std::string DestinationLine(const std::string& fullPath) {
 
 double FileModifiedTime(const std::string& fileName) {
     const platform::DirectorySearch search(fileName);
-    if (!search.Found() || (search.Entry().attributes & platform::kAttrDirectory)) return kNoFileTime;
+    if (!search.Found() || (search.Entry().attributes & platform::kAttrDirectory))
+        return kNoFileTime;
     const auto dos = platform::ToDosDateTime(search.Entry().lastWriteTime);
     return dos ? DosDateTimeToValue(*dos) : kNoFileTime;
 }

@@ -56,9 +56,9 @@ public:
     DirectorySearch(const DirectorySearch&) = delete;
     DirectorySearch& operator=(const DirectorySearch&) = delete;
 
-    bool Found() const;            // an entry is at hand
-    const FindData& Entry() const; // only while Found()
-    void Next();                   // Found() turns false after the last entry
+    bool Found() const;             // an entry is at hand
+    const FindData& Entry() const;  // only while Found()
+    void Next();                    // Found() turns false after the last entry
 
 private:
     struct Impl;

@@ -1,7 +1,254 @@
-#include "platform/Platform.h"
-
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "engine/DateTime.h"
+#include "engine/FolderMirror.h"
+#include "support/RecordingView.h"
 #include "support/TestFolder.h"
 
-TEST(PlatformTest, Placeholder) { EXPECT_EQ(platform::GetAttributes("/nonexistent-duplora"), platform::kInvalidAttributes); }
+namespace {
+
+const auto kSourceTime = LocalTime(2024, 3, 10, 14, 20, 30);
+
+class FolderMirrorTest : public ::testing::Test {
+protected:
+    bool Mirror(const std::string& source, const std::string& destination, bool recursive = true) {
+        return mirror.MirrorFolder(folder.Path(source), folder.Path(destination), recursive);
+    }
+    // Overwrites a copy's content but keeps its time, so a later copy would show.
+    void Mark(const std::string& relative) {
+        const auto time = folder.Time(relative);
+        folder.Write(relative, "marker", time);
+    }
+
+    TestFolder folder;
+    RecordingProgressView view;
+    FolderMirror mirror{view};
+};
+
+}  // namespace
+
+TEST_F(FolderMirrorTest, CopiesOnlyWhatIsMissingOrStrictlyOlderAtTwoSecondResolution) {
+    using std::chrono::seconds;
+    const auto sourceTime = LocalTime(2024, 3, 10, 14, 20, 31);  // MS-DOS form: 14:20:30
+    struct Case {
+        const char* name;
+        std::optional<seconds> destinationOffset;  // nullopt: no destination file
+        bool copied;
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt, true},
+        {"same time", seconds(0), false},
+        {"one second older, same even second", seconds(-1), false},
+        {"two seconds older", seconds(-2), true},
+        {"a day older", seconds(-86400), true},
+        {"newer", seconds(10), false},
+    };
+    for (const Case& c : cases) {
+        folder.Write(std::string("src/") + c.name, "new content", sourceTime);
+        if (c.destinationOffset)
+            folder.Write(std::string("dst/") + c.name, "old", sourceTime + *c.destinationOffset);
+    }
+    ASSERT_TRUE(Mirror("src", "dst"));
+    for (const Case& c : cases) {
+        const std::string destination = std::string("dst/") + c.name;
+        EXPECT_EQ(folder.Read(destination), c.copied ? "new content" : "old") << c.name;
+        if (c.copied) EXPECT_EQ(folder.Time(destination), sourceTime - seconds(1)) << c.name;
+    }
+}
+
+TEST_F(FolderMirrorTest, ASecondRunCopiesNothing) {
+    folder.Write("src/a.txt", "a", kSourceTime);
+    folder.Write("src/sub/b.txt", "b", kSourceTime + std::chrono::seconds(1));
+    ASSERT_TRUE(Mirror("src", "dst"));
+    Mark("dst/a.txt");
+    Mark("dst/sub/b.txt");
+    ASSERT_TRUE(Mirror("src", "dst"));
+    EXPECT_EQ(folder.Read("dst/a.txt"), "marker");
+    EXPECT_EQ(folder.Read("dst/sub/b.txt"), "marker");
+}
+
+// In a database folder a file goes in as NOVO_<name> and is then renamed, never overwriting.
+TEST_F(FolderMirrorTest, DatabaseFolderOutcomes) {
+    struct Case {
+        const char* name;
+        bool finalPresent;
+        bool newCopyPresent;
+        const char* finalAfter;    // content afterwards; nullptr: missing
+        const char* newCopyAfter;  // content of NOVO_<name> afterwards; nullptr: missing
+    };
+    const Case cases[] = {
+        {"both-missing.fdb", false, false, "source", nullptr},
+        {"left-novo.fdb", false, true, "earlier novo", nullptr},
+        {"older-final.fdb", true, false, "older final", "source"},
+        {"older-final-and-novo.fdb", true, true, "older final", "earlier novo"},
+    };
+    const std::string db = "dst/Tavix/Sonvira/Tavixdb/";
+    for (const Case& c : cases) {
+        folder.Write(std::string("src/") + c.name, "source", kSourceTime);
+        if (c.finalPresent)
+            folder.Write(db + c.name, "older final", kSourceTime - std::chrono::hours(1));
+        if (c.newCopyPresent)
+            folder.Write(db + "NOVO_" + c.name, "earlier novo",
+                         kSourceTime - std::chrono::hours(2));
+    }
+    ASSERT_TRUE(Mirror("src", db));
+    for (const Case& c : cases) {
+        const std::string finalFile = db + c.name;
+        const std::string newCopy = db + "NOVO_" + c.name;
+        EXPECT_EQ(folder.Exists(finalFile) ? folder.Read(finalFile) : "(missing)",
+                  c.finalAfter ? c.finalAfter : "(missing)")
+            << c.name;
+        EXPECT_EQ(folder.Exists(newCopy) ? folder.Read(newCopy) : "(missing)",
+                  c.newCopyAfter ? c.newCopyAfter : "(missing)")
+            << c.name;
+    }
+    // The platform copy keeps the source's time, so the renamed file is up to date.
+    EXPECT_EQ(folder.Time(db + "both-missing.fdb"), kSourceTime);
+}
+
+TEST_F(FolderMirrorTest, DatabaseFolderMarkerIsCaseSensitiveAndReachesSubfolders) {
+    for (const char* destination : {"dst1/TAVIXDB", "dst2/tavixdb", "dst3/Tavixdb/below"}) {
+        folder.Write(std::string(destination) + "/f.fdb", "older",
+                     kSourceTime - std::chrono::hours(1));
+        folder.Write("src/f.fdb", "source", kSourceTime);
+        ASSERT_TRUE(Mirror("src", destination));
+    }
+    EXPECT_EQ(folder.Read("dst1/TAVIXDB/f.fdb"), "source");
+    EXPECT_EQ(folder.Read("dst2/tavixdb/f.fdb"), "source");
+    EXPECT_EQ(folder.Read("dst3/Tavixdb/below/f.fdb"), "older");
+    EXPECT_EQ(folder.Read("dst3/Tavixdb/below/NOVO_f.fdb"), "source");
+}
+
+TEST_F(FolderMirrorTest, HiddenFilesAreCopiedButHiddenSubfoldersNotEntered) {
+    folder.Write("src/.hidden-file", "h", kSourceTime);
+    folder.Write("src/.hidden-folder/inside.txt", "i", kSourceTime);
+    folder.Write("src/visible/.deep-hidden", "d", kSourceTime);
+    ASSERT_TRUE(Mirror("src", "dst"));
+    EXPECT_EQ(folder.Read("dst/.hidden-file"), "h");
+    EXPECT_EQ(folder.Read("dst/visible/.deep-hidden"), "d");
+    EXPECT_FALSE(folder.Exists("dst/.hidden-folder"));
+}
+
+TEST_F(FolderMirrorTest, WithoutRecursionOnlyTheFolderItself) {
+    folder.Write("src/top.txt", "t", kSourceTime);
+    folder.Write("src/sub/below.txt", "b", kSourceTime);
+    ASSERT_TRUE(Mirror("src", "dst", false));
+    EXPECT_TRUE(folder.Exists("dst/top.txt"));
+    EXPECT_FALSE(folder.Exists("dst/sub"));
+}
+
+TEST_F(FolderMirrorTest, MissingSourceStillCreatesTheDestinationTree) {
+    EXPECT_TRUE(Mirror("no-such-source", "dst/a/b/c"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Host("dst/a/b/c")));
+    EXPECT_TRUE(view.progressTexts.empty());
+}
+
+TEST_F(FolderMirrorTest, SourceFolderAgainstDestinationFileLeavesTheFileAlone) {
+    folder.Write("src/x/inside.txt", "i", kSourceTime);
+    folder.Write("dst/x", "a file", kSourceTime - std::chrono::hours(5));
+    EXPECT_TRUE(Mirror("src", "dst"));
+    EXPECT_EQ(folder.Read("dst/x"), "a file");
+}
+
+TEST_F(FolderMirrorTest, UnreachableDestinationIsNotAFailureOfTheWalk) {
+    folder.Write("src/a.txt", "a", kSourceTime);
+    EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), "Musicas:\\Rock\\", false));
+    EXPECT_EQ(view.progressTexts.size(), 1u);
+}
+
+#ifndef _WIN32
+TEST_F(FolderMirrorTest, AFolderLinkThatLoopsIsNotFollowed) {
+    folder.Write("src/a.txt", "a", kSourceTime);
+    std::filesystem::create_directory_symlink(folder.Host("src"), folder.Host("src/loop"));
+    EXPECT_TRUE(Mirror("src", "dst"));
+    EXPECT_TRUE(folder.Exists("dst/a.txt"));
+    EXPECT_FALSE(folder.Exists("dst/loop/a.txt"));
+}
+
+TEST_F(FolderMirrorTest, DriveLettersAndSharesResolveUnderTheDosDevicesRoot) {
+    platform::SetDosDevicesRoot(folder.Path("dosdevices"));
+    folder.Write("dosdevices/unc/srv01/c/Tavix/conf.ini", "x", kSourceTime);
+    folder.MakeFolder("dosdevices/c:");
+    EXPECT_TRUE(mirror.MirrorFolder("\\\\SRV01\\C\\Tavix\\", "C:\\Tavix\\", true));
+    EXPECT_EQ(folder.Read("dosdevices/c:/Tavix/conf.ini"), "x");
+    platform::SetDosDevicesRoot("");
+}
+#endif
+
+// Times without an MS-DOS form must not make a file copy on every run.
+TEST_F(FolderMirrorTest, TimesOutsideTheMsDosRangeSettleAfterOneCopy) {
+    folder.Write("src/old-source.txt", "old source", LocalTime(1975, 1, 1, 0, 0, 0));
+    folder.Write("src/normal.txt", "normal", kSourceTime);
+    folder.Write("dst/normal.txt", "stale", LocalTime(1970, 1, 2, 0, 0, 0));
+    ASSERT_TRUE(Mirror("src", "dst"));
+    EXPECT_EQ(folder.Read("dst/old-source.txt"), "old source");
+    EXPECT_EQ(folder.Read("dst/normal.txt"), "normal");
+    Mark("dst/old-source.txt");
+    Mark("dst/normal.txt");
+    ASSERT_TRUE(Mirror("src", "dst"));
+    EXPECT_EQ(folder.Read("dst/old-source.txt"), "marker");
+    EXPECT_EQ(folder.Read("dst/normal.txt"), "marker");
+}
+
+TEST_F(FolderMirrorTest, ShowsEveryEntryButDotEntriesAndProcessesMessagesForAll) {
+    folder.Write("src/one.bin", std::string(1024 * 1024, '1'), kSourceTime);
+    folder.Write("src/half.bin", std::string(512 * 1024, '2'), kSourceTime);
+    folder.MakeFolder("src/sub");
+    mirror.TotalMB = 3.5;
+    mirror.CopiedMB = 0;
+    ASSERT_TRUE(Mirror("src", "dst", false));
+
+    EXPECT_DOUBLE_EQ(mirror.CopiedMB, 1.5);
+    ASSERT_EQ(view.progressTexts.size(), 3u);                        // one.bin, half.bin, sub
+    EXPECT_EQ(view.processed, 5);                                    // and "." and ".."
+    EXPECT_EQ(view.progressTexts.back(), "Copiando: 2 MB de 4 MB");  // 1.5 and 3.5: half to even
+    ASSERT_EQ(view.bars.size(), 3u);
+    EXPECT_EQ(view.bars.back().color, kProgressNavy);
+    EXPECT_DOUBLE_EQ(view.bars.back().maximum, 3.5);
+    EXPECT_DOUBLE_EQ(view.bars.back().position, 1.5);
+    for (const std::string& line : view.destinationTexts)
+        EXPECT_EQ(line.rfind(folder.Path("dst") + "\\", 0), 0u) << line;
+}
+
+TEST(ProgressTextTest, RoundsHalfToEven) {
+    struct Case {
+        double copied, total;
+        const char* text;
+    };
+    const Case cases[] = {
+        {12.4, 339.6, "Copiando: 12 MB de 340 MB"},
+        {2.5, 3.5, "Copiando: 2 MB de 4 MB"},
+        {0.5, 1.5, "Copiando: 0 MB de 2 MB"},
+        {0, 0, "Copiando: 0 MB de 0 MB"},
+        {-2.5, 1234567.5, "Copiando: -2 MB de 1234568 MB"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ProgressText(c.copied, c.total), c.text);
+}
+
+TEST(DestinationLineTest, ShowsAtMostTheLast56CharactersAfterDots) {
+    const std::string base(50, 'a');
+    struct Case {
+        std::string full;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {base + "12345", base + "12345"},                        // 55: whole
+        {base + "123456", "..." + base + "123456"},              // 56: dots and whole
+        {base + "1234567", "..." + base.substr(1) + "1234567"},  // 57: dots and last 56
+        {std::string(200, 'b') + "end", "..." + std::string(53, 'b') + "end"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DestinationLine(c.full), c.shown) << c.full.size();
+}
+
+TEST(FileModifiedTimeTest, MissingFilesAndFoldersReadAsTheLowestTime) {
+    TestFolder folder;
+    folder.Write("f.txt", "", LocalTime(2001, 2, 3, 4, 5, 7));
+    folder.MakeFolder("sub");
+    EXPECT_DOUBLE_EQ(FileModifiedTime(folder.Path("f.txt")), EncodeDateTime(2001, 2, 3, 4, 5, 6));
+    EXPECT_DOUBLE_EQ(FileModifiedTime(folder.Path("sub")), kNoFileTime);
+    EXPECT_DOUBLE_EQ(FileModifiedTime(folder.Path("missing")), kNoFileTime);
+    EXPECT_DOUBLE_EQ(EncodeDateTime(100, 1, 1, 0, 0, 0), kNoFileTime);
+    EXPECT_DOUBLE_EQ(EncodeDateTime(1899, 12, 30, 12, 0, 0), 0.5);
+}

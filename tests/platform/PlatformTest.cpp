@@ -1,7 +1,145 @@
-#include "platform/Platform.h"
-
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
+#include <set>
+
+#include "platform/Platform.h"
 #include "support/TestFolder.h"
 
-TEST(PlatformTest, Placeholder) { EXPECT_EQ(platform::GetAttributes("/nonexistent-duplora"), platform::kInvalidAttributes); }
+using namespace platform;
+
+#ifndef _WIN32
+
+TEST(HostPathTest, WindowsTextsResolveLikeWine) {
+    TestFolder folder;
+    folder.MakeFolder("unc/srv01/d");
+    SetDosDevicesRoot(folder.Path());
+    const std::string root = folder.Path();
+    struct Case {
+        std::string windows;
+        std::optional<std::string> host;
+    };
+    const Case cases[] = {
+        {"C:\\Tavix\\Sonvira\\", root + "/c:/Tavix/Sonvira/"},
+        {"c:\\", root + "/c:/"},
+        {"D:ados\\Tavix\\", root + "/d:/ados/Tavix/"},
+        {"\\\\SRV01\\D\\Musicas\\Rock\\", root + "/unc/srv01/d/Musicas/Rock/"},  // case-insensitive
+        {"\\\\OTHER\\C\\Tavix", root + "/unc/OTHER/C/Tavix"},  // nothing there: taken as given
+        {"\\\\SRV01", std::nullopt},
+        {"\\\\SRV01\\", std::nullopt},
+        {"Musicas:\\Rock\\", std::nullopt},
+        {":D", std::nullopt},
+        {":", std::nullopt},
+        {"C:\\a:b", std::nullopt},
+        {"/home/x\\Duplora.bat", "/home/x/Duplora.bat"},
+        {"relative\\file", "relative/file"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(HostPath(c.windows), c.host) << c.windows;
+}
+
+TEST(HostPathTest, RootFollowsWinePrefixUnlessSet) {
+    SetDosDevicesRoot("");
+    setenv("WINEPREFIX", "/opt/prefix", 1);
+    EXPECT_EQ(DosDevicesRoot(), "/opt/prefix/dosdevices");
+    unsetenv("WINEPREFIX");
+    EXPECT_EQ(DosDevicesRoot(), std::string(getenv("HOME")) + "/.wine/dosdevices");
+    SetDosDevicesRoot("/elsewhere");
+    EXPECT_EQ(DosDevicesRoot(), "/elsewhere");
+    EXPECT_EQ(HostPath("X:\\y"), "/elsewhere/x:/y");
+}
+
+TEST(AttributesTest, PosixMeaningOfTheAttributeWord) {
+    TestFolder folder;
+    folder.Write("plain.txt", "a");
+    folder.Write(".hidden", "b");
+    folder.MakeFolder("sub");
+    folder.Write("locked.txt", "c");
+    std::filesystem::permissions(folder.Host("locked.txt"), std::filesystem::perms::owner_read |
+                                                                std::filesystem::perms::group_read);
+    std::filesystem::create_directory_symlink(folder.Host("sub"), folder.Host("link"));
+
+    EXPECT_EQ(GetAttributes(folder.Path("plain.txt")), kAttrArchive);
+    EXPECT_EQ(GetAttributes(folder.Path(".hidden")), kAttrArchive | kAttrHidden);
+    EXPECT_EQ(GetAttributes(folder.Path("sub")), kAttrDirectory);
+    EXPECT_EQ(GetAttributes(folder.Path("locked.txt")), kAttrArchive | kAttrReadOnly);
+    EXPECT_EQ(GetAttributes(folder.Path("link")), kAttrDirectory | kAttrReparsePoint);
+    EXPECT_EQ(GetAttributes(folder.Path("missing")), kInvalidAttributes);
+
+    ASSERT_TRUE(SetAttributes(folder.Path("plain.txt"), kAttrArchive | kAttrReadOnly));
+    EXPECT_EQ(GetAttributes(folder.Path("plain.txt")), kAttrArchive | kAttrReadOnly);
+    ASSERT_TRUE(SetAttributes(folder.Path("plain.txt"), kAttrArchive));
+    EXPECT_EQ(GetAttributes(folder.Path("plain.txt")), kAttrArchive);
+}
+
+TEST(FilesTest, ReplacingAReadOnlyOrHiddenFileIsRefusedLikeWin32) {
+    TestFolder folder;
+    folder.Write("locked.txt", "old");
+    SetAttributes(folder.Path("locked.txt"), kAttrReadOnly);
+    folder.Write(".hidden", "old");
+    for (const char* name : {"locked.txt", ".hidden"}) {
+        EXPECT_EQ(CreateForWriting(folder.Path(name)), kInvalidFile) << name;
+        EXPECT_EQ(folder.Read(name), "old") << name;
+    }
+}
+
+#endif  // _WIN32
+
+TEST(FilesTest, RenameAndCopyRefuseAnExistingName) {
+    TestFolder folder;
+    folder.Write("a.txt", "a");
+    folder.Write("b.txt", "b");
+    EXPECT_FALSE(RenameFile(folder.Path("a.txt"), folder.Path("b.txt")));
+    EXPECT_FALSE(CopyWholeFile(folder.Path("a.txt"), folder.Path("b.txt"), true));
+    EXPECT_EQ(folder.Read("b.txt"), "b");
+    EXPECT_TRUE(RenameFile(folder.Path("a.txt"), folder.Path("c.txt")));
+    EXPECT_EQ(folder.Read("c.txt"), "a");
+    EXPECT_FALSE(folder.Exists("a.txt"));
+}
+
+TEST(FilesTest, CopyWholeFileKeepsTheExactTime) {
+    TestFolder folder;
+    const auto time = LocalTime(2021, 3, 4, 5, 6, 7) + std::chrono::milliseconds(250);
+    folder.Write("a.txt", "content", time);
+    ASSERT_TRUE(CopyWholeFile(folder.Path("a.txt"), folder.Path("b.txt"), true));
+    EXPECT_EQ(folder.Read("b.txt"), "content");
+    EXPECT_EQ(folder.Time("b.txt"), time);
+}
+
+TEST(DirectorySearchTest, ListsEveryEntryOrOneNamedEntry) {
+    TestFolder folder;
+    folder.Write("f.txt", "12345");
+    folder.MakeFolder("sub");
+    std::set<std::string> names;
+    for (DirectorySearch search(folder.Path() + "\\*.*"); search.Found(); search.Next()) {
+        names.insert(search.Entry().name);
+        if (search.Entry().name == "f.txt") EXPECT_EQ(search.Entry().size, 5u);
+        if (search.Entry().name == "sub") EXPECT_EQ(search.Entry().size, 0u);
+    }
+    EXPECT_EQ(names, (std::set<std::string>{".", "..", "f.txt", "sub"}));
+
+    const DirectorySearch one(folder.Path("f.txt"));
+    ASSERT_TRUE(one.Found());
+    EXPECT_EQ(one.Entry().name, "f.txt");
+    EXPECT_FALSE(DirectorySearch(folder.Path("missing")).Found());
+    EXPECT_FALSE(DirectorySearch(folder.Path("missing") + "\\*.*").Found());
+}
+
+TEST(DosDateTimeTest, LocalTimeInTwoSecondStepsWithin1980To2107) {
+    TestFolder folder;
+    folder.Write("a", "", LocalTime(2024, 5, 17, 13, 45, 31) + std::chrono::milliseconds(900));
+    FindData entry = DirectorySearch(folder.Path("a")).Entry();
+    const auto dos = ToDosDateTime(entry.lastWriteTime);
+    ASSERT_TRUE(dos);
+    EXPECT_EQ(dos->date, ((2024 - 1980) << 9) | (5 << 5) | 17);
+    EXPECT_EQ(dos->time, (13 << 11) | (45 << 5) | (30 / 2));
+    const auto back = FromDosDateTime(*dos);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(ToDosDateTime(*back), dos);
+
+    for (int year : {1979, 2108}) {
+        folder.SetTime("a", LocalTime(year, 6, 1, 12, 0, 0));
+        EXPECT_FALSE(ToDosDateTime(DirectorySearch(folder.Path("a")).Entry().lastWriteTime))
+            << year;
+    }
+}

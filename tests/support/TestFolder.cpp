@@ -58,14 +58,18 @@ std::string TestFolder::Read(const std::string& relative) const {
 
 bool TestFolder::Exists(const std::string& relative) const { return fs::exists(Host(relative)); }
 
-void TestFolder::MakeFolder(const std::string& relative) const { fs::create_directories(Host(relative)); }
+void TestFolder::MakeFolder(const std::string& relative) const {
+    fs::create_directories(Host(relative));
+}
 
-void TestFolder::SetTime(const std::string& relative, std::chrono::system_clock::time_point t) const {
+void TestFolder::SetTime(const std::string& relative,
+                         std::chrono::system_clock::time_point t) const {
     fs::last_write_time(Host(relative), ToFileTime(t));
 }
 
 std::chrono::system_clock::time_point TestFolder::Time(const std::string& relative) const {
-    return std::chrono::time_point_cast<std::chrono::system_clock::duration>(std::chrono::file_clock::to_sys(fs::last_write_time(Host(relative))));
+    return std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+        std::chrono::file_clock::to_sys(fs::last_write_time(Host(relative))));
 }
 
 std::chrono::system_clock::time_point LocalTime(int year, int month, int day, int hour, int minute,

@@ -23,7 +23,8 @@ public:
     std::string Read(const std::string& relative) const;
     bool Exists(const std::string& relative) const;
     void MakeFolder(const std::string& relative) const;
-    void SetTime(const std::string& relative, std::chrono::system_clock::time_point lastWrite) const;
+    void SetTime(const std::string& relative,
+                 std::chrono::system_clock::time_point lastWrite) const;
     std::chrono::system_clock::time_point Time(const std::string& relative) const;
 
 private:

@@ -11,15 +11,17 @@ constexpr std::int64_t kUnixEpochIn1601Seconds = 11644473600LL;
 }
 
 std::optional<DosDateTime> ToDosDateTime(FileTime time) {
-    const time_t seconds =
-        static_cast<time_t>(static_cast<std::int64_t>(time.ticks / 10000000ULL) - kUnixEpochIn1601Seconds);
+    const time_t seconds = static_cast<time_t>(static_cast<std::int64_t>(time.ticks / 10000000ULL) -
+                                               kUnixEpochIn1601Seconds);
     std::tm local{};
     if (!localtime_r(&seconds, &local)) return std::nullopt;
     const int year = local.tm_year + 1900;
     if (year < 1980 || year > 2107) return std::nullopt;
     DosDateTime dos;
-    dos.date = static_cast<std::uint16_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
-    dos.time = static_cast<std::uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
+    dos.date = static_cast<std::uint16_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) |
+                                          local.tm_mday);
+    dos.time = static_cast<std::uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) |
+                                          (local.tm_sec / 2));
     return dos;
 }
 
@@ -37,8 +39,9 @@ std::optional<FileTime> FromDosDateTime(DosDateTime dos) {
         return std::nullopt;
     const time_t seconds = mktime(&local);
     if (seconds == static_cast<time_t>(-1)) return std::nullopt;
-    return FileTime{static_cast<std::uint64_t>(static_cast<std::int64_t>(seconds) + kUnixEpochIn1601Seconds) *
-                    10000000ULL};
+    return FileTime{
+        static_cast<std::uint64_t>(static_cast<std::int64_t>(seconds) + kUnixEpochIn1601Seconds) *
+        10000000ULL};
 }
 
 }  // namespace platform

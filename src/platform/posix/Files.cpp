@@ -78,7 +78,8 @@ bool RefusesReplacement(const std::string& hostPath) {
 
 std::optional<std::string> Resolve(const std::string& windowsPath) {
     auto host = HostPath(windowsPath);
-    if (!host) posix::RememberError("The filename, directory name, or volume label syntax is incorrect.");
+    if (!host)
+        posix::RememberError("The filename, directory name, or volume label syntax is incorrect.");
     return host;
 }
 
@@ -91,7 +92,8 @@ struct DirectorySearch::Impl {
 };
 
 DirectorySearch::DirectorySearch(const std::string& pattern) : impl_(std::make_unique<Impl>()) {
-    const bool wholeFolder = pattern.size() >= 3 && pattern.compare(pattern.size() - 3, 3, "*.*") == 0;
+    const bool wholeFolder =
+        pattern.size() >= 3 && pattern.compare(pattern.size() - 3, 3, "*.*") == 0;
     const auto host = Resolve(wholeFolder ? pattern.substr(0, pattern.size() - 3) : pattern);
     if (!host) return;
     if (!wholeFolder) {
@@ -179,8 +181,8 @@ bool CopyWholeFile(const std::string& source, const std::string& destination, bo
         close(in);
         return false;
     }
-    const int out = open(to->c_str(),
-                         O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC), 0666);
+    const int out =
+        open(to->c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC), 0666);
     if (out < 0) {
         posix::RememberErrno();
         close(in);

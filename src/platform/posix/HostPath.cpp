@@ -74,7 +74,8 @@ std::optional<std::string> HostPath(const std::string& windowsPath) {
         std::string rest = windowsPath.substr(2);
         if (!rest.empty() && rest[0] == '\\') rest.erase(0, 1);
         if (rest.find(':') != std::string::npos) return std::nullopt;
-        const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
+        const char drive =
+            static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
         return DosDevicesRoot() + "/" + drive + ":/" + Slashed(rest);
     }
     if (windowsPath.find(':') != std::string::npos) return std::nullopt;

@@ -45,8 +45,10 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
                 while (i < line.size() && line[i] == '\\') ++slashes, ++i;
                 if (i < line.size() && line[i] == '"') {
                     word.append(slashes / 2, '\\');
-                    if (slashes % 2) word += '"';
-                    else quoted = !quoted;
+                    if (slashes % 2)
+                        word += '"';
+                    else
+                        quoted = !quoted;
                 } else {
                     word.append(slashes, '\\');
                     --i;
