@@ -8,8 +8,9 @@ case "${1:-}" in
 start)
     mkdir -p "$WINEPREFIX"
     log="$WINEPREFIX.log"
-    # Linger two minutes after the last test, in case the stop step never runs.
-    wineserver -p120 </dev/null >"$log" 2>&1
+    # Linger two minutes after the last test, in case the stop step never runs. A server that
+    # runs already for this prefix (a test run by hand) is used as it is.
+    wineserver -p120 </dev/null >"$log" 2>&1 || true
     # Creates the prefix on the first run; no display is needed for console programs.
     if ! wine wineboot -i </dev/null >>"$log" 2>&1; then
         cat "$log" >&2

@@ -9,6 +9,10 @@ std::optional<DosDateTime> ToDosDateTime(FileTime time) {
     const FILETIME utc = win32::ToFiletime(time);
     FILETIME local;
     if (!FileTimeToLocalFileTime(&utc, &local)) return std::nullopt;
+    // The MS-DOS form has seven bits for the year; Wine would let a year past 2107 wrap.
+    SYSTEMTIME fields;
+    if (!FileTimeToSystemTime(&local, &fields) || fields.wYear < 1980 || fields.wYear > 2107)
+        return std::nullopt;
     WORD date = 0;
     WORD dosTime = 0;
     if (!FileTimeToDosDateTime(&local, &date, &dosTime)) return std::nullopt;

@@ -71,6 +71,15 @@ FileHandle OpenForReading(const std::string& path) {
 }
 
 FileHandle CreateForWriting(const std::string& path) {
+    // Windows refuses to replace a read-only, hidden or system file when plain attributes are
+    // asked for. Wine replaces hidden and system files, and read-only ones too when run by
+    // root, so the rule is applied here as well; on Windows the outcome is the same.
+    const DWORD existing = GetFileAttributesA(path.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES &&
+        (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return kInvalidFile;
+    }
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     return reinterpret_cast<FileHandle>(file);
