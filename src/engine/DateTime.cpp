@@ -1,5 +1,7 @@
 #include "DateTime.h"
 
+#include <ctime>
+
 namespace {
 
 // Days from 1970-01-01 to the given civil date (proleptic Gregorian).
@@ -22,4 +24,13 @@ double EncodeDateTime(int year, int month, int day, int hour, int minute, int se
 double DosDateTimeToValue(platform::DosDateTime dos) {
     return EncodeDateTime(1980 + (dos.date >> 9), (dos.date >> 5) & 0x0F, dos.date & 0x1F,
                           dos.time >> 11, (dos.time >> 5) & 0x3F, (dos.time & 0x1F) * 2);
+}
+
+std::string FormatGeneralDateTime(std::time_t time) {
+    const std::tm local = *std::localtime(&time);  // one thread: the shared buffer is safe
+    char text[128];
+    std::size_t length = std::strftime(text, sizeof text, "%x", &local);
+    if (local.tm_hour != 0 || local.tm_min != 0 || local.tm_sec != 0)
+        length += std::strftime(text + length, sizeof text - length, " %X", &local);
+    return std::string(text, length);
 }

@@ -1,0 +1,125 @@
+#include "BackupRun.h"
+
+#include "DateTime.h"
+#include "FolderSize.h"
+#include "PathMapping.h"
+#include "SilentAbort.h"
+#include "U_Funcoes.h"
+#include "database/TavixDatabase.h"
+#include "platform/Platform.h"
+
+namespace {
+constexpr std::uint16_t kShowNormal = 1;
+}
+
+BackupRun::BackupRun(BackupView& view, TavixDatabase& database)
+    : Mirror(view), view_(view), database_(database) {}
+
+void BackupRun::btnIniciarBackupClick() {
+    try {
+        RunSteps();
+    } catch (...) {
+        view_.SetTrayIcon(TrayPicture::Idle);
+        SetControlsEnabled(true);
+        throw;
+    }
+    view_.SetTrayIcon(TrayPicture::Idle);
+    SetControlsEnabled(true);
+}
+
+void BackupRun::RunSteps() {
+    view_.SetTrayIcon(TrayPicture::Busy);
+    ResetStepImages();
+    SetControlsEnabled(false);
+
+    try {
+        SetStepStatus(kStepConnect, false);
+        database_.DB_Tavix.SetConnected(true);
+    } catch (...) {
+        SetStepStatus(kStepConnect, true);
+    }
+    database_.DB_Tavix.SetConnected(false);
+
+    CopySystemFolder();
+    CopyDatabase();
+
+    try {
+        database_.DB_Tavix.SetConnected(true);
+    } catch (...) {
+        view_.SetProgressText("Não foi possível conectar com o banco de dados");
+        throw SilentAbort();
+    }
+    CopyMusicFolders();
+    SetStepStatus(kAllStepsDone, false);
+    database_.DB_Tavix.SetConnected(false);
+
+    view_.SetProgressText("Backup finalizado as " + FormatGeneralDateTime(Now()));
+    view_.SetDestinationText("");
+}
+
+void BackupRun::SetStepStatus(int step, bool failed) {
+    if (failed) {
+        for (int s = kStepMusicFolders; s >= step && s >= kStepConnect; --s)
+            view_.SetStepImage(s, StepState::Error);
+        SetControlsEnabled(true);
+        throw SilentAbort();
+    }
+    if (step < kStepConnect || step > kAllStepsDone) return;
+    if (step > kStepConnect) view_.SetStepImage(step - 1, StepState::Ok);
+    if (step < kAllStepsDone) view_.SetStepImage(step, StepState::Processing);
+}
+
+void BackupRun::ResetStepImages() {
+    for (int step = kStepConnect; step <= kStepMusicFolders; ++step)
+        view_.SetStepImage(step, StepState::Pending);
+    SetControlsEnabled(true);
+}
+
+void BackupRun::SetControlsEnabled(bool enabled) {
+    view_.SetStartEnabled(enabled);
+    view_.SetStartMenuItemEnabled(view_.StartEnabled());
+    view_.SetCloseEnabled(enabled);
+    view_.SetScheduleEnabled(enabled);
+}
+
+void BackupRun::CopySystemFolder() {
+    SetStepStatus(kStepSystemFolder, false);
+    if (!view_.OptionChecked(StepOption::CopySystemFolder)) return;
+    const std::string destination = MapServerFolder(SystemFolder);
+    Mirror.TotalMB = FolderSizeMB(SystemFolder, true, view_);
+    Mirror.CopiedMB = 0;
+    if (!Mirror.MirrorFolder(SystemFolder, destination, true)) SetStepStatus(kStepSystemFolder, true);
+}
+
+void BackupRun::CopyDatabase() {
+    SetStepStatus(kStepDatabase, false);
+    if (!view_.OptionChecked(StepOption::CopyDatabase)) return;
+    try {
+        // At a drive root the current directory ends with "\", and the path then holds two.
+        RunAndWait(platform::CurrentDirectory() + "\\Duplora.bat", "", kShowNormal);
+    } catch (...) {
+        SetStepStatus(kStepDatabase, true);
+    }
+}
+
+void BackupRun::CopyMusicFolders() {
+    SetStepStatus(kStepMusicFolders, false);
+    if (!view_.OptionChecked(StepOption::CopyMusicFolders)) return;
+    FbQuery& query = database_.QryBusca;
+    try {
+        query.Close();
+        query.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
+        query.Open();
+        query.First();
+        while (!query.Eof()) {
+            const std::string path = query.FieldAsString("Pas_Path");
+            const std::string destination = MapMusicFolder(path);
+            Mirror.TotalMB = FolderSizeMB(path, false, view_);
+            Mirror.CopiedMB = 0;
+            if (!Mirror.MirrorFolder(path, destination, false)) SetStepStatus(kStepMusicFolders, true);
+            query.Next();  // the next row is fetched only now, after this folder is done
+        }
+    } catch (...) {
+        SetStepStatus(kStepMusicFolders, true);
+    }
+}
