@@ -12,8 +12,8 @@ namespace {
 constexpr std::uint16_t kShowNormal = 1;
 }
 
-BackupRun::BackupRun(BackupView& view, TavixDatabase& database)
-    : Mirror(view), view_(view), database_(database) {}
+BackupRun::BackupRun(BackupView& view, TavixDatabase& database, const std::string& systemFolder)
+    : Mirror(view), view_(view), database_(database), systemFolder_(systemFolder) {}
 
 void BackupRun::btnIniciarBackupClick() {
     try {
@@ -85,10 +85,11 @@ void BackupRun::SetControlsEnabled(bool enabled) {
 void BackupRun::CopySystemFolder() {
     SetStepStatus(kStepSystemFolder, false);
     if (!view_.OptionChecked(StepOption::CopySystemFolder)) return;
-    const std::string destination = MapServerFolder(SystemFolder);
-    Mirror.TotalMB = FolderSizeMB(SystemFolder, true, view_);
+    const std::string destination = MapServerFolder(systemFolder_);
+    Mirror.TotalMB = FolderSizeMB(systemFolder_, true, view_);
     Mirror.CopiedMB = 0;
-    if (!Mirror.MirrorFolder(SystemFolder, destination, true)) SetStepStatus(kStepSystemFolder, true);
+    if (!Mirror.MirrorFolder(systemFolder_, destination, true))
+        SetStepStatus(kStepSystemFolder, true);
 }
 
 void BackupRun::CopyDatabase() {
@@ -116,7 +117,8 @@ void BackupRun::CopyMusicFolders() {
             const std::string destination = MapMusicFolder(path);
             Mirror.TotalMB = FolderSizeMB(path, false, view_);
             Mirror.CopiedMB = 0;
-            if (!Mirror.MirrorFolder(path, destination, false)) SetStepStatus(kStepMusicFolders, true);
+            if (!Mirror.MirrorFolder(path, destination, false))
+                SetStepStatus(kStepMusicFolders, true);
             query.Next();  // the next row is fetched only now, after this folder is done
         }
     } catch (...) {

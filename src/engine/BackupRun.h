@@ -13,7 +13,8 @@ struct TavixDatabase;
 
 class BackupRun {
 public:
-    BackupRun(BackupView& view, TavixDatabase& database);
+    // `systemFolder` is the server path of the system folder, ending with "\\" (the setting).
+    BackupRun(BackupView& view, TavixDatabase& database, const std::string& systemFolder);
 
     // One whole run. Returns after a complete run; throws SilentAbort after a failed step or a
     // failed second connection, and lets any other error through. Either way the idle icon is
@@ -27,8 +28,7 @@ public:
     void CopyDatabase();
     void CopyMusicFolders();
 
-    std::string SystemFolder;  // the server path of the system folder, ending with "\"
-    FolderMirror Mirror;       // holds TotalMB and CopiedMB, kept between runs
+    FolderMirror Mirror;  // holds TotalMB and CopiedMB, kept between runs
     std::function<std::time_t()> Now = [] { return std::time(nullptr); };
 
 private:
@@ -36,4 +36,5 @@ private:
 
     BackupView& view_;
     TavixDatabase& database_;
+    const std::string& systemFolder_;
 };

@@ -24,7 +24,7 @@ protected:
     }
 
     TestFolder folder;
-    RecordingProgressView view;
+    RecordingView view;
     FolderMirror mirror{view};
 };
 

@@ -27,7 +27,7 @@ constexpr double kTreeBytes = 300000 + 70000 + 123457 + 999;
 TEST(FolderSizeTest, CountsWhatTheMirrorWalks) {
     TestFolder folder;
     WriteTree(folder);
-    RecordingProgressView view;
+    RecordingView view;
     EXPECT_DOUBLE_EQ(FolderSizeMB(folder.Path("src"), true, view), kTreeBytes / kMB);
     EXPECT_DOUBLE_EQ(FolderSizeMB(folder.Path("src") + "\\", true, view), kTreeBytes / kMB);
     EXPECT_DOUBLE_EQ(FolderSizeMB(folder.Path("src"), false, view), (300000 + 70000) / kMB);
@@ -39,13 +39,13 @@ TEST(FolderSizeTest, ProcessesMessagesAfterEveryEntryDotsIncluded) {
     TestFolder folder;
     folder.Write("src/a", "1");
     folder.Write("src/b", "2");
-    RecordingProgressView view;
+    RecordingView view;
     FolderSizeMB(folder.Path("src"), false, view);
     EXPECT_EQ(view.processed, 4);
 }
 
 TEST(FolderSizeTest, AnEmptyPathIsRefused) {
-    RecordingProgressView view;
+    RecordingView view;
     EXPECT_THROW(FolderSizeMB("", true, view), std::invalid_argument);
 }
 
@@ -53,7 +53,7 @@ TEST(FolderSizeTest, AFailureGivesTheTotalReachedSoFar) {
     TestFolder folder;
     for (const char* name : {"a", "b", "c", "d", "e"})
         folder.Write(std::string("src/") + name, std::string(1000, 'x'));
-    RecordingProgressView view;
+    RecordingView view;
     int entries = 0;
     // The third entry fails: "." and ".." may be among the first three, so one to three files
     // count.
@@ -68,7 +68,7 @@ TEST(FolderSizeTest, AFailureGivesTheTotalReachedSoFar) {
 TEST(FolderSizeTest, ACompleteMirrorEndsWithCopiedAtTheTotal) {
     TestFolder folder;
     WriteTree(folder);
-    RecordingProgressView view;
+    RecordingView view;
     FolderMirror mirror(view);
     mirror.TotalMB = FolderSizeMB(folder.Path("src"), true, view);
     mirror.CopiedMB = 0;

@@ -1,0 +1,317 @@
+#include "UPrincipal.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QScreen>
+
+#include "AppErrors.h"
+#include "Fonts.h"
+#include "Pictures.h"
+#include "engine/SilentAbort.h"
+#include "settings/SettingsError.h"
+
+TFrmPrincipal* FrmPrincipal = nullptr;
+
+namespace {
+
+template <class Widget>
+Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+QCheckBox* CheckBox(QWidget* parent, const char* name, const char* text, int left, int top,
+                    int width) {
+    return Place(new QCheckBox(QString::fromUtf8(text), parent), name, left, top, width, 17);
+}
+
+// A label sized to its text, as the progress lines are.
+QLabel* AutoSizeLabel(QWidget* parent, const char* name, const char* text, int left, int top) {
+    QLabel* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+TransparentImage* StepTemplate(QWidget* parent, const char* name, const QString& picture, int left) {
+    auto* image = Place(new TransparentImage(parent), name, left, 170, 16, 16);
+    image->SetPicture(pictures::Load(picture));
+    image->hide();
+    return image;
+}
+
+PictureButton* Button(QWidget* parent, const char* name, const char* caption, const QString& picture,
+                      const QString& disabledPicture, int left) {
+    auto* button = Place(new PictureButton(QString::fromUtf8(caption), pictures::Load(picture),
+                                           disabledPicture.isEmpty() ? QPixmap() : pictures::Load(disabledPicture),
+                                           parent),
+                         name, left, 223, 122, 42);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFont(fonts::Verdana());
+    return button;
+}
+
+}  // namespace
+
+TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
+    : QWidget(nullptr,
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                  Qt::MSWindowsFixedSizeDialogHint),
+      Tray({[] { return FrmPrincipal->isVisible(); }, [this] { MenuOcultar_RestaurarClick(); },
+            [this] { btnFecharClick(); }}),
+      Config(*this, clock ? *clock : systemClock_, std::move(settingsFile)),
+      Run(*this, Database, Config.SystemFolder) {
+    FrmPrincipal = this;
+    setWindowTitle(app::kTitle);
+    setFixedSize(385, 273);
+    setFont(fonts::MsSansSerif());
+    BuildControls();
+    qApp->installEventFilter(this);
+    app::Guarded([this] { FormCreate(); });
+}
+
+TFrmPrincipal::~TFrmPrincipal() {
+    qApp->removeEventFilter(this);
+    if (FrmPrincipal == this) FrmPrincipal = nullptr;
+}
+
+void TFrmPrincipal::BuildControls() {
+    grpAgendamento = Place(new QGroupBox(QStringLiteral("Agendamento"), this), "grpAgendamento", 8, 8, 369, 41);
+    chkDiario = CheckBox(grpAgendamento, "chkDiario", "Executar Backup diário às :", 72, 18, 153);
+    edtHorario = Place(new MaskedTimeEdit(grpAgendamento), "edtHorario", 225, 14, 41, 21);
+    Label1 = Place(new QLabel(QStringLiteral("horas."), grpAgendamento), "Label1", 270, 19, 29, 13);
+
+    pnlOpcoes = Place(new QFrame(this), "pnlOpcoes", 8, 56, 369, 97);
+    pnlOpcoes->setFrameStyle(QFrame::Box | QFrame::Raised);  // raised outside, lowered inside
+    pnlOpcoes->setLineWidth(1);
+    imgConectarBanco = Place(new TransparentImage(pnlOpcoes), "imgConectarBanco", 8, 10, 16, 16);
+    imgCopiarPastaTavix = Place(new TransparentImage(pnlOpcoes), "imgCopiarPastaTavix", 8, 30, 16, 16);
+    imgCopiarBanco = Place(new TransparentImage(pnlOpcoes), "imgCopiarBanco", 8, 50, 16, 16);
+    imgCopiarMusicas = Place(new TransparentImage(pnlOpcoes), "imgCopiarMusicas", 8, 70, 16, 16);
+    chkConectarBanco = CheckBox(pnlOpcoes, "chkConectarBanco", "", 28, 10, 15);
+    chkConectarBanco->setChecked(true);
+    chkConectarBanco->setEnabled(false);  // step 1 always runs
+    Label2 = Place(new QLabel(QStringLiteral("Conectar com o Banco de Dados"), pnlOpcoes), "Label2", 46, 12, 158, 13);
+    chkCopiarPastaTavix = CheckBox(pnlOpcoes, "chkCopiarPastaTavix", "Copiar a pasta Tavix", 28, 30, 200);
+    chkCopiarBancoDados = CheckBox(pnlOpcoes, "chkCopiarBancoDados", "Copiar o Banco de Dados", 28, 50, 200);
+    chkCopiarMusicas = CheckBox(pnlOpcoes, "chkCopiarMusicas", "Copiar as Músicas", 28, 70, 200);
+    for (QCheckBox* box : {chkCopiarPastaTavix, chkCopiarBancoDados, chkCopiarMusicas}) box->setChecked(true);
+
+    lblProgresso = AutoSizeLabel(this, "lblProgresso", "           ", 8, 160);
+    lblDestino = AutoSizeLabel(this, "lblDestino", "           ", 8, 176);
+    cxProgressBar1 = Place(new AnimatedProgressBar(this), "cxProgressBar1", 7, 192, 371, 21);
+
+    btnIniciarBackup = Button(this, "btnIniciarBackup", "Iniciar Backup", pictures::kButtonStart,
+                              pictures::kButtonStartDisabled, 7);
+    btnOcultar = Button(this, "btnOcultar", "Ocultar", pictures::kButtonOcultar, {}, 132);
+    btnFechar = Button(this, "btnFechar", "Fechar", pictures::kButtonFechar, {}, 256);
+
+    imgPendende = StepTemplate(this, "imgPendende", pictures::kStepPending, 56);
+    imgOk = StepTemplate(this, "imgOk", pictures::kStepOk, 72);
+    imgErro = StepTemplate(this, "imgErro", pictures::kStepError, 88);
+    imgProcessando = StepTemplate(this, "imgProcessando", pictures::kStepProcessing, 104);
+    ImgIcone1 = pictures::Icon(pictures::kIconIdle);
+    ImgIcone2 = pictures::Icon(pictures::kIconBusy);
+
+    setTabOrder(chkDiario, edtHorario);
+    setTabOrder(edtHorario, chkCopiarPastaTavix);
+    setTabOrder(chkCopiarPastaTavix, chkCopiarBancoDados);
+    setTabOrder(chkCopiarBancoDados, chkCopiarMusicas);
+    setTabOrder(chkCopiarMusicas, btnIniciarBackup);
+    setTabOrder(btnIniciarBackup, btnOcultar);
+    setTabOrder(btnOcultar, btnFechar);
+
+    TmrExecutaDiario.setInterval(30000);
+    TmrExecutaDiario.setObjectName(QStringLiteral("TmrExecutaDiario"));
+
+    connect(chkDiario, &QCheckBox::toggled, this, [this] { app::Guarded([this] { Config.chkDiarioClick(); }); });
+    connect(&TmrExecutaDiario, &QTimer::timeout, this,
+            [this] { app::Guarded([this] { Config.TmrExecutaDiarioTimer(); }); });
+    connect(btnIniciarBackup, &QAbstractButton::clicked, this, [this] { app::Guarded([this] { btnIniciarBackupClick(); }); });
+    connect(btnOcultar, &QAbstractButton::clicked, this, [this] { app::Guarded([this] { btnOcultarClick(); }); });
+    connect(btnFechar, &QAbstractButton::clicked, this, [this] { app::Guarded([this] { btnFecharClick(); }); });
+}
+
+void TFrmPrincipal::FormCreate() {
+    setWindowIcon(ImgIcone1);  // MAINICON: the title bar keeps it for good
+    Tray.Install(windowIcon());
+    SetTrayIcon(TrayPicture::Idle);
+    Config.LoadSettings();
+    Run.ResetStepImages();
+}
+
+void TFrmPrincipal::btnIniciarBackupClick() {
+    runInProgress_ = true;
+    try {
+        Run.btnIniciarBackupClick();
+    } catch (...) {
+        runInProgress_ = false;
+        if (closeRequested_) QCoreApplication::quit();
+        throw;
+    }
+    runInProgress_ = false;
+    if (closeRequested_) QCoreApplication::quit();
+}
+
+void TFrmPrincipal::btnOcultarClick() { MenuOcultar_RestaurarClick(); }
+
+void TFrmPrincipal::btnFecharClick() { close(); }
+
+void TFrmPrincipal::MenuOcultar_RestaurarClick() {
+    if (FrmPrincipal->isVisible()) {
+        FrmPrincipal->hide();
+    } else {
+        FrmPrincipal->show();
+        FrmPrincipal->raise();
+        FrmPrincipal->activateWindow();
+    }
+}
+
+void TFrmPrincipal::closeEvent(QCloseEvent* event) {
+    try {
+        Config.FormClose();
+    } catch (...) {
+        event->ignore();  // the settings could not be saved: Duplora keeps running
+        app::ShowCurrentException(std::current_exception());
+        return;
+    }
+    if (runInProgress_) {
+        // The run goes on to its end with the window on screen; the process ends after it.
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool TFrmPrincipal::eventFilter(QObject* watched, QEvent* event) {
+    // The time field is checked before the focus leaves it for another control of this window;
+    // a refusal keeps the focus there and the press or Tab that was moving it does nothing.
+    if (!edtHorario->hasFocus()) return false;
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* target = qobject_cast<QWidget*>(watched);
+        if (target && target != edtHorario && target->window() == this && target->isEnabled() &&
+            (target->focusPolicy() & Qt::ClickFocus))
+            return !TimeFieldMayLoseFocus();
+    } else if (event->type() == QEvent::KeyPress && watched == edtHorario) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return !TimeFieldMayLoseFocus();
+    }
+    return false;
+}
+
+bool TFrmPrincipal::TimeFieldMayLoseFocus() {
+    if (!edtHorario->Model().CheckOnExit()) {
+        QApplication::beep();
+        edtHorario->Refresh();
+        app::ShowError(QString::fromLatin1(kInvalidInputText));
+        return false;
+    }
+    try {
+        Config.edtHorarioExit();
+        return true;
+    } catch (...) {
+        app::ShowCurrentException(std::current_exception());
+        edtHorario->setFocus();
+        return false;
+    }
+}
+
+TransparentImage* TFrmPrincipal::StepImage(int step) const {
+    const std::array<TransparentImage*, 4> images{imgConectarBanco, imgCopiarPastaTavix, imgCopiarBanco,
+                                                  imgCopiarMusicas};
+    return images.at(static_cast<std::size_t>(step - 1));
+}
+
+// BackupView.
+
+void TFrmPrincipal::SetProgressText(const std::string& text) {
+    lblProgresso->setText(QString::fromLocal8Bit(text));
+    lblProgresso->adjustSize();
+}
+
+void TFrmPrincipal::SetDestinationText(const std::string& text) {
+    lblDestino->setText(QString::fromLocal8Bit(text));
+    lblDestino->adjustSize();
+}
+
+void TFrmPrincipal::SetProgressBar(std::uint32_t beginColor, double maximum, double position) {
+    cxProgressBar1->SetBarColor(QColor(beginColor & 0xFF, (beginColor >> 8) & 0xFF, (beginColor >> 16) & 0xFF));
+    cxProgressBar1->SetMaximum(maximum);
+    cxProgressBar1->SetPosition(position);
+}
+
+void TFrmPrincipal::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void TFrmPrincipal::SetStepImage(int step, StepState state) {
+    const TransparentImage* source = state == StepState::Pending      ? imgPendende
+                                     : state == StepState::Processing ? imgProcessando
+                                     : state == StepState::Ok         ? imgOk
+                                                                      : imgErro;
+    StepImage(step)->SetPicture(source->Picture());
+}
+
+bool TFrmPrincipal::OptionChecked(StepOption option) const {
+    switch (option) {
+        case StepOption::CopySystemFolder:
+            return chkCopiarPastaTavix->isChecked();
+        case StepOption::CopyDatabase:
+            return chkCopiarBancoDados->isChecked();
+        case StepOption::CopyMusicFolders:
+            return chkCopiarMusicas->isChecked();
+    }
+    return false;
+}
+
+void TFrmPrincipal::SetStartEnabled(bool enabled) { btnIniciarBackup->setEnabled(enabled); }
+
+bool TFrmPrincipal::StartEnabled() const { return btnIniciarBackup->isEnabled(); }
+
+void TFrmPrincipal::SetStartMenuItemEnabled(bool enabled) { Tray.MenuIniciarBackup->setEnabled(enabled); }
+
+void TFrmPrincipal::SetCloseEnabled(bool enabled) { btnFechar->setEnabled(enabled); }
+
+void TFrmPrincipal::SetScheduleEnabled(bool enabled) { grpAgendamento->setEnabled(enabled); }
+
+void TFrmPrincipal::SetTrayIcon(TrayPicture picture) {
+    // The taskbar, the task switcher and the tray show the application icon; the title bar
+    // keeps the window's own.
+    const QIcon& icon = picture == TrayPicture::Busy ? ImgIcone2 : ImgIcone1;
+    QApplication::setWindowIcon(icon);
+    Tray.SetIcon(icon);
+}
+
+// SettingsView.
+
+void TFrmPrincipal::SetDatabasePath(const std::string& path) { Database.DB_Tavix.SetDatabaseName(path); }
+
+bool TFrmPrincipal::DailyChecked() const { return chkDiario->isChecked(); }
+
+void TFrmPrincipal::SetDailyChecked(bool checked) { chkDiario->setChecked(checked); }
+
+std::string TFrmPrincipal::TimeText() const { return edtHorario->Text(); }
+
+void TFrmPrincipal::SetTimeText(const std::string& text) { edtHorario->SetText(text); }
+
+void TFrmPrincipal::SetTimeFieldEnabled(bool enabled) { edtHorario->setEnabled(enabled); }
+
+void TFrmPrincipal::FocusTimeField() { edtHorario->setFocus(); }
+
+void TFrmPrincipal::SetDailyTimerEnabled(bool enabled) {
+    if (!enabled)
+        TmrExecutaDiario.stop();
+    else if (!TmrExecutaDiario.isActive())
+        TmrExecutaDiario.start();
+}
+
+bool TFrmPrincipal::StartButtonEnabled() const { return btnIniciarBackup->isEnabled(); }
+
+void TFrmPrincipal::StartBackup() { btnIniciarBackupClick(); }
+
+void TFrmPrincipal::ShowInformation(const std::string& text) {
+    app::ShowInformation(QString::fromLocal8Bit(text));
+}

@@ -1,0 +1,26 @@
+#include "database/ClientLibrary.h"
+
+#include "database/Errors.h"
+#include "platform/Platform.h"
+
+ClientLibrary ClientLibrary::Load(const std::string& fileName) {
+    platform::LibraryHandle library = platform::LoadSharedLibrary(fileName);
+    if (!library)
+        throw DatabaseClientError("InterBase library " + fileName +
+                                  " not found in the path. Please install InterBase to use this "
+                                  "functionality");
+    ClientLibrary client;
+#define DUPLORA_ENTRY(name)                                                         \
+    if (void* symbol = platform::FindSymbol(library, #name))                        \
+        client.name = reinterpret_cast<decltype(client.name)>(symbol);              \
+    else                                                                            \
+        throw DatabaseClientError(platform::LastErrorText());
+#include "database/EntryPoints.inc"
+#undef DUPLORA_ENTRY
+    return client;
+}
+
+const ClientLibrary& ClientLibrary::Process() {
+    static const ClientLibrary client = Load(kClientLibraryName);
+    return client;
+}

@@ -1,0 +1,141 @@
+#include "database/FbDatabase.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "database/Errors.h"
+#include "database/FbQuery.h"
+#include "database/FbTransaction.h"
+#include "database/StatusVector.h"
+
+namespace {
+
+constexpr short kInfoBufferSize = 512;
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace
+
+FbDatabase::FbDatabase(const ClientLibrary& client) : client_(client) {}
+
+FbDatabase::~FbDatabase() {
+    try {
+        SetConnected(false);
+    } catch (...) {
+        ForceClose();
+    }
+    for (FbTransaction* transaction : transactions_) transaction->SetDefaultDatabase(nullptr);
+    for (FbQuery* query : queries_) query->SetDatabase(nullptr);
+}
+
+void FbDatabase::SetDatabaseName(const std::string& name) {
+    if (name == databaseName_) return;
+    if (Connected()) throw DatabaseClientError("Cannot perform operation -- DB is currently open");
+    databaseName_ = name;
+}
+
+void FbDatabase::SetParams(std::vector<std::string> params) {
+    params_ = std::move(params);
+    parameterBlockBuilt_ = false;
+}
+
+void FbDatabase::SetConnected(bool connected) {
+    if (connected == Connected()) return;
+    if (connected)
+        Connect();
+    else
+        Disconnect();
+}
+
+const std::string& FbDatabase::ParameterBlock() {
+    if (parameterBlockBuilt_) return parameterBlock_;
+    std::string block(1, static_cast<char>(isc_dpb_version1));
+    for (const std::string& line : params_) {
+        const auto equals = line.find('=');
+        const std::string name = Lower(line.substr(0, equals));
+        const std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
+        char item;
+        if (name == "user_name")
+            item = isc_dpb_user_name;
+        else if (name == "password")
+            item = isc_dpb_password;
+        else
+            throw DatabaseClientError("Unknown database parameter: " + name);
+        if (value.size() > 255)
+            throw DatabaseClientError("Database parameter too long: " + name);
+        block += item;
+        block += static_cast<char>(value.size());
+        block += value;
+    }
+    parameterBlock_ = std::move(block);
+    parameterBlockBuilt_ = true;
+    return parameterBlock_;
+}
+
+void FbDatabase::Connect() {
+    if (databaseName_.empty()) throw DatabaseClientError("Database name is missing");
+    const std::string& block = ParameterBlock();
+    ISC_STATUS* status = ThreadStatus();
+    if (client_.isc_attach_database(status, static_cast<short>(databaseName_.size()),
+                                    databaseName_.c_str(), &handle_,
+                                    static_cast<short>(block.size()), block.data())) {
+        handle_ = 0;
+        RaiseDatabaseError(client_, status);
+    }
+    AskDialect();
+}
+
+void FbDatabase::AskDialect() {
+    const char item = isc_info_db_sql_dialect;
+    char answer[kInfoBufferSize] = {};
+    ISC_STATUS* status = ThreadStatus();
+    if (client_.isc_database_info(status, &handle_, 1, &item, kInfoBufferSize, answer))
+        RaiseCheckingConnection(status);
+    if (answer[0] != isc_info_db_sql_dialect) {
+        dbSqlDialect_ = 1;
+    } else {
+        const auto length = static_cast<short>(client_.isc_vax_integer(answer + 1, 2));
+        dbSqlDialect_ = static_cast<int>(client_.isc_vax_integer(answer + 3, length));
+    }
+    // The link never speaks a newer dialect than the database; it never raises its own.
+    if (dbSqlDialect_ < sqlDialect_) sqlDialect_ = dbSqlDialect_;
+}
+
+void FbDatabase::Disconnect() {
+    for (FbQuery* query : queries_) {
+        query->Close();
+        query->FreeStatement();
+    }
+    for (FbTransaction* transaction : transactions_) transaction->EndForced();
+    ISC_STATUS* status = ThreadStatus();
+    if (client_.isc_detach_database(status, &handle_)) RaiseDatabaseError(client_, status);
+    handle_ = 0;
+    dbSqlDialect_ = 1;
+}
+
+void FbDatabase::ForceClose() {
+    for (FbQuery* query : queries_) query->ReleaseQuietly();
+    for (FbTransaction* transaction : transactions_) transaction->EndForced();
+    if (handle_) client_.isc_detach_database(ThreadStatus(), &handle_);
+    handle_ = 0;
+    dbSqlDialect_ = 1;
+}
+
+void FbDatabase::RaiseCheckingConnection(const ISC_STATUS* status) {
+    StatusReport report = ReadStatus(client_, status);
+    if (StatusHolds(status, isc_lost_db_connection)) ForceClose();
+    Raise(std::move(report));
+}
+
+void FbDatabase::Attach(FbTransaction* transaction) { transactions_.push_back(transaction); }
+
+void FbDatabase::Detach(FbTransaction* transaction) {
+    std::erase(transactions_, transaction);
+}
+
+void FbDatabase::Attach(FbQuery* query) { queries_.push_back(query); }
+
+void FbDatabase::Detach(FbQuery* query) { std::erase(queries_, query); }

@@ -1,0 +1,70 @@
+#pragma once
+// The connection to one Firebird database through the client library's classic interface.
+
+#include <ibase.h>
+
+#include <string>
+#include <vector>
+
+#include "database/ClientLibrary.h"
+
+class FbTransaction;
+class FbQuery;
+
+class FbDatabase {
+public:
+    // Creating the first object loads the client library (ClientLibrary::Process()).
+    explicit FbDatabase(const ClientLibrary& client = ClientLibrary::Process());
+    // Disconnects when connected, and closes by force when that fails; reports nothing.
+    ~FbDatabase();
+    FbDatabase(const FbDatabase&) = delete;
+    FbDatabase& operator=(const FbDatabase&) = delete;
+
+    std::string DatabaseName() const { return databaseName_; }
+    // The same value does nothing; another one while connected is refused.
+    void SetDatabaseName(const std::string& name);
+
+    // One "name=value" item of the database parameter block per line: user_name, password.
+    const std::vector<std::string>& Params() const { return params_; }
+    void SetParams(std::vector<std::string> params);
+
+    // The dialect the link speaks (1) and the database's own, as last asked (1 when closed).
+    int SQLDialect() const { return sqlDialect_; }
+    int DBSQLDialect() const { return dbSqlDialect_; }
+
+    // Connected exactly while a database handle is held. Setting the value the connection
+    // already has does nothing at all.
+    bool Connected() const { return handle_ != 0; }
+    void SetConnected(bool connected);
+
+    // Closes the query, ends the transaction in forced mode and tries the detach, ignoring
+    // every error on the way; the connection reads as not connected afterwards.
+    void ForceClose();
+
+    // For the transaction and the query of this connection.
+    const ClientLibrary& Client() const { return client_; }
+    isc_db_handle* Handle() { return &handle_; }
+    void Attach(FbTransaction* transaction);
+    void Detach(FbTransaction* transaction);
+    void Attach(FbQuery* query);
+    void Detach(FbQuery* query);
+    // Raises the error of a failed call; a lost connection closes by force first.
+    [[noreturn]] void RaiseCheckingConnection(const ISC_STATUS* status);
+
+private:
+    void Connect();
+    void Disconnect();
+    void AskDialect();
+    const std::string& ParameterBlock();
+
+    const ClientLibrary& client_;
+    std::string databaseName_;
+    std::vector<std::string> params_;
+    std::string parameterBlock_;
+    bool parameterBlockBuilt_ = false;
+    int sqlDialect_ = 1;
+    int dbSqlDialect_ = 1;
+    isc_db_handle handle_ = 0;
+    std::vector<FbTransaction*> transactions_;
+    std::vector<FbQuery*> queries_;
+};

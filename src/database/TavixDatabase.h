@@ -1,0 +1,22 @@
+#pragma once
+// The three database objects of the main window, with the settings of its design: the
+// connection DB_Tavix, the query QryBusca and the transaction Trans_Tavix.
+
+#include "database/ClientLibrary.h"
+#include "database/FbDatabase.h"
+#include "database/FbQuery.h"
+#include "database/FbTransaction.h"
+
+struct TavixDatabase {
+    // Creating them loads the client library; a missing one raises DatabaseClientError.
+    TavixDatabase();
+    explicit TavixDatabase(const ClientLibrary& client);
+
+    // Declared in this order so that they go in the reverse one: the transaction first
+    // (committing an active transaction in forced mode), then the query, then the connection.
+    FbDatabase DB_Tavix;
+    FbQuery QryBusca;
+    FbTransaction Trans_Tavix;
+};
+
+inline constexpr const char* kDefaultDatabaseName = "C:\\Tavix\\Sonvira\\Tavixdb\\TAVIXAUDIO.FDB";

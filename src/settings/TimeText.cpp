@@ -1,0 +1,46 @@
+#include "TimeText.h"
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+void SkipBlanks(std::string_view& text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+}
+
+// One or more digits; a number too long for any hour or minute reads as out of range.
+std::optional<int> ScanNumber(std::string_view& text) {
+    SkipBlanks(text);
+    if (text.empty() || !IsDigit(text.front())) return std::nullopt;
+    int value = 0;
+    while (!text.empty() && IsDigit(text.front())) {
+        if (value < 1000) value = value * 10 + (text.front() - '0');
+        text.remove_prefix(1);
+    }
+    return value;
+}
+
+}  // namespace
+
+std::string ClockText(TimeOfDay time) {
+    std::string text = "00:00";
+    text[0] = static_cast<char>('0' + time.hour / 10);
+    text[1] = static_cast<char>('0' + time.hour % 10);
+    text[2] = kTimeSeparator;
+    text[3] = static_cast<char>('0' + time.minute / 10);
+    text[4] = static_cast<char>('0' + time.minute % 10);
+    return text;
+}
+
+std::optional<TimeOfDay> TextToTime(std::string_view text) {
+    const auto hour = ScanNumber(text);
+    if (!hour) return std::nullopt;
+    SkipBlanks(text);
+    if (text.empty() || text.front() != kTimeSeparator) return std::nullopt;
+    text.remove_prefix(1);
+    const auto minute = ScanNumber(text);
+    if (!minute) return std::nullopt;
+    SkipBlanks(text);
+    if (!text.empty() || *hour > 23 || *minute > 59) return std::nullopt;
+    return TimeOfDay{*hour, *minute};
+}

@@ -1,0 +1,11 @@
+// main() of the Qt test binaries: one QApplication for all tests, on the platform the test's
+// environment names (offscreen under CTest).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
