@@ -149,7 +149,7 @@ TEST(Win32CopyTest, AFileOpenInAnotherProgramIsSkipped) {
 
 TEST(Win32MirrorTest, SkipsAFileHeldOpenAndTheNextRunCopiesIt) {
     TestFolder folder;
-    RecordingProgressView view;
+    RecordingView view;
     FolderMirror mirror{view};
     folder.Write("src/free.txt", "free", kSourceTime);
     folder.Write("src/held.txt", "held", kSourceTime);
@@ -167,7 +167,7 @@ TEST(Win32MirrorTest, SkipsAFileHeldOpenAndTheNextRunCopiesIt) {
 // Hidden and system are attributes of their own here, not a matter of the name.
 TEST(Win32MirrorTest, HiddenAndSystemFoldersAreNotEnteredButHiddenFilesAreCopied) {
     TestFolder folder;
-    RecordingProgressView view;
+    RecordingView view;
     FolderMirror mirror{view};
     folder.Write("src/Hidden/a.txt", "a", kSourceTime);
     folder.Write("src/System/b.txt", "b", kSourceTime);
