@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
   mingw-w64 wine wine32:i386
-  xvfb xauth x11-utils xdotool trayer imagemagick fonts-dejavu-core
+  xvfb xauth x11-utils xdotool trayer imagemagick fonts-dejavu-core fonts-liberation2
   rsync hyperfine strace time
 )
 

@@ -25,9 +25,12 @@ struct MessageBoxShown {
 // Test seam: while set, message boxes are handed to the hook instead of shown.
 void SetMessageBoxHook(std::function<void(const MessageBoxShown&)> hook);
 
-void ShowError(const QString& text);        // title caption, error icon, text with full stop
-void ShowInformation(const QString& text);  // title caption, one OK button
+void ShowError(const QString& text);             // title caption, error icon, text with full stop
+void ShowInformation(const QString& text);       // title caption, one OK button
 void ShowApplicationError(const QString& text);  // the start-up failure box
+// The runtime's report of an error that nothing caught:
+// "Exception <class> in module <module> at <address>.\r\n<text with full stop>\r\n".
+QString ApplicationErrorText(const std::exception& error, const QString& module);
 
 // Shows the error at hand as the default handler does: SilentAbort says nothing.
 void ShowCurrentException(std::exception_ptr error);

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 
 #include "AppErrors.h"
 #include "Fonts.h"
@@ -26,7 +28,7 @@ QCheckBox* CheckBox(QWidget* parent, const char* name, const char* text, int lef
     return Place(new QCheckBox(QString::fromUtf8(text), parent), name, left, top, width, 17);
 }
 
-// A label sized to its text, as the progress lines are.
+// A label sized to its text, as every label of the window is.
 QLabel* AutoSizeLabel(QWidget* parent, const char* name, const char* text, int left, int top) {
     QLabel* label = new QLabel(QString::fromUtf8(text), parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -35,31 +37,29 @@ QLabel* AutoSizeLabel(QWidget* parent, const char* name, const char* text, int l
     return label;
 }
 
-TransparentImage* StepTemplate(QWidget* parent, const char* name, const QString& picture, int left) {
+TransparentImage* StepTemplate(QWidget* parent, const char* name, const QString& picture,
+                               int left) {
     auto* image = Place(new TransparentImage(parent), name, left, 170, 16, 16);
     image->SetPicture(pictures::Load(picture));
     image->hide();
     return image;
 }
 
-PictureButton* Button(QWidget* parent, const char* name, const char* caption, const QString& picture,
-                      const QString& disabledPicture, int left) {
-    auto* button = Place(new PictureButton(QString::fromUtf8(caption), pictures::Load(picture),
-                                           disabledPicture.isEmpty() ? QPixmap() : pictures::Load(disabledPicture),
-                                           parent),
-                         name, left, 223, 122, 42);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setFont(fonts::Verdana());
+PictureButton* Button(QWidget* parent, const char* name, const char* caption,
+                      const QString& picture, const QString& disabledPicture, int left) {
+    auto* button =
+        Place(new PictureButton(QString::fromUtf8(caption), parent), name, left, 223, 122, 42);
+    button->SetPicture(pictures::Load(picture));
+    if (!disabledPicture.isEmpty()) button->SetDisabledPicture(pictures::Load(disabledPicture));
     return button;
 }
 
 }  // namespace
 
 TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
-    : QWidget(nullptr,
-              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                  Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint),
       Tray({[] { return FrmPrincipal->isVisible(); }, [this] { MenuOcultar_RestaurarClick(); },
             [this] { btnFecharClick(); }}),
       Config(*this, clock ? *clock : systemClock_, std::move(settingsFile)),
@@ -67,7 +67,7 @@ TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
     FrmPrincipal = this;
     setWindowTitle(app::kTitle);
     setFixedSize(385, 273);
-    setFont(fonts::MsSansSerif());
+    setFont(FontAtPixelSize(kDialogFace, kWindowFontPixels));
     BuildControls();
     qApp->installEventFilter(this);
     app::Guarded([this] { FormCreate(); });
@@ -79,26 +79,31 @@ TFrmPrincipal::~TFrmPrincipal() {
 }
 
 void TFrmPrincipal::BuildControls() {
-    grpAgendamento = Place(new QGroupBox(QStringLiteral("Agendamento"), this), "grpAgendamento", 8, 8, 369, 41);
+    grpAgendamento =
+        Place(new QGroupBox(QStringLiteral("Agendamento"), this), "grpAgendamento", 8, 8, 369, 41);
     chkDiario = CheckBox(grpAgendamento, "chkDiario", "Executar Backup diário às :", 72, 18, 153);
     edtHorario = Place(new MaskedTimeEdit(grpAgendamento), "edtHorario", 225, 14, 41, 21);
-    Label1 = Place(new QLabel(QStringLiteral("horas."), grpAgendamento), "Label1", 270, 19, 29, 13);
+    Label1 = AutoSizeLabel(grpAgendamento, "Label1", "horas.", 270, 19);
 
     pnlOpcoes = Place(new QFrame(this), "pnlOpcoes", 8, 56, 369, 97);
     pnlOpcoes->setFrameStyle(QFrame::Box | QFrame::Raised);  // raised outside, lowered inside
     pnlOpcoes->setLineWidth(1);
     imgConectarBanco = Place(new TransparentImage(pnlOpcoes), "imgConectarBanco", 8, 10, 16, 16);
-    imgCopiarPastaTavix = Place(new TransparentImage(pnlOpcoes), "imgCopiarPastaTavix", 8, 30, 16, 16);
+    imgCopiarPastaTavix =
+        Place(new TransparentImage(pnlOpcoes), "imgCopiarPastaTavix", 8, 30, 16, 16);
     imgCopiarBanco = Place(new TransparentImage(pnlOpcoes), "imgCopiarBanco", 8, 50, 16, 16);
     imgCopiarMusicas = Place(new TransparentImage(pnlOpcoes), "imgCopiarMusicas", 8, 70, 16, 16);
     chkConectarBanco = CheckBox(pnlOpcoes, "chkConectarBanco", "", 28, 10, 15);
     chkConectarBanco->setChecked(true);
     chkConectarBanco->setEnabled(false);  // step 1 always runs
-    Label2 = Place(new QLabel(QStringLiteral("Conectar com o Banco de Dados"), pnlOpcoes), "Label2", 46, 12, 158, 13);
-    chkCopiarPastaTavix = CheckBox(pnlOpcoes, "chkCopiarPastaTavix", "Copiar a pasta Tavix", 28, 30, 200);
-    chkCopiarBancoDados = CheckBox(pnlOpcoes, "chkCopiarBancoDados", "Copiar o Banco de Dados", 28, 50, 200);
+    Label2 = AutoSizeLabel(pnlOpcoes, "Label2", "Conectar com o Banco de Dados", 46, 12);
+    chkCopiarPastaTavix =
+        CheckBox(pnlOpcoes, "chkCopiarPastaTavix", "Copiar a pasta Tavix", 28, 30, 200);
+    chkCopiarBancoDados =
+        CheckBox(pnlOpcoes, "chkCopiarBancoDados", "Copiar o Banco de Dados", 28, 50, 200);
     chkCopiarMusicas = CheckBox(pnlOpcoes, "chkCopiarMusicas", "Copiar as Músicas", 28, 70, 200);
-    for (QCheckBox* box : {chkCopiarPastaTavix, chkCopiarBancoDados, chkCopiarMusicas}) box->setChecked(true);
+    for (QCheckBox* box : {chkCopiarPastaTavix, chkCopiarBancoDados, chkCopiarMusicas})
+        box->setChecked(true);
 
     lblProgresso = AutoSizeLabel(this, "lblProgresso", "           ", 8, 160);
     lblDestino = AutoSizeLabel(this, "lblDestino", "           ", 8, 176);
@@ -127,12 +132,16 @@ void TFrmPrincipal::BuildControls() {
     TmrExecutaDiario.setInterval(30000);
     TmrExecutaDiario.setObjectName(QStringLiteral("TmrExecutaDiario"));
 
-    connect(chkDiario, &QCheckBox::toggled, this, [this] { app::Guarded([this] { Config.chkDiarioClick(); }); });
+    connect(chkDiario, &QCheckBox::toggled, this,
+            [this] { app::Guarded([this] { Config.chkDiarioClick(); }); });
     connect(&TmrExecutaDiario, &QTimer::timeout, this,
             [this] { app::Guarded([this] { Config.TmrExecutaDiarioTimer(); }); });
-    connect(btnIniciarBackup, &QAbstractButton::clicked, this, [this] { app::Guarded([this] { btnIniciarBackupClick(); }); });
-    connect(btnOcultar, &QAbstractButton::clicked, this, [this] { app::Guarded([this] { btnOcultarClick(); }); });
-    connect(btnFechar, &QAbstractButton::clicked, this, [this] { app::Guarded([this] { btnFecharClick(); }); });
+    connect(btnIniciarBackup, &QAbstractButton::clicked, this,
+            [this] { app::Guarded([this] { btnIniciarBackupClick(); }); });
+    connect(btnOcultar, &QAbstractButton::clicked, this,
+            [this] { app::Guarded([this] { btnOcultarClick(); }); });
+    connect(btnFechar, &QAbstractButton::clicked, this,
+            [this] { app::Guarded([this] { btnFecharClick(); }); });
 }
 
 void TFrmPrincipal::FormCreate() {
@@ -191,10 +200,11 @@ void TFrmPrincipal::closeEvent(QCloseEvent* event) {
 bool TFrmPrincipal::eventFilter(QObject* watched, QEvent* event) {
     // The time field is checked before the focus leaves it for another control of this window;
     // a refusal keeps the focus there and the press or Tab that was moving it does nothing.
+    // Presses are looked at where they reach the native window, before Qt moves the focus.
     if (!edtHorario->hasFocus()) return false;
-    if (event->type() == QEvent::MouseButtonPress) {
-        auto* target = qobject_cast<QWidget*>(watched);
-        if (target && target != edtHorario && target->window() == this && target->isEnabled() &&
+    if (event->type() == QEvent::MouseButtonPress && watched == windowHandle()) {
+        QWidget* target = childAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (target && target != edtHorario && target->isEnabled() &&
             (target->focusPolicy() & Qt::ClickFocus))
             return !TimeFieldMayLoseFocus();
     } else if (event->type() == QEvent::KeyPress && watched == edtHorario) {
@@ -222,8 +232,8 @@ bool TFrmPrincipal::TimeFieldMayLoseFocus() {
 }
 
 TransparentImage* TFrmPrincipal::StepImage(int step) const {
-    const std::array<TransparentImage*, 4> images{imgConectarBanco, imgCopiarPastaTavix, imgCopiarBanco,
-                                                  imgCopiarMusicas};
+    const std::array<TransparentImage*, 4> images{imgConectarBanco, imgCopiarPastaTavix,
+                                                  imgCopiarBanco, imgCopiarMusicas};
     return images.at(static_cast<std::size_t>(step - 1));
 }
 
@@ -240,7 +250,7 @@ void TFrmPrincipal::SetDestinationText(const std::string& text) {
 }
 
 void TFrmPrincipal::SetProgressBar(std::uint32_t beginColor, double maximum, double position) {
-    cxProgressBar1->SetBarColor(QColor(beginColor & 0xFF, (beginColor >> 8) & 0xFF, (beginColor >> 16) & 0xFF));
+    cxProgressBar1->SetBarColor(AnimatedProgressBar::ColorFromBgr(beginColor));
     cxProgressBar1->SetMaximum(maximum);
     cxProgressBar1->SetPosition(position);
 }
@@ -252,7 +262,7 @@ void TFrmPrincipal::SetStepImage(int step, StepState state) {
                                      : state == StepState::Processing ? imgProcessando
                                      : state == StepState::Ok         ? imgOk
                                                                       : imgErro;
-    StepImage(step)->SetPicture(source->Picture());
+    StepImage(step)->AssignPicture(*source);
 }
 
 bool TFrmPrincipal::OptionChecked(StepOption option) const {
@@ -271,7 +281,9 @@ void TFrmPrincipal::SetStartEnabled(bool enabled) { btnIniciarBackup->setEnabled
 
 bool TFrmPrincipal::StartEnabled() const { return btnIniciarBackup->isEnabled(); }
 
-void TFrmPrincipal::SetStartMenuItemEnabled(bool enabled) { Tray.MenuIniciarBackup->setEnabled(enabled); }
+void TFrmPrincipal::SetStartMenuItemEnabled(bool enabled) {
+    Tray.MenuIniciarBackup->setEnabled(enabled);
+}
 
 void TFrmPrincipal::SetCloseEnabled(bool enabled) { btnFechar->setEnabled(enabled); }
 
@@ -287,7 +299,9 @@ void TFrmPrincipal::SetTrayIcon(TrayPicture picture) {
 
 // SettingsView.
 
-void TFrmPrincipal::SetDatabasePath(const std::string& path) { Database.DB_Tavix.SetDatabaseName(path); }
+void TFrmPrincipal::SetDatabasePath(const std::string& path) {
+    Database.DB_Tavix.SetDatabaseName(path);
+}
 
 bool TFrmPrincipal::DailyChecked() const { return chkDiario->isChecked(); }
 

@@ -10,10 +10,10 @@ ClientLibrary ClientLibrary::Load(const std::string& fileName) {
                                   " not found in the path. Please install InterBase to use this "
                                   "functionality");
     ClientLibrary client;
-#define DUPLORA_ENTRY(name)                                                         \
-    if (void* symbol = platform::FindSymbol(library, #name))                        \
-        client.name = reinterpret_cast<decltype(client.name)>(symbol);              \
-    else                                                                            \
+#define DUPLORA_ENTRY(name)                                            \
+    if (void* symbol = platform::FindSymbol(library, #name))           \
+        client.name = reinterpret_cast<decltype(client.name)>(symbol); \
+    else                                                               \
         throw DatabaseClientError(platform::LastErrorText());
 #include "database/EntryPoints.inc"
 #undef DUPLORA_ENTRY

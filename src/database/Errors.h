@@ -28,4 +28,3 @@ class DatabasePermissionError : public DatabaseError {
 public:
     using DatabaseError::DatabaseError;
 };
-

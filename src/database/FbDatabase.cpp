@@ -27,8 +27,10 @@ FbDatabase::~FbDatabase() {
     } catch (...) {
         ForceClose();
     }
-    for (FbTransaction* transaction : transactions_) transaction->SetDefaultDatabase(nullptr);
-    for (FbQuery* query : queries_) query->SetDatabase(nullptr);
+    // Copies: each of them leaves the list as it lets go.
+    for (FbTransaction* transaction : std::vector(transactions_))
+        transaction->SetDefaultDatabase(nullptr);
+    for (FbQuery* query : std::vector(queries_)) query->SetDatabase(nullptr);
 }
 
 void FbDatabase::SetDatabaseName(const std::string& name) {
@@ -64,8 +66,7 @@ const std::string& FbDatabase::ParameterBlock() {
             item = isc_dpb_password;
         else
             throw DatabaseClientError("Unknown database parameter: " + name);
-        if (value.size() > 255)
-            throw DatabaseClientError("Database parameter too long: " + name);
+        if (value.size() > 255) throw DatabaseClientError("Database parameter too long: " + name);
         block += item;
         block += static_cast<char>(value.size());
         block += value;
@@ -126,15 +127,13 @@ void FbDatabase::ForceClose() {
 
 void FbDatabase::RaiseCheckingConnection(const ISC_STATUS* status) {
     StatusReport report = ReadStatus(client_, status);
-    if (StatusHolds(status, isc_lost_db_connection)) ForceClose();
+    if (LostConnection(status)) ForceClose();
     Raise(std::move(report));
 }
 
 void FbDatabase::Attach(FbTransaction* transaction) { transactions_.push_back(transaction); }
 
-void FbDatabase::Detach(FbTransaction* transaction) {
-    std::erase(transactions_, transaction);
-}
+void FbDatabase::Detach(FbTransaction* transaction) { std::erase(transactions_, transaction); }
 
 void FbDatabase::Attach(FbQuery* query) { queries_.push_back(query); }
 

@@ -143,7 +143,7 @@ void FbQuery::Execute() {
 
 void FbQuery::FailPreparing(const ISC_STATUS* status) {
     StatusReport report = ReadStatus(client_, status);
-    const bool lost = StatusHolds(status, isc_lost_db_connection);
+    const bool lost = LostConnection(status);
     // The statement goes; the transaction stays active.
     ReleaseQuietly();
     if (lost && database_) database_->ForceClose();
@@ -153,9 +153,8 @@ void FbQuery::FailPreparing(const ISC_STATUS* status) {
 bool FbQuery::FetchRow() {
     if (!cursorOpen_) return false;
     ISC_STATUS* status = ThreadStatus();
-    const ISC_STATUS result =
-        client_.isc_dsql_fetch(status, &statement_,
-                               static_cast<unsigned short>(database_->SQLDialect()), output_.get());
+    const ISC_STATUS result = client_.isc_dsql_fetch(
+        status, &statement_, static_cast<unsigned short>(database_->SQLDialect()), output_.get());
     if (result == kEndOfCursor) return false;
     if (result) {
         if (StatusHolds(status, isc_dsql_cursor_err)) return false;
@@ -198,8 +197,7 @@ void FbQuery::FreeStatement() {
     buffers_.clear();
     indicators_.clear();
     if (!result) return;
-    const ISC_STATUS code = FirstErrorCode(status);
-    if (code == isc_bad_stmt_handle || code == isc_lost_db_connection) return;
+    if (FirstErrorCode(status) == isc_bad_stmt_handle || LostConnection(status)) return;
     RaiseDatabaseError(client_, status);
 }
 
@@ -220,13 +218,15 @@ void FbQuery::ReleaseQuietly() {
 }
 
 void FbQuery::First() {
-    if (!active_) throw DatabaseClientError(name_ + ": Cannot perform this operation on a closed dataset");
+    if (!active_)
+        throw DatabaseClientError(name_ + ": Cannot perform this operation on a closed dataset");
     current_ = 0;
     eof_ = rows_.empty();
 }
 
 void FbQuery::Next() {
-    if (!active_) throw DatabaseClientError(name_ + ": Cannot perform this operation on a closed dataset");
+    if (!active_)
+        throw DatabaseClientError(name_ + ": Cannot perform this operation on a closed dataset");
     if (eof_) return;
     if (current_ + 1 < rows_.size()) {
         ++current_;

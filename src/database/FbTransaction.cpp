@@ -23,11 +23,16 @@ struct TpbItem {
 };
 
 constexpr TpbItem kTpbItems[] = {
-    {"consistency", isc_tpb_consistency},     {"concurrency", isc_tpb_concurrency},
-    {"wait", isc_tpb_wait},                   {"nowait", isc_tpb_nowait},
-    {"read", isc_tpb_read},                   {"write", isc_tpb_write},
-    {"read_committed", isc_tpb_read_committed}, {"rec_version", isc_tpb_rec_version},
-    {"no_rec_version", isc_tpb_no_rec_version}, {"no_auto_undo", isc_tpb_no_auto_undo},
+    {"consistency", isc_tpb_consistency},
+    {"concurrency", isc_tpb_concurrency},
+    {"wait", isc_tpb_wait},
+    {"nowait", isc_tpb_nowait},
+    {"read", isc_tpb_read},
+    {"write", isc_tpb_write},
+    {"read_committed", isc_tpb_read_committed},
+    {"rec_version", isc_tpb_rec_version},
+    {"no_rec_version", isc_tpb_no_rec_version},
+    {"no_auto_undo", isc_tpb_no_auto_undo},
 };
 
 }  // namespace
@@ -36,7 +41,7 @@ FbTransaction::FbTransaction(const ClientLibrary& client) : client_(client) {}
 
 FbTransaction::~FbTransaction() {
     EndForced();
-    for (FbQuery* query : queries_) query->SetTransaction(nullptr);
+    for (FbQuery* query : std::vector(queries_)) query->SetTransaction(nullptr);  // they let go
     if (database_) database_->Detach(this);
 }
 

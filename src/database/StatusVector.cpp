@@ -31,6 +31,13 @@ bool StatusHolds(const ISC_STATUS* status, ISC_STATUS code) {
     return false;
 }
 
+bool LostConnection(const ISC_STATUS* status) {
+    for (ISC_STATUS code : {isc_lost_db_connection, isc_network_error, isc_net_read_err,
+                            isc_net_write_err, isc_att_shutdown})
+        if (StatusHolds(status, code)) return true;
+    return false;
+}
+
 std::string StatusMessage(const ClientLibrary& client, const ISC_STATUS* status) {
     // isc_interprete steps through the vector it is given; it never writes to the vector itself.
     ISC_STATUS* cursor = const_cast<ISC_STATUS*>(status);
@@ -54,8 +61,7 @@ StatusReport ReadStatus(const ClientLibrary& client, const ISC_STATUS* status) {
 
 void Raise(StatusReport report) {
     if (report.sqlCode == -551)
-        throw DatabasePermissionError(std::move(report.message), report.sqlCode,
-                                      report.errorCode);
+        throw DatabasePermissionError(std::move(report.message), report.sqlCode, report.errorCode);
     throw DatabaseError(std::move(report.message), report.sqlCode, report.errorCode);
 }
 

@@ -17,6 +17,12 @@ ISC_STATUS FirstErrorCode(const ISC_STATUS* status);
 // Whether `code` is among the error codes of the vector, wherever it stands.
 bool StatusHolds(const ISC_STATUS* status, ISC_STATUS code);
 
+// Whether the vector tells that the connection to the server is gone: "connection lost to
+// database", or the errors the network layer of current client libraries gives in its place
+// (network request failed, error reading or writing data on the connection, connection
+// shutdown).
+bool LostConnection(const ISC_STATUS* status);
+
 // The library's texts for the vector, one after the other, joined by CR LF (none after a text
 // that ends with LF), with a single full stop at the very end removed.
 std::string StatusMessage(const ClientLibrary& client, const ISC_STATUS* status);

@@ -65,7 +65,7 @@ QIcon Icon(const QString& path) {
     const bool hasSmall = QFile::exists(small);
     QIcon icon;
     for (int side : kIconSizes) {
-        const QString& source = (hasSmall && side <= 24) ? small : path;
+        const QString& source = (hasSmall && side == 16) ? small : path;
         icon.addPixmap(Load(source, QSize(side, side)));
     }
     return icon;

@@ -50,7 +50,7 @@ QImage Render(const QString& path, QSize size = {});
 QPixmap Load(const QString& path, QSize size = {});
 
 // An icon holding the picture at 48, 32, 24 and 16 pixels. A source "<name>.svg" may have a
-// simplified companion "<name>-16.svg" drawn for the two small sizes.
+// simplified companion "<name>-16.svg" drawn on the pixel grid for the 16-pixel image.
 QIcon Icon(const QString& path);
 
 }  // namespace pictures

@@ -1,6 +1,9 @@
 // Renders Duplora's pictures to PNG files.
 //   duplora_render_pictures PICTURE.svg OUT.png SIZE   one picture, SIZE x SIZE pixels
+//   duplora_render_pictures --icon ICON.svg PREFIX     PREFIX-48.png ... PREFIX-16.png, the
+//                                                      images an icon holds (see pictures::Icon)
 //   duplora_render_pictures --sheet OUT.png            every picture, actual size and 6x
+// Paths may name the compiled-in pictures (":/pictures/icon-idle.svg") or files.
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTextStream>
@@ -83,6 +86,18 @@ int main(int argc, char** argv) {
         err << "cannot write " << args[2] << "\n";
         return 1;
     }
+    if (args.size() == 4 && args[1] == QStringLiteral("--icon")) {
+        const QIcon icon = pictures::Icon(args[2]);
+        for (int side : pictures::kIconSizes) {
+            const QString out = QStringLiteral("%1-%2.png").arg(args[3]).arg(side);
+            const QImage image = icon.pixmap(QSize(side, side)).toImage();
+            if (image.size() != QSize(side, side) || !image.save(out)) {
+                err << "cannot write " << out << "\n";
+                return 1;
+            }
+        }
+        return 0;
+    }
     if (args.size() == 4) {
         const int side = args[3].toInt();
         QString path = args[1];
@@ -96,6 +111,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     err << "usage: duplora_render_pictures PICTURE.svg OUT.png SIZE\n"
+           "       duplora_render_pictures --icon ICON.svg PREFIX\n"
            "       duplora_render_pictures --sheet OUT.png\n";
     return 2;
 }

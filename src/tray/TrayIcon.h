@@ -27,9 +27,9 @@ public:
     };
 
     struct Handlers {
-        std::function<bool()> windowVisible;       // FrmPrincipal's own visible flag
-        std::function<void()> toggleWindow;        // MenuOcultar_RestaurarClick
-        std::function<void()> closeWindow;         // btnFecharClick
+        std::function<bool()> windowVisible;  // FrmPrincipal's own visible flag
+        std::function<void()> toggleWindow;   // MenuOcultar_RestaurarClick
+        std::function<void()> closeWindow;    // btnFecharClick
     };
 
     TrayIcon(Handlers handlers, QObject* parent = nullptr);

@@ -51,6 +51,7 @@ public:
     // One tick of the glint's timer: moves it kGlintStep right, and back to its start once it
     // lies wholly right of the filled part's end.
     void AdvanceGlint();
+    QTimer& GlintTimer() { return glintTimer_; }
     const QTimer& GlintTimer() const { return glintTimer_; }
 
     QSize sizeHint() const override { return {371, 21}; }

@@ -59,7 +59,8 @@ void MaskedTimeEdit::keyPressEvent(QKeyEvent* event) {
                 event->ignore();
                 return;
             }
-            if (typed.size() != 1 || typed[0].unicode() > 0x7F || !model_.TypeCharacter(typed[0].toLatin1()))
+            if (typed.size() != 1 || typed[0].unicode() > 0x7F ||
+                !model_.TypeCharacter(typed[0].toLatin1()))
                 Beep();
         }
     }

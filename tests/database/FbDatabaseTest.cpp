@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
 #include <regex>
 
 #include "database/ClientLibrary.h"
@@ -82,7 +86,8 @@ TEST(TavixDatabaseTest, CarriesTheWindowsDesignSettings) {
 TEST(TavixDatabaseTest, CursorNameIsAGuidMadeOncePerQuery) {
     TavixDatabase first;
     TavixDatabase second;
-    const std::regex guid("\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}");
+    const std::regex guid(
+        "\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}");
     EXPECT_TRUE(std::regex_match(first.QryBusca.CursorName(), guid)) << first.QryBusca.CursorName();
     EXPECT_NE(first.QryBusca.CursorName(), second.QryBusca.CursorName());
 }
@@ -103,4 +108,317 @@ TEST(TavixDatabaseTest, DisconnectingAClosedConnectionSendsNothing) {
     db.DB_Tavix.SetConnected(false);
     EXPECT_FALSE(db.DB_Tavix.Connected());
     EXPECT_TRUE(recorder.Calls().empty());
+}
+
+// --- Embedded databases ----------------------------------------------------------------------
+
+namespace {
+
+const std::string kPath = "C:\\Musicas\\Rock\\Pop\\";  // 20 bytes
+
+struct ColumnCase {
+    std::string type;
+    FirebirdTestDatabase::Rows rows;
+    Strings expected;
+};
+
+class EmbeddedColumns : public ::testing::TestWithParam<ColumnCase> {};
+
+}  // namespace
+
+TEST_P(EmbeddedColumns, ReadsPasPathAsText) {
+    ASSERT_EQ(kPath.size(), 20u);
+    TestFolder folder;
+    FirebirdTestDatabase file(folder, GetParam().type, GetParam().rows);
+    TavixDatabase db;
+    db.DB_Tavix.SetDatabaseName(file.EmbeddedName());
+    db.DB_Tavix.SetConnected(true);
+    EXPECT_EQ(ReadFolders(db), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, EmbeddedColumns,
+    ::testing::Values(ColumnCase{"VARCHAR(60)", {kPath}, {kPath}},
+                      ColumnCase{"CHAR(60)", {kPath}, {kPath + std::string(40, ' ')}},
+                      ColumnCase{"VARCHAR(60)", {std::nullopt, "D:\\A\\"}, {"", "D:\\A\\"}},
+                      ColumnCase{"CHAR(10)", {std::nullopt}, {""}},
+                      ColumnCase{"VARCHAR(60)", {}, {}},
+                      ColumnCase{"VARCHAR(60)",
+                                 {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"},
+                                 {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"}}));
+
+namespace {
+
+// Hex of the bytes of `text`.
+std::string Hex(const std::string& text) {
+    std::string hex;
+    for (unsigned char c : text) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02X", c);
+        hex += pair;
+    }
+    return hex;
+}
+
+class EmbeddedQueryTest : public ::testing::Test {
+protected:
+    TestFolder folder_;
+    FirebirdTestDatabase file_{folder_, "VARCHAR(60)", {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"}};
+    RecordingClientLibrary recorder_;
+    TavixDatabase db_{recorder_.Library()};
+
+    void SetUp() override { db_.DB_Tavix.SetDatabaseName(file_.EmbeddedName()); }
+};
+
+}  // namespace
+
+TEST_F(EmbeddedQueryTest, ConnectAndDisconnectAloneStartNoTransaction) {
+    db_.DB_Tavix.SetConnected(true);
+    db_.DB_Tavix.SetConnected(true);  // already connected: nothing
+    EXPECT_TRUE(db_.DB_Tavix.Connected());
+    db_.DB_Tavix.SetConnected(false);
+    db_.DB_Tavix.SetConnected(false);  // already closed: nothing
+    EXPECT_FALSE(db_.DB_Tavix.Connected());
+    // The parameter block byte for byte: version 1, user name SYSDBA, password.
+    const std::string dpb = std::string("\x01\x1C\x06", 3) + "SYSDBA" + "\x1D\x09" + "plumcider";
+    EXPECT_EQ(recorder_.Calls(), (Strings{"isc_attach_database:" + Hex(dpb), "isc_database_info",
+                                          "isc_detach_database"}));
+}
+
+TEST_F(EmbeddedQueryTest, OpeningStartsTheTransactionAndPreparesOnce) {
+    db_.DB_Tavix.SetConnected(true);
+    recorder_.Clear();
+    EXPECT_EQ(ReadFolders(db_), (Strings{"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"}));
+    const Strings calls = recorder_.Calls();
+    ASSERT_GE(calls.size(), 9u);
+    EXPECT_EQ(calls[0],
+              "isc_start_multiple:030F1107");  // version 3, read committed, rec version, nowait
+    EXPECT_EQ(Strings(calls.begin() + 1, calls.begin() + 8),
+              (Strings{"isc_dsql_alloc_statement2", "isc_dsql_prepare", "isc_dsql_sql_info",
+                       "isc_dsql_describe", "isc_dsql_execute2", "isc_dsql_set_cursor_name",
+                       "isc_dsql_fetch"}));
+    EXPECT_TRUE(db_.Trans_Tavix.InTransaction());
+    EXPECT_TRUE(db_.QryBusca.Eof());
+
+    // Going back to the first row reads the kept rows; nothing is sent.
+    recorder_.Clear();
+    db_.QryBusca.First();
+    EXPECT_FALSE(db_.QryBusca.Eof());
+    EXPECT_EQ(db_.QryBusca.FieldAsString("PAS_PATH"), "C:\\Um\\");
+    EXPECT_EQ(db_.QryBusca.FieldAsString("pas_path"), "C:\\Um\\");
+    EXPECT_TRUE(recorder_.Calls().empty());
+}
+
+TEST_F(EmbeddedQueryTest, DisconnectClosesFreesCommitsAndDetachesInThisOrder) {
+    db_.DB_Tavix.SetConnected(true);
+    ReadFolders(db_);  // left open at its end, as the run leaves it
+    recorder_.Clear();
+    db_.DB_Tavix.SetConnected(false);
+    EXPECT_EQ(recorder_.Names(),
+              (Strings{"isc_dsql_free_statement:DSQL_close", "isc_dsql_free_statement:DSQL_drop",
+                       "isc_commit_transaction", "isc_detach_database"}));
+    EXPECT_FALSE(db_.DB_Tavix.Connected());
+    EXPECT_FALSE(db_.Trans_Tavix.InTransaction());
+    EXPECT_FALSE(db_.QryBusca.Active());
+    EXPECT_FALSE(db_.QryBusca.Prepared());
+    EXPECT_EQ(db_.DB_Tavix.DBSQLDialect(), 1);
+
+    // The next opening starts a new transaction and prepares the statement again.
+    db_.DB_Tavix.SetConnected(true);
+    recorder_.Clear();
+    db_.QryBusca.Open();
+    const Strings names = recorder_.Names();
+    ASSERT_GE(names.size(), 3u);
+    EXPECT_EQ(Strings(names.begin(), names.begin() + 3),
+              (Strings{"isc_start_multiple", "isc_dsql_alloc_statement2", "isc_dsql_prepare"}));
+}
+
+TEST_F(EmbeddedQueryTest, ClosingTheQueryKeepsTheTransactionAndTheStatement) {
+    db_.DB_Tavix.SetConnected(true);
+    ReadFolders(db_);
+    recorder_.Clear();
+    db_.QryBusca.Close();
+    db_.QryBusca.Close();  // closed already: nothing
+    EXPECT_EQ(recorder_.Names(), (Strings{"isc_dsql_free_statement:DSQL_close"}));
+    EXPECT_TRUE(db_.Trans_Tavix.InTransaction());
+    EXPECT_TRUE(db_.QryBusca.Prepared());
+    // Reopening without a new text runs the prepared statement again.
+    recorder_.Clear();
+    db_.QryBusca.Open();
+    EXPECT_EQ(recorder_.Names(),
+              (Strings{"isc_dsql_execute2", "isc_dsql_set_cursor_name", "isc_dsql_fetch"}));
+    EXPECT_EQ(db_.QryBusca.FieldAsString("Pas_Path"), "C:\\Um\\");
+}
+
+TEST_F(EmbeddedQueryTest, AMissingTableRaisesFreesTheStatementAndKeepsTheTransaction) {
+    db_.DB_Tavix.SetConnected(true);
+    db_.QryBusca.SetSQL("SELECT Pas_Path FROM Tb_Nada");
+    recorder_.Clear();
+    try {
+        db_.QryBusca.Open();
+        FAIL() << "opened";
+    } catch (const DatabaseError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Dynamic SQL Error\r\nSQL error code = -204\r\nTable unknown\r\nTB_NADA\r\n"
+                     "At line 1, column 22");
+        EXPECT_EQ(error.SqlCode(), -204);
+        EXPECT_EQ(error.ErrorCode(), 335544569);  // isc_dsql_error
+    }
+    EXPECT_EQ(recorder_.Names(),
+              (Strings{"isc_start_multiple", "isc_dsql_alloc_statement2", "isc_dsql_prepare",
+                       "isc_dsql_free_statement:DSQL_drop"}));
+    EXPECT_FALSE(db_.QryBusca.Prepared());
+    EXPECT_FALSE(db_.QryBusca.Active());
+    EXPECT_TRUE(db_.Trans_Tavix.InTransaction());
+    EXPECT_TRUE(db_.DB_Tavix.Connected());
+
+    // The same transaction goes on serving the right text.
+    recorder_.Clear();
+    EXPECT_EQ(ReadFolders(db_).size(), 3u);
+    EXPECT_EQ(recorder_.Names().at(0), "isc_dsql_alloc_statement2");
+}
+
+TEST_F(EmbeddedQueryTest, AnAccountWithoutRightsGetsThePermissionKind) {
+    // Embedded connections take the user name as given; this one has no rights on the table.
+    db_.DB_Tavix.SetParams({"user_name=NINGUEM", "password=x"});
+    db_.DB_Tavix.SetConnected(true);
+    db_.QryBusca.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
+    try {
+        db_.QryBusca.Open();
+        FAIL() << "opened";
+    } catch (const DatabasePermissionError& error) {
+        EXPECT_STREQ(error.what(), "no permission for SELECT access to TABLE TB_PASTAS");
+        EXPECT_EQ(error.SqlCode(), -551);
+        EXPECT_EQ(error.ErrorCode(), 335544352);  // isc_no_priv
+    }
+    EXPECT_FALSE(db_.QryBusca.Prepared());
+    EXPECT_TRUE(db_.Trans_Tavix.InTransaction());
+}
+
+TEST_F(EmbeddedQueryTest, ClientErrorsOfTheQuery) {
+    db_.DB_Tavix.SetConnected(true);
+    for (const char* sql : {"", "   "}) {
+        db_.QryBusca.SetSQL(sql);
+        EXPECT_EQ(MessageOf<DatabaseClientError>([&] { db_.QryBusca.Open(); }),
+                  "Empty SQL Statement");
+    }
+    db_.QryBusca.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
+    db_.QryBusca.Open();
+    EXPECT_EQ(MessageOf<DatabaseClientError>([&] { db_.QryBusca.FieldAsString("Pas_Nome"); }),
+              "QryBusca: Field 'Pas_Nome' not found");
+}
+
+TEST_F(EmbeddedQueryTest, DatabaseNameIsRefusedWhileConnected) {
+    db_.DB_Tavix.SetConnected(true);
+    db_.DB_Tavix.SetDatabaseName(file_.EmbeddedName());  // the same value: nothing
+    EXPECT_EQ(MessageOf<DatabaseClientError>(
+                  [&] { db_.DB_Tavix.SetDatabaseName(folder_.Path("OUTRO.FDB")); }),
+              "Cannot perform operation -- DB is currently open");
+    EXPECT_EQ(db_.DB_Tavix.DatabaseName(), file_.EmbeddedName());
+    EXPECT_TRUE(db_.DB_Tavix.Connected());
+    db_.DB_Tavix.SetConnected(false);
+    db_.DB_Tavix.SetDatabaseName(folder_.Path("OUTRO.FDB"));
+    EXPECT_EQ(db_.DB_Tavix.DatabaseName(), folder_.Path("OUTRO.FDB"));
+}
+
+TEST_F(EmbeddedQueryTest, AMissingFileGivesTheLibrarysTextAndStaysClosed) {
+    db_.DB_Tavix.SetDatabaseName(folder_.Path("NADA.FDB"));
+    try {
+        db_.DB_Tavix.SetConnected(true);
+        FAIL() << "connected";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "I/O error during \"open\" operation for file \"" + folder_.Path("NADA.FDB") +
+                      "\"\r\nError while trying to open file\r\nNo such file or directory");
+        EXPECT_EQ(error.SqlCode(), -902);
+        EXPECT_EQ(error.ErrorCode(), 335544344);  // isc_io_error
+    }
+    EXPECT_FALSE(db_.DB_Tavix.Connected());
+}
+
+TEST_F(EmbeddedQueryTest, ADescriptorTooSmallIsEnlargedAndDescribedAgain) {
+    db_.DB_Tavix.SetConnected(true);
+    db_.QryBusca.SetSQL("SELECT Pas_Path, Pas_Path AS Copia, 7 AS Numero FROM Tb_Pastas");
+    recorder_.Clear();
+    db_.QryBusca.Open();
+    const Strings names = recorder_.Names();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "isc_dsql_describe"), 2);
+    EXPECT_EQ(db_.QryBusca.FieldCount(), 3);
+    EXPECT_EQ(db_.QryBusca.FieldName(1), "COPIA");
+    EXPECT_EQ(db_.QryBusca.FieldAsString("Copia"), "C:\\Um\\");
+    EXPECT_EQ(db_.QryBusca.FieldAsString("Numero"), "7");
+}
+
+TEST_F(EmbeddedQueryTest, DestroyingTheObjectsCommitsAndDetaches) {
+    {
+        TavixDatabase db(recorder_.Library());
+        db.DB_Tavix.SetDatabaseName(file_.EmbeddedName());
+        db.DB_Tavix.SetConnected(true);
+        db.QryBusca.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
+        db.QryBusca.Open();
+        recorder_.Clear();
+    }
+    EXPECT_EQ(recorder_.Names(),
+              (Strings{"isc_dsql_free_statement:DSQL_close", "isc_dsql_free_statement:DSQL_drop",
+                       "isc_commit_transaction", "isc_detach_database"}));
+}
+
+TEST(EmbeddedDialectTest, ADialect3DatabaseIsUsedInDialect1) {
+    TestFolder folder;
+    FirebirdTestDatabase file(folder, "VARCHAR(60)", {"C:\\Um\\"}, 3);
+    TavixDatabase db;
+    db.DB_Tavix.SetDatabaseName(file.EmbeddedName());
+    db.DB_Tavix.SetConnected(true);
+    EXPECT_EQ(db.DB_Tavix.DBSQLDialect(), 3);
+    EXPECT_EQ(db.DB_Tavix.SQLDialect(), 1);
+    EXPECT_EQ(ReadFolders(db), (Strings{"C:\\Um\\"}));
+    // Double quotes delimit text in dialect 1 (a name in dialect 3).
+    db.QryBusca.SetSQL("SELECT \"dialeto um\" AS Marca FROM Tb_Pastas");
+    db.QryBusca.Open();
+    EXPECT_EQ(db.QryBusca.FieldAsString("Marca"), "dialeto um");
+}
+
+TEST(EmbeddedValuesTest, OtherColumnTypesAsText) {
+    TestFolder folder;
+    FirebirdTestDatabase file(folder, "VARCHAR(60)", {});
+    TavixDatabase db;
+    db.DB_Tavix.SetDatabaseName(file.EmbeddedName());
+    db.DB_Tavix.SetConnected(true);
+    db.QryBusca.SetSQL(
+        "SELECT 'AB' || ASCII_CHAR(0) || 'CD' AS Zero, CAST('A' AS CHAR(3)) AS Curto, "
+        "CAST(-12.5 AS NUMERIC(9,2)) AS Numero, CAST(-3 AS SMALLINT) AS Pequeno, "
+        "CAST(0.25 AS DOUBLE PRECISION) AS Duplo, CAST('2024-02-29 13:45:07' AS DATE) AS Quando, "
+        "CAST(NULL AS INTEGER) AS Nada FROM RDB$DATABASE");
+    db.QryBusca.Open();
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Zero", "AB"},    {"Curto", "A  "},  {"Numero", "-12.50"},
+        {"Pequeno", "-3"}, {"Duplo", "0.25"}, {"Quando", "2024-02-29 13:45:07"},
+        {"Nada", ""}};
+    for (const auto& [column, text] : expected)
+        EXPECT_EQ(db.QryBusca.FieldAsString(column), text) << column;
+}
+
+TEST(EmbeddedObjectsTest, TheConnectionMayGoBeforeItsQueryAndTransaction) {
+    TestFolder folder;
+    FirebirdTestDatabase file(folder, "VARCHAR(60)", {"C:\\Um\\"});
+    auto transaction = std::make_unique<FbTransaction>();
+    auto query = std::make_unique<FbQuery>();
+    auto database = std::make_unique<FbDatabase>();
+    database->SetDatabaseName(file.EmbeddedName());
+    database->SetParams({"user_name=SYSDBA", "password=plumcider"});
+    transaction->SetDefaultDatabase(database.get());
+    query->SetDatabase(database.get());
+    query->SetTransaction(transaction.get());
+    query->SetSQL("SELECT Pas_Path FROM Tb_Pastas");
+    query->Open();
+    EXPECT_EQ(query->FieldAsString("Pas_Path"), "C:\\Um\\");
+
+    database.reset();  // disconnects: the query is closed, the transaction committed
+    EXPECT_EQ(query->Database(), nullptr);
+    EXPECT_EQ(transaction->DefaultDatabase(), nullptr);
+    EXPECT_FALSE(query->Active());
+    EXPECT_FALSE(query->Prepared());
+    EXPECT_FALSE(transaction->InTransaction());
+    transaction.reset();
+    EXPECT_EQ(query->Transaction(), nullptr);
 }

@@ -71,8 +71,8 @@ RecordingClientLibrary::RecordingClientLibrary() : library_(ClientLibrary::Proce
     if (real) throw std::logic_error("one RecordingClientLibrary at a time");
     real = &ClientLibrary::Process();
     calls.clear();
-#define WRAP(name)                                           \
-    NameOf<&ClientLibrary::name>() = #name;                  \
+#define WRAP(name)                          \
+    NameOf<&ClientLibrary::name>() = #name; \
     library_.name = &Forward<&ClientLibrary::name, decltype(library_.name)>::Call;
     WRAP(isc_attach_database)
     WRAP(isc_database_info)
@@ -99,7 +99,8 @@ std::vector<std::string> RecordingClientLibrary::Names() const {
     std::vector<std::string> names;
     for (const std::string& call : calls) {
         const auto colon = call.find(':');
-        names.push_back(call.substr(0, call.find("isc_dsql_free_statement") == 0 ? call.size() : colon));
+        names.push_back(
+            call.substr(0, call.find("isc_dsql_free_statement") == 0 ? call.size() : colon));
     }
     return names;
 }

@@ -11,7 +11,7 @@
 #include "engine/DateTime.h"
 #include "engine/PathMapping.h"
 #include "engine/SilentAbort.h"
-#include "support/FirebirdTestDatabase.h"
+#include "support/BackupWorld.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"
 
@@ -19,38 +19,18 @@ namespace {
 
 using enum StepState;
 using Steps = std::array<StepState, 4>;
-const auto kSourceTime = LocalTime(2025, 6, 1, 10, 0, 0);
 constexpr std::time_t kFinishedAt = 1767225600 + 13 * 3600 + 5 * 60 + 9;  // 2026-01-01 13:05:09 UTC
 
-// A server share \\SRV01 with drives C and D, the local drives, and the current folder that
-// holds Duplora.bat, all under one dosdevices root.
-struct World {
+// The backup world with the run on a recording view.
+struct World : BackupWorld {
     World() {
-        platform::SetDosDevicesRoot(folder.Path("dosdevices"));
-        folder.Write("dosdevices/unc/srv01/c/Tavix/Sonvira/player.ini", "player", kSourceTime);
-        folder.Write("dosdevices/unc/srv01/c/Tavix/.hidden-file", "hidden", kSourceTime);
-        folder.Write("dosdevices/unc/srv01/c/Tavix/.hidden-folder/x", "x", kSourceTime);
-        folder.Write("dosdevices/unc/srv01/d/Musicas/Rock/a.mp3", std::string(4096, 'a'),
-                     kSourceTime);
-        folder.Write("dosdevices/unc/srv01/d/Musicas/Pop/b.mp3", std::string(2048, 'b'),
-                     kSourceTime);
-        folder.MakeFolder("dosdevices/c:");
-        folder.MakeFolder("dosdevices/d:");
-        folder.Write("current/Duplora.bat", "echo ran > batch-ran.txt\n");
-        previousDirectory = std::filesystem::current_path();
-        std::filesystem::current_path(folder.Host("current"));
-        MakeDatabase("VARCHAR(255)",
-                     {"\\\\SRV01\\D\\Musicas\\Rock\\", "\\\\SRV01\\D\\Musicas\\Pop"});
+        database.DB_Tavix.SetDatabaseName(db->EmbeddedName());
         run.Now = [] { return kFinishedAt; };
     }
-    ~World() {
-        std::filesystem::current_path(previousDirectory);
-        platform::SetDosDevicesRoot("");
-    }
 
-    void MakeDatabase(const std::string& columnType, const FirebirdTestDatabase::Rows& rows) {
-        std::filesystem::remove(folder.Host("TAVIXAUDIO.FDB"));
-        db.emplace(folder, columnType, rows);
+    void MakeDatabase(const std::string& columnType,
+                      const FirebirdTestDatabase::Rows& rows) override {
+        BackupWorld::MakeDatabase(columnType, rows);
         database.DB_Tavix.SetDatabaseName(db->EmbeddedName());
     }
 
@@ -75,14 +55,9 @@ struct World {
         };
     }
 
-    bool Copied(const std::string& local) const { return folder.Exists("dosdevices/" + local); }
-
-    TestFolder folder;
-    std::filesystem::path previousDirectory;
-    std::optional<FirebirdTestDatabase> db;
     RecordingView view;
     TavixDatabase database;
-    std::string systemFolder = "\\\\SRV01\\C\\Tavix\\";
+    std::string systemFolder = kSystemFolder;
     BackupRun run{view, database, systemFolder};
 };
 
@@ -90,14 +65,15 @@ struct World {
 
 TEST(BackupRunTest, ACompleteRunCopiesEverythingAndEndsWithTheClosingLine) {
     World w;
-    auto& [folder, previous, db, view, database, systemFolder, run] = w;
+    TestFolder& folder = w.folder;
+    RecordingView& view = w.view;
     ControlStates duringRun{true, true, true, true};
     view.onProcessMessages = [&] { duringRun = view.controls; };
 
     ASSERT_TRUE(w.RunBackup());
 
     EXPECT_EQ(folder.Read("dosdevices/c:/Tavix/Sonvira/player.ini"), "player");
-    EXPECT_EQ(folder.Time("dosdevices/c:/Tavix/Sonvira/player.ini"), kSourceTime);
+    EXPECT_EQ(folder.Time("dosdevices/c:/Tavix/Sonvira/player.ini"), BackupWorld::kSourceTime);
     EXPECT_TRUE(w.Copied("c:/Tavix/.hidden-file"));
     EXPECT_FALSE(w.Copied("c:/Tavix/.hidden-folder"));
     EXPECT_TRUE(w.Copied("d:/Musicas/Rock/a.mp3"));
@@ -110,7 +86,7 @@ TEST(BackupRunTest, ACompleteRunCopiesEverythingAndEndsWithTheClosingLine) {
     EXPECT_EQ(view.trayPictures, (std::vector{TrayPicture::Busy, TrayPicture::Idle}));
     EXPECT_EQ(duringRun, (ControlStates{false, false, false, false}));
     EXPECT_EQ(view.controls, (ControlStates{true, true, true, true}));
-    EXPECT_FALSE(database.DB_Tavix.Connected());
+    EXPECT_FALSE(w.database.DB_Tavix.Connected());
     // The last music folder's walk ends with the bar full.
     EXPECT_DOUBLE_EQ(view.bars.back().position, view.bars.back().maximum);
 }

@@ -83,7 +83,8 @@ FirebirdTestServer::FirebirdTestServer(const TestFolder& folder)
     const fs::path installation(InstallationRoot());
     fs::create_directories(root / "lock");
     for (const char* entry : {"plugins", "intl", "UDF", "lib", "firebird.msg", "plugins.conf"})
-        if (fs::exists(installation / entry)) fs::create_symlink(installation / entry, root / entry);
+        if (fs::exists(installation / entry))
+            fs::create_symlink(installation / entry, root / entry);
     const std::string security = (root / "security3.fdb").string();
     std::ofstream(root / "firebird.conf") << "RemoteServicePort = " << port_ << "\n"
                                           << "RemoteBindAddress = localhost\n"
@@ -93,9 +94,12 @@ FirebirdTestServer::FirebirdTestServer(const TestFolder& folder)
     const std::string environment =
         "FIREBIRD='" + root_ + "' FIREBIRD_LOCK='" + (root / "lock").string() + "'";
     FirebirdTestDatabase::RunIsql(root_,
-                                  "CREATE DATABASE " + SqlText(security) + " USER 'SYSDBA';\n"
-                                  "CREATE USER SYSDBA PASSWORD " + SqlText(kTestPassword) + ";\n"
-                                  "COMMIT;\n",
+                                  "CREATE DATABASE " + SqlText(security) +
+                                      " USER 'SYSDBA';\n"
+                                      "CREATE USER SYSDBA PASSWORD " +
+                                      SqlText(kTestPassword) +
+                                      ";\n"
+                                      "COMMIT;\n",
                                   environment);
 
     const std::string output = (root / "server.out").string();

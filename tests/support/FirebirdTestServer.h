@@ -3,8 +3,9 @@
 // configuration, security database (SYSDBA / plumcider), lock folder and loopback port, all in
 // the test's folder, run as a child process of the test. The shared test server is not touched.
 
-#include <string>
 #include <sys/types.h>
+
+#include <string>
 
 #include "support/TestFolder.h"
 

@@ -1,0 +1,364 @@
+// The real window on the offscreen platform, with real settings files, folders and an embedded
+// Firebird database.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "AppErrors.h"
+#include "UPrincipal.h"
+#include "database/Errors.h"
+#include "platform/Platform.h"
+#include "support/BackupWorld.h"
+
+namespace {
+
+// Message boxes are recorded, not shown.
+class MessageBoxes {
+public:
+    MessageBoxes() {
+        app::SetMessageBoxHook([this](const app::MessageBoxShown& box) { shown.push_back(box); });
+    }
+    ~MessageBoxes() { app::SetMessageBoxHook(nullptr); }
+    std::vector<app::MessageBoxShown> shown;
+};
+
+// A backup world whose Duplora.ini points at its database and system folder.
+struct WindowWorld : BackupWorld {
+    explicit WindowWorld(const std::string& config = "[CONFIG]\r\ndiario=N\r\nhorario=  :  \r\n") {
+        folder.Write("bin/Duplora.ini", "[BANCO]\r\nCAMINHO=" + db->EmbeddedName() +
+                                            "\r\n[SERVIDOR]\r\nNOME=SRV01\r\nPASTA_SISTEMA=" +
+                                            kSystemFolder + "\r\n" + config);
+    }
+    std::string IniFile() const { return folder.Path("bin/Duplora.ini"); }
+    std::string Ini(const std::string& section, const std::string& key) const {
+        return platform::ReadProfileString(section, key, "(missing)", IniFile());
+    }
+};
+
+std::string Text(const QWidget* widget) {
+    if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text().toStdString();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text().toStdString();
+    if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title().toStdString();
+    if (auto* edit = qobject_cast<const MaskedTimeEdit*>(widget)) return edit->Text();
+    return "";
+}
+
+bool SamePicture(const TransparentImage* a, const TransparentImage* b) {
+    return a->Picture().cacheKey() == b->Picture().cacheKey();
+}
+
+}  // namespace
+
+TEST(MainWindowTest, EveryControlHasItsPlaceTextAndStateAtCreation) {
+    TestFolder folder;  // no settings file
+    MessageBoxes boxes;
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    EXPECT_EQ(FrmPrincipal, &window);
+    EXPECT_EQ(window.windowTitle().toStdString(), "Duplora - Tavix Zadododa");
+    EXPECT_EQ(window.size(), QSize(385, 273));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+
+    struct Control {
+        const char* name;
+        const char* parent;
+        QRect geometry;  // an empty size: sized to its text
+        std::string text;
+        bool enabled;
+        std::optional<bool> checked;
+    };
+    const Control controls[] = {
+        {"grpAgendamento", "", {8, 8, 369, 41}, "Agendamento", true, {}},
+        {"chkDiario",
+         "grpAgendamento",
+         {72, 18, 153, 17},
+         "Executar Backup diário às :",
+         true,
+         false},
+        {"edtHorario", "grpAgendamento", {225, 14, 41, 21}, "  :  ", true, {}},
+        {"Label1", "grpAgendamento", {270, 19, 0, 0}, "horas.", true, {}},
+        {"pnlOpcoes", "", {8, 56, 369, 97}, "", true, {}},
+        {"imgConectarBanco", "pnlOpcoes", {8, 10, 16, 16}, "", true, {}},
+        {"imgCopiarPastaTavix", "pnlOpcoes", {8, 30, 16, 16}, "", true, {}},
+        {"imgCopiarBanco", "pnlOpcoes", {8, 50, 16, 16}, "", true, {}},
+        {"imgCopiarMusicas", "pnlOpcoes", {8, 70, 16, 16}, "", true, {}},
+        {"chkConectarBanco", "pnlOpcoes", {28, 10, 15, 17}, "", false, true},
+        {"Label2", "pnlOpcoes", {46, 12, 0, 0}, "Conectar com o Banco de Dados", true, {}},
+        {"chkCopiarPastaTavix", "pnlOpcoes", {28, 30, 200, 17}, "Copiar a pasta Tavix", true, true},
+        {"chkCopiarBancoDados",
+         "pnlOpcoes",
+         {28, 50, 200, 17},
+         "Copiar o Banco de Dados",
+         true,
+         true},
+        {"chkCopiarMusicas", "pnlOpcoes", {28, 70, 200, 17}, "Copiar as Músicas", true, true},
+        {"lblProgresso", "", {8, 160, 0, 0}, "           ", true, {}},
+        {"lblDestino", "", {8, 176, 0, 0}, "           ", true, {}},
+        {"cxProgressBar1", "", {7, 192, 371, 21}, "", true, {}},
+        {"btnIniciarBackup", "", {7, 223, 122, 42}, "Iniciar Backup", true, {}},
+        {"btnOcultar", "", {132, 223, 122, 42}, "Ocultar", true, {}},
+        {"btnFechar", "", {256, 223, 122, 42}, "Fechar", true, {}},
+    };
+    for (const Control& c : controls) {
+        SCOPED_TRACE(c.name);
+        const auto* widget = window.findChild<QWidget*>(QString::fromLatin1(c.name));
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->parentWidget()->objectName().toStdString(), c.parent);
+        EXPECT_EQ(widget->pos(), c.geometry.topLeft());
+        if (!c.geometry.size().isEmpty()) EXPECT_EQ(widget->size(), c.geometry.size());
+        EXPECT_EQ(Text(widget), c.text);
+        EXPECT_EQ(widget->isEnabled(), c.enabled);
+        EXPECT_FALSE(widget->isHidden());
+        if (c.checked) EXPECT_EQ(qobject_cast<const QCheckBox*>(widget)->isChecked(), *c.checked);
+    }
+    for (const char* hidden : {"imgPendende", "imgOk", "imgErro", "imgProcessando"})
+        EXPECT_TRUE(window.findChild<QWidget*>(hidden)->isHidden()) << hidden;
+    EXPECT_EQ(window.edtHorario->displayText(), "__:__");
+    EXPECT_DOUBLE_EQ(window.cxProgressBar1->Position(), 0);
+    EXPECT_DOUBLE_EQ(window.cxProgressBar1->Maximum(), 100);
+    EXPECT_FALSE(window.TmrExecutaDiario.isActive());
+    EXPECT_EQ(window.TmrExecutaDiario.interval(), 30000);
+    EXPECT_EQ(window.btnIniciarBackup->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(MainWindowTest, TabOrderRunsThroughTheUsableControls) {
+    TestFolder folder;
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    std::vector<std::string> order;
+    QWidget* widget = window.chkDiario;
+    for (int i = 0; i < 8; ++i, widget = widget->nextInFocusChain()) {
+        while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isEnabled())
+            widget = widget->nextInFocusChain();
+        order.push_back(widget->objectName().toStdString());
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"chkDiario", "edtHorario", "chkCopiarPastaTavix",
+                                               "chkCopiarBancoDados", "chkCopiarMusicas",
+                                               "btnIniciarBackup", "btnOcultar", "btnFechar"}));
+}
+
+TEST(MainWindowTest, StepPicturesArePendingAfterStartUp) {
+    TestFolder folder;
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    for (const TransparentImage* image : {window.imgConectarBanco, window.imgCopiarPastaTavix,
+                                          window.imgCopiarBanco, window.imgCopiarMusicas})
+        EXPECT_TRUE(SamePicture(image, window.imgPendende)) << image->objectName().toStdString();
+    EXPECT_EQ(window.windowIcon().cacheKey(), window.ImgIcone1.cacheKey());
+}
+
+TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
+    WindowWorld world;
+    MessageBoxes boxes;
+    TFrmPrincipal window(world.IniFile());
+    window.show();
+
+    struct DuringRun {
+        bool start, menuItem, close, schedule, hide, options, busyIcon;
+    };
+    std::optional<DuringRun> seen;
+    QTimer probe;  // fires inside the run's message processing
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!window.RunInProgress() || seen) return;
+        seen = DuringRun{window.btnIniciarBackup->isEnabled(),
+                         window.Tray.MenuIniciarBackup->isEnabled(),
+                         window.btnFechar->isEnabled(),
+                         window.grpAgendamento->isEnabled(),
+                         window.btnOcultar->isEnabled(),
+                         window.chkCopiarPastaTavix->isEnabled() &&
+                             window.chkCopiarBancoDados->isEnabled() &&
+                             window.chkCopiarMusicas->isEnabled(),
+                         window.Tray.Icon.icon().cacheKey() == window.ImgIcone2.cacheKey()};
+    });
+    probe.start(0);
+    QTest::mouseClick(window.btnIniciarBackup, Qt::LeftButton);
+    probe.stop();
+
+    ASSERT_TRUE(seen);
+    EXPECT_FALSE(seen->start || seen->menuItem || seen->close || seen->schedule);
+    EXPECT_TRUE(seen->hide && seen->options && seen->busyIcon);
+    for (const TransparentImage* image : {window.imgConectarBanco, window.imgCopiarPastaTavix,
+                                          window.imgCopiarBanco, window.imgCopiarMusicas})
+        EXPECT_TRUE(SamePicture(image, window.imgOk));
+    EXPECT_EQ(window.lblProgresso->text().toStdString().rfind("Backup finalizado as ", 0), 0u);
+    EXPECT_EQ(window.lblDestino->text(), "");
+    EXPECT_TRUE(window.btnIniciarBackup->isEnabled() &&
+                window.Tray.MenuIniciarBackup->isEnabled() && window.btnFechar->isEnabled() &&
+                window.grpAgendamento->isEnabled());
+    EXPECT_EQ(window.Tray.Icon.icon().cacheKey(), window.ImgIcone1.cacheKey());
+    EXPECT_EQ(window.windowIcon().cacheKey(),
+              window.ImgIcone1.cacheKey());  // the title bar's never changes
+    EXPECT_DOUBLE_EQ(window.cxProgressBar1->Position(), window.cxProgressBar1->Maximum());
+    EXPECT_EQ(window.cxProgressBar1->BarColor(), QColor(0, 0, 128));
+    EXPECT_TRUE(world.Copied("c:/Tavix/Sonvira/player.ini"));
+    EXPECT_TRUE(world.Copied("d:/Musicas/Rock/a.mp3"));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(MainWindowTest, TheScheduleRoundTripsThroughTheSettingsFile) {
+    WindowWorld world("[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n");
+    MessageBoxes boxes;
+    auto window = std::make_unique<TFrmPrincipal>(world.IniFile());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_TRUE(window->chkDiario->isChecked());
+    EXPECT_TRUE(window->edtHorario->isEnabled());
+    EXPECT_EQ(window->edtHorario->Text(), "07:30");
+    EXPECT_TRUE(window->TmrExecutaDiario.isActive());
+
+    window->edtHorario->setFocus();
+    window->activateWindow();
+    QApplication::processEvents();
+    window->edtHorario->Model().SetCursor(0);
+    QTest::keyClicks(window->edtHorario, "0815");
+    EXPECT_EQ(window->edtHorario->displayText(), "08:15");
+    QTest::keyClick(window->edtHorario, Qt::Key_Tab);  // leaving saves
+    EXPECT_EQ(world.Ini("CONFIG", "horario"), "08:15");
+
+    window->chkDiario->setChecked(false);  // reaches the file when the window closes
+    EXPECT_FALSE(window->TmrExecutaDiario.isActive());
+    EXPECT_EQ(world.Ini("CONFIG", "diario"), "S");
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(world.Ini("CONFIG", "diario"), "N");
+    EXPECT_EQ(world.Ini("BANCO", "CAMINHO"), world.db->EmbeddedName());  // never written
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(MainWindowTest, AWrongTimeKeepsTheFocusAndSavesNothing) {
+    WindowWorld world("[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n");
+    MessageBoxes boxes;
+    TFrmPrincipal window(world.IniFile());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    struct Case {
+        const char* typed;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"2500", "A hora informada não é válida."},
+        {"1", "Invalid input value.  Use escape key to abandon changes."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        boxes.shown.clear();
+        window.edtHorario->setFocus();
+        QApplication::processEvents();
+        window.edtHorario->SetText("");
+        window.edtHorario->Model().FocusIn();
+        QTest::keyClicks(window.edtHorario, c.typed);
+        // A click towards "Fechar", through the native window as the system delivers it, is held
+        // back while the field refuses to be left.
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                          window.btnFechar->mapTo(&window, window.btnFechar->rect().center()));
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(window.edtHorario->hasFocus());
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text.toStdString(), c.message);
+        EXPECT_EQ(world.Ini("CONFIG", "horario"), "07:30");  // nothing saved
+    }
+}
+
+TEST(MainWindowTest, AFailedSaveKeepsTheWindowOpen) {
+    WindowWorld world;
+    MessageBoxes boxes;
+    TFrmPrincipal window(world.IniFile());
+    window.show();
+    platform::SetAttributes(world.IniFile(), platform::kAttrReadOnly);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, app::MessageBoxShown::Kind::Error);
+    EXPECT_EQ(boxes.shown[0].caption.toStdString(), "Duplora - Tavix Zadododa");
+    EXPECT_EQ(boxes.shown[0].text.toStdString(), "Unable to write to " + world.IniFile() + ".");
+    platform::SetAttributes(world.IniFile(), platform::kAttrArchive);
+}
+
+TEST(MainWindowTest, ClosingDuringARunSavesAtOnceAndEndsTheProcessAfterTheRun) {
+    WindowWorld world("[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n");
+    MessageBoxes boxes;
+    TFrmPrincipal window(world.IniFile());
+    window.show();
+    bool closedDuringRun = false, visibleAfterClose = false;
+    std::string savedDuringRun;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!window.RunInProgress() || closedDuringRun) return;
+        closedDuringRun = true;
+        window.chkDiario->setChecked(
+            false);      // the group is disabled, but the box still holds a state
+        window.close();  // the close box
+        visibleAfterClose = window.isVisible();
+        savedDuringRun = world.Ini("CONFIG", "diario");
+    });
+    probe.start(0);
+    QTimer::singleShot(0, &window, [&] { window.btnIniciarBackup->click(); });
+    EXPECT_EQ(QApplication::exec(), 0);  // the loop ends once the run has returned
+    probe.stop();
+    EXPECT_TRUE(closedDuringRun);
+    EXPECT_TRUE(visibleAfterClose);
+    EXPECT_EQ(savedDuringRun, "N");
+    EXPECT_TRUE(world.Copied("d:/Musicas/b.mp3"));  // the run went on to its end
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(MainWindowTest, HideAndShowGoThroughTheOneWindow) {
+    TestFolder folder;
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    window.show();
+    window.btnOcultar->click();
+    EXPECT_FALSE(window.isVisible());
+    window.MenuOcultar_RestaurarClick();
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(DefaultHandlerTest, ShowsEveryErrorButSilentAbortWithAFullStopWhereItIsDue) {
+    MessageBoxes boxes;
+    struct Case {
+        std::function<void()> handler;
+        std::optional<std::string> shown;
+    };
+    const Case cases[] = {
+        {[] { throw SilentAbort(); }, std::nullopt},
+        {[] {}, std::nullopt},
+        {[] { throw std::runtime_error("Database name is missing"); }, "Database name is missing."},
+        {[] { throw std::runtime_error("Fim."); }, "Fim."},
+        {[] { throw std::runtime_error("Pronto!"); }, "Pronto!"},  // "!" sorts before "."
+        {[] { throw std::runtime_error("C:\\"); }, "C:\\."},
+        {[] { throw std::runtime_error("Não foi possível"); }, "Não foi possível."},
+    };
+    for (const Case& c : cases) {
+        boxes.shown.clear();
+        app::Guarded(c.handler);
+        if (!c.shown) {
+            EXPECT_TRUE(boxes.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text.toStdString(), *c.shown);
+        EXPECT_EQ(boxes.shown[0].caption.toStdString(), "Duplora - Tavix Zadododa");
+        EXPECT_EQ(boxes.shown[0].kind, app::MessageBoxShown::Kind::Error);
+    }
+}
+
+TEST(DefaultHandlerTest, AStartUpFailureIsReportedAsTheRuntimeReportsIt) {
+    const DatabaseClientError error(
+        "InterBase library gds32.dll not found in the path. Please install InterBase to use this "
+        "functionality");
+    const std::string text = app::ApplicationErrorText(error, "Duplora.exe").toStdString();
+    const std::string head = "Exception DatabaseClientError in module Duplora.exe at ";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    const std::string tail =
+        ".\r\nInterBase library gds32.dll not found in the path. Please install InterBase to use "
+        "this "
+        "functionality.\r\n";
+    ASSERT_GT(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+}
