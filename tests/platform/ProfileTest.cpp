@@ -43,6 +43,9 @@ struct ProfileCase {
     UnderWine underWine = UnderWine::kSame;
 };
 
+// A failing case is named by its name, not dumped as bytes.
+void PrintTo(const ProfileCase& c, std::ostream* out) { *out << c.name; }
+
 const std::string k3000(3000, 'x');
 const std::string k2047(2047, 'x');
 
