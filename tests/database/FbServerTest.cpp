@@ -42,6 +42,12 @@ Error ErrorOf(const std::function<void()>& action) {
 
 const std::string kPath = "C:\\Musicas\\Rock\\Pop\\";  // 20 bytes
 
+// The texts the client library gives when the server has gone away under a connection.
+bool NetworkFailure(const std::string& message) {
+    return message == "Error reading data from the connection" ||
+           message == "Error writing data to the connection";
+}
+
 }  // namespace
 
 TEST(ServerTest, ReadsFixedAndVaryingColumnsAndNulls) {
@@ -156,7 +162,7 @@ TEST(StoppedServerTest, StoppedWhileRowsAreFetched) {
     FirebirdTestServer server(folder);
     // More rows than the client library fetches ahead in one go.
     FirebirdTestDatabase::Rows rows;
-    for (int i = 0; i < 3000; ++i) rows.push_back("C:\\Musicas\\" + std::to_string(i) + "\\");
+    for (int i = 0; i < 5000; ++i) rows.push_back("C:\\Musicas\\" + std::to_string(i) + "\\");
     FirebirdTestDatabase file(folder, "VARCHAR(60)", rows);
     RecordingClientLibrary recorder;
     TavixDatabase db(recorder.Library());
@@ -169,7 +175,7 @@ TEST(StoppedServerTest, StoppedWhileRowsAreFetched) {
     const auto error = ErrorOf<DatabaseError>([&] {
         while (!db.QryBusca.Eof()) db.QryBusca.Next();
     });
-    EXPECT_STREQ(error.what(), "Error reading data from the connection");
+    EXPECT_TRUE(NetworkFailure(error.what())) << error.what();
     EXPECT_EQ(error.SqlCode(), -902);
     // A failing fetch closes the cursor and nothing more.
     EXPECT_TRUE(db.QryBusca.Eof());
@@ -197,7 +203,7 @@ TEST(StoppedServerTest, StoppedBeforeTheQueryIsPreparedAgainClosesByForce) {
 
     server.Kill();
     const auto error = ErrorOf<DatabaseError>([&] { ReadFolders(db); });
-    EXPECT_STREQ(error.what(), "Error writing data to the connection");
+    EXPECT_TRUE(NetworkFailure(error.what())) << error.what();
     EXPECT_FALSE(db.DB_Tavix.Connected());
     EXPECT_FALSE(db.Trans_Tavix.InTransaction());
     EXPECT_FALSE(db.QryBusca.Prepared());

@@ -1,0 +1,137 @@
+// The notification-area icon's rules, driven through the shell's mouse messages, with the real
+// window on the offscreen platform.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "AppErrors.h"
+#include "UPrincipal.h"
+#include "support/BackupWorld.h"
+
+namespace {
+
+bool SameIcon(const QIcon& a, const QIcon& b) { return a.cacheKey() == b.cacheKey(); }
+
+// Closes the tray menu shortly after each time it opens, counting the openings.
+struct MenuCloser {
+    explicit MenuCloser(TrayIcon& tray) {
+        QObject::connect(&tray, &TrayIcon::MenuAboutToPopUp, [this, &tray] {
+            ++opened;
+            QTimer::singleShot(20, &tray.PopupTrayIcon, [&tray] { tray.PopupTrayIcon.close(); });
+        });
+    }
+    int opened = 0;
+};
+
+}  // namespace
+
+TEST(TrayIconTest, ALeftPressTogglesTheWindowAndOtherMessagesAreIgnored) {
+    TestFolder folder;
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    window.show();
+    struct Case {
+        int message;
+        bool visibleAfter;
+    };
+    const Case cases[] = {
+        {TrayIcon::kLeftButtonDown, false},  {TrayIcon::kLeftButtonDown, true},
+        {TrayIcon::kLeftDoubleClick, true},  {TrayIcon::kLeftButtonUp, true},
+        {TrayIcon::kMouseMove, true},        {TrayIcon::kMiddleButtonDown, true},
+        {TrayIcon::kRightDoubleClick, true}, {TrayIcon::kLeftButtonDown, false},
+        {TrayIcon::kLeftDoubleClick, false}, {TrayIcon::kLeftButtonDown, true},
+    };
+    for (const Case& c : cases) {
+        window.Tray.WMTrayIcon(c.message);
+        EXPECT_EQ(window.isVisible(), c.visibleAfter) << std::hex << c.message;
+    }
+    EXPECT_FALSE(window.Tray.TimerPopup.isActive());
+}
+
+TEST(TrayIconTest, TwoRightPressesWithin200MsGiveOneMenu) {
+    TestFolder folder;
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    window.show();
+    MenuCloser closer(window.Tray);
+    window.Tray.WMTrayIcon(TrayIcon::kRightButtonDown);
+    EXPECT_TRUE(window.Tray.TimerPopup.isActive());
+    QTest::qWait(100);
+    const int remaining = window.Tray.TimerPopup.remainingTime();
+    window.Tray.WMTrayIcon(TrayIcon::kRightButtonDown);  // does not start the 200 ms again
+    EXPECT_LE(window.Tray.TimerPopup.remainingTime(), remaining);
+    EXPECT_EQ(closer.opened, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(closer.opened, 1, 2000);
+    QTest::qWait(400);
+    EXPECT_EQ(closer.opened, 1);
+    EXPECT_FALSE(window.Tray.TimerPopup.isActive());
+}
+
+TEST(TrayIconTest, TheThirdItemFollowsTheWindowAtEveryPopup) {
+    TestFolder folder;
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    TrayIcon& tray = window.Tray;
+    const QList<QAction*> items = tray.PopupTrayIcon.actions();
+    ASSERT_EQ(items.size(), 5);
+    EXPECT_EQ(items[0], tray.MenuIniciarBackup);
+    EXPECT_TRUE(items[1]->isSeparator() && items[3]->isSeparator());
+    EXPECT_EQ(items[2], tray.MenuOcultar_Restaurar);
+    EXPECT_EQ(items[4], tray.Fechar1);
+    EXPECT_EQ(tray.MenuIniciarBackup->text(), "Iniciar Backup");
+    EXPECT_EQ(tray.Fechar1->text(), "Fechar");
+    EXPECT_TRUE(SameIcon(tray.MenuIniciarBackup->icon(), tray.ListaImagemTray[3]));
+    EXPECT_TRUE(SameIcon(tray.Fechar1->icon(), tray.ListaImagemTray[0]));
+
+    window.show();
+    tray.PopupTrayIconPopup();
+    EXPECT_EQ(tray.MenuOcultar_Restaurar->text(), "Ocultar");
+    EXPECT_TRUE(SameIcon(tray.MenuOcultar_Restaurar->icon(), tray.ListaImagemTray[1]));
+    window.hide();
+    tray.PopupTrayIconPopup();
+    EXPECT_EQ(tray.MenuOcultar_Restaurar->text(), "Restaurar");
+    EXPECT_TRUE(SameIcon(tray.MenuOcultar_Restaurar->icon(), tray.ListaImagemTray[2]));
+    tray.MenuOcultar_Restaurar->trigger();  // "Restaurar" shows the window again
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(TrayIconTest, TheIconIsBusyForTheWholeRunAndTheMenuKeepsFecharUsable) {
+    for (const bool failAtStep4 : {false, true}) {
+        SCOPED_TRACE(failAtStep4 ? "failed run" : "complete run");
+        BackupWorld world;
+        if (failAtStep4) world.MakeDatabase("VARCHAR(255)", {""});  // an empty Pas_Path
+        world.folder.Write("bin/Duplora.ini", "[BANCO]\r\nCAMINHO=" + world.db->EmbeddedName() +
+                                                  "\r\n[SERVIDOR]\r\nPASTA_SISTEMA=" +
+                                                  BackupWorld::kSystemFolder + "\r\n");
+        app::SetMessageBoxHook(
+            [](const app::MessageBoxShown&) { ADD_FAILURE() << "a message box"; });
+        TFrmPrincipal window(world.folder.Path("bin/Duplora.ini"));
+        TrayIcon& tray = window.Tray;
+        window.show();
+        EXPECT_EQ(tray.Icon.toolTip(), "Duplora - Tavix Zadododa");
+        EXPECT_TRUE(SameIcon(tray.Icon.icon(), window.ImgIcone1));
+
+        bool seen = false, busy = true, startItemEnabled = true, fecharEnabled = false;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            if (!window.RunInProgress()) return;
+            seen = true;
+            busy = busy && SameIcon(tray.Icon.icon(), window.ImgIcone2) &&
+                   SameIcon(QApplication::windowIcon(), window.ImgIcone2);
+            startItemEnabled = startItemEnabled && tray.MenuIniciarBackup->isEnabled();
+            fecharEnabled = tray.Fechar1->isEnabled() && tray.MenuOcultar_Restaurar->isEnabled();
+        });
+        probe.start(0);
+        window.btnIniciarBackup->click();
+        probe.stop();
+        app::SetMessageBoxHook(nullptr);
+
+        EXPECT_TRUE(seen && busy && !startItemEnabled && fecharEnabled);
+        EXPECT_EQ(window.imgCopiarMusicas->Picture().cacheKey(),
+                  (failAtStep4 ? window.imgErro : window.imgOk)->Picture().cacheKey());
+        EXPECT_TRUE(SameIcon(tray.Icon.icon(), window.ImgIcone1));
+        EXPECT_TRUE(SameIcon(QApplication::windowIcon(), window.ImgIcone1));
+        EXPECT_TRUE(tray.MenuIniciarBackup->isEnabled());
+        EXPECT_EQ(tray.Icon.toolTip(), "Duplora - Tavix Zadododa");
+    }
+}
