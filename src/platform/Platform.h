@@ -10,6 +10,13 @@
 #include <optional>
 #include <string>
 
+#ifdef _WIN32
+// <windows.h>, when included before this header, names the win.ini writer WriteProfileString
+// as a macro, which would rename the function below. Include it after this header only in files
+// that do not call platform::WriteProfileString.
+#undef WriteProfileString
+#endif
+
 namespace platform {
 
 // Attribute word bits (FILE_ATTRIBUTE_*).

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "engine/DateTime.h"
 #include "engine/FolderMirror.h"
@@ -208,8 +209,13 @@ TEST_F(FolderMirrorTest, ShowsEveryEntryButDotEntriesAndProcessesMessagesForAll)
     EXPECT_EQ(view.bars.back().color, kProgressNavy);
     EXPECT_DOUBLE_EQ(view.bars.back().maximum, 3.5);
     EXPECT_DOUBLE_EQ(view.bars.back().position, 1.5);
-    for (const std::string& line : view.destinationTexts)
-        EXPECT_EQ(line.rfind(folder.Path("dst") + "\\", 0), 0u) << line;
+    // Each entry's destination path, as long paths are shown (a temporary folder may be long).
+    std::multiset<std::string> expected;
+    for (const char* name : {"one.bin", "half.bin", "sub"})
+        expected.insert(DestinationLine(folder.Path("dst") + "\\" + name));
+    EXPECT_EQ(
+        std::multiset<std::string>(view.destinationTexts.begin(), view.destinationTexts.end()),
+        expected);
 }
 
 TEST(ProgressTextTest, RoundsHalfToEven) {

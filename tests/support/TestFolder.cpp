@@ -4,16 +4,19 @@
 #include <ctime>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
 
 namespace fs = std::filesystem;
-
-namespace {
-
-fs::file_time_type ToFileTime(std::chrono::system_clock::time_point t) {
-    return std::chrono::file_clock::from_sys(t);
-}
-
-}  // namespace
 
 TestFolder::TestFolder() {
     static std::atomic<int> counter{0};
@@ -62,15 +65,62 @@ void TestFolder::MakeFolder(const std::string& relative) const {
     fs::create_directories(Host(relative));
 }
 
+#ifdef _WIN32
+
+// The MinGW standard library reads and sets file times in whole seconds only; the tests need
+// them to the 100 ns of FILETIME.
+namespace {
+
+constexpr std::int64_t kUnixEpochInFiletimeTicks = 116444736000000000LL;
+
+std::int64_t Ticks(std::chrono::system_clock::time_point t) {
+    return std::chrono::duration_cast<std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>>(
+               t.time_since_epoch())
+               .count() +
+           kUnixEpochInFiletimeTicks;
+}
+
+}  // namespace
+
 void TestFolder::SetTime(const std::string& relative,
                          std::chrono::system_clock::time_point t) const {
-    fs::last_write_time(Host(relative), ToFileTime(t));
+    const HANDLE file = CreateFileW(Host(relative).c_str(), FILE_WRITE_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + Path(relative));
+    const std::uint64_t ticks = static_cast<std::uint64_t>(Ticks(t));
+    FILETIME lastWrite{static_cast<DWORD>(ticks & 0xFFFFFFFFu), static_cast<DWORD>(ticks >> 32)};
+    const bool ok = SetFileTime(file, nullptr, nullptr, &lastWrite);
+    CloseHandle(file);
+    if (!ok) throw std::runtime_error("cannot set the time of " + Path(relative));
+}
+
+std::chrono::system_clock::time_point TestFolder::Time(const std::string& relative) const {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(Host(relative).c_str(), GetFileExInfoStandard, &data))
+        throw std::runtime_error("cannot read the time of " + Path(relative));
+    const std::int64_t ticks = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+        data.ftLastWriteTime.dwLowDateTime);
+    return std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>(
+                ticks - kUnixEpochInFiletimeTicks)));
+}
+
+#else
+
+void TestFolder::SetTime(const std::string& relative,
+                         std::chrono::system_clock::time_point t) const {
+    fs::last_write_time(Host(relative), std::chrono::file_clock::from_sys(t));
 }
 
 std::chrono::system_clock::time_point TestFolder::Time(const std::string& relative) const {
     return std::chrono::time_point_cast<std::chrono::system_clock::duration>(
         std::chrono::file_clock::to_sys(fs::last_write_time(Host(relative))));
 }
+
+#endif
 
 std::chrono::system_clock::time_point LocalTime(int year, int month, int day, int hour, int minute,
                                                 int second) {

@@ -1,0 +1,210 @@
+// Cases that rest on the Win32 API itself: the Windows build runs them (under Wine here).
+
+#include <gtest/gtest.h>
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "U_Funcoes.h"
+#include "engine/FolderMirror.h"
+#include "platform/Platform.h"
+#include "support/RecordingView.h"
+#include "support/TestFolder.h"
+
+namespace {
+
+// Puts the process in `folder` for one test and back where it was afterwards.
+class CurrentDirectoryScope {
+public:
+    explicit CurrentDirectoryScope(const std::string& folder)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~CurrentDirectoryScope() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+    }
+
+private:
+    std::filesystem::path previous_;
+};
+
+// Another program holding a file open with no sharing, as the playout system does.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::string& path)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~HeldOpen() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+const auto kSourceTime = LocalTime(2024, 3, 10, 14, 20, 30);
+
+}  // namespace
+
+// The backup run takes the batch file from the current directory, which the system reports
+// with its trailing "\" at a drive root: the path then holds two backslashes, and still runs.
+TEST(Win32RunTest, BatchFileAtADriveRootRunsThroughItsDoubledBackslash) {
+    TestFolder folder;
+    const std::string root = folder.Path().substr(0, 3);  // "C:\"
+    ASSERT_EQ(root.substr(1), ":\\");
+    const std::string batch = root + "Duplora.bat";
+    if (std::filesystem::exists(batch)) GTEST_SKIP() << batch << " exists already";
+    {
+        std::ofstream out(batch, std::ios::binary);
+        out << "@echo off\r\ncd > \"" << folder.Path("where.txt") << "\"\r\n";
+        if (!out) GTEST_SKIP() << "cannot write " << batch;
+    }
+    const CurrentDirectoryScope scope(root);
+
+    EXPECT_EQ(platform::CurrentDirectory(), root);
+    const std::string path = platform::CurrentDirectory() + "\\Duplora.bat";
+    EXPECT_EQ(path, root.substr(0, 2) + "\\\\Duplora.bat");  // C:\\Duplora.bat
+    EXPECT_TRUE(RunAndWait(path, "", 1));
+    EXPECT_EQ(folder.Read("where.txt"), root + "\r\n");
+    std::filesystem::remove(batch);
+}
+
+TEST(Win32RunTest, BatchFileRunsByItsInterpreterInItsFolderWithItsParametersAndWaits) {
+    TestFolder folder;
+    folder.Write("tools dir/job.bat",
+                 "@echo off\r\n"
+                 "cd > ran.txt\r\n"
+                 "echo %~1>> ran.txt\r\n"
+                 "echo %~2>> ran.txt\r\n");
+    TestFolder elsewhere;
+    const CurrentDirectoryScope scope(elsewhere.Path());
+
+    // The parameters stand right behind the closing quote; a caller begins them with a blank.
+    ASSERT_TRUE(RunAndWait(folder.Path("tools dir") + "\\job.bat", " first \"second word\"", 1));
+    EXPECT_EQ(folder.Read("tools dir/ran.txt"),
+              folder.Path("tools dir") + "\r\nfirst\r\nsecond word\r\n");
+    EXPECT_FALSE(elsewhere.Exists("ran.txt"));
+}
+
+TEST(Win32CopyTest, ReadOnlyHiddenAndSystemAttributesAreCarriedAndProtectTheCopy) {
+    using platform::kAttrArchive;
+    struct Case {
+        const char* name;
+        std::uint32_t attributes;
+    };
+    const Case cases[] = {
+        {"read-only", platform::kAttrReadOnly},
+        {"hidden", platform::kAttrHidden},
+        {"system", platform::kAttrSystem},
+        {"all three", platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem},
+    };
+    for (const Case& c : cases) {
+        TestFolder folder;
+        folder.Write("src.txt", "first", kSourceTime);
+        ASSERT_TRUE(platform::SetAttributes(folder.Path("src.txt"), c.attributes | kAttrArchive));
+        ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt"))) << c.name;
+        EXPECT_EQ(folder.Read("dst.txt"), "first") << c.name;
+        EXPECT_EQ(platform::GetAttributes(folder.Path("dst.txt")), c.attributes | kAttrArchive)
+            << c.name;
+        EXPECT_EQ(folder.Time("dst.txt"), kSourceTime) << c.name;
+
+        // Such a copy is not replaced by a later one: creating it with plain attributes fails.
+        platform::SetAttributes(folder.Path("src.txt"), kAttrArchive);
+        folder.Write("src.txt", "second", kSourceTime + std::chrono::hours(1));
+        EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt"))) << c.name;
+        EXPECT_EQ(folder.Read("dst.txt"), "first") << c.name;
+    }
+}
+
+TEST(Win32CopyTest, AFileOpenInAnotherProgramIsSkipped) {
+    TestFolder folder;
+    folder.Write("src.txt", "new", kSourceTime);
+    folder.Write("dst.txt", "old", kSourceTime - std::chrono::hours(1));
+    {
+        const HeldOpen source(folder.Path("src.txt"));
+        ASSERT_TRUE(source.Held());
+        EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt")));
+        EXPECT_EQ(folder.Read("dst.txt"), "old");
+    }
+    {
+        const HeldOpen destination(folder.Path("dst.txt"));
+        ASSERT_TRUE(destination.Held());
+        EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt")));
+    }
+    EXPECT_EQ(folder.Read("dst.txt"), "old");
+    EXPECT_TRUE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt")));
+    EXPECT_EQ(folder.Read("dst.txt"), "new");
+}
+
+TEST(Win32MirrorTest, SkipsAFileHeldOpenAndTheNextRunCopiesIt) {
+    TestFolder folder;
+    RecordingView view;
+    FolderMirror mirror{view};
+    folder.Write("src/free.txt", "free", kSourceTime);
+    folder.Write("src/held.txt", "held", kSourceTime);
+    {
+        const HeldOpen held(folder.Path("src/held.txt"));
+        ASSERT_TRUE(held.Held());
+        EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true));
+    }
+    EXPECT_EQ(folder.Read("dst/free.txt"), "free");
+    EXPECT_FALSE(folder.Exists("dst/held.txt"));
+    EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true));
+    EXPECT_EQ(folder.Read("dst/held.txt"), "held");
+}
+
+// Hidden and system are attributes of their own here, not a matter of the name.
+TEST(Win32MirrorTest, HiddenAndSystemFoldersAreNotEnteredButHiddenFilesAreCopied) {
+    TestFolder folder;
+    RecordingView view;
+    FolderMirror mirror{view};
+    folder.Write("src/Hidden/a.txt", "a", kSourceTime);
+    folder.Write("src/System/b.txt", "b", kSourceTime);
+    folder.Write("src/Plain/c.txt", "c", kSourceTime);
+    folder.Write("src/secret.txt", "s", kSourceTime);
+    ASSERT_TRUE(platform::SetAttributes(folder.Path("src/Hidden"), platform::kAttrHidden));
+    ASSERT_TRUE(platform::SetAttributes(folder.Path("src/System"), platform::kAttrSystem));
+    ASSERT_TRUE(platform::SetAttributes(folder.Path("src/secret.txt"),
+                                        platform::kAttrHidden | platform::kAttrArchive));
+
+    std::vector<std::string> subfolders;
+    ListSubfolders(folder.Path("src") + "\\", subfolders);
+    std::set<std::string> names(subfolders.begin(), subfolders.end());
+    names.erase(".");
+    names.erase("..");
+    EXPECT_EQ(names, std::set<std::string>{"Plain"});
+
+    EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true));
+    EXPECT_EQ(folder.Read("dst/Plain/c.txt"), "c");
+    EXPECT_EQ(folder.Read("dst/secret.txt"), "s");
+    EXPECT_EQ(platform::GetAttributes(folder.Path("dst/secret.txt")),
+              platform::kAttrHidden | platform::kAttrArchive);
+    EXPECT_FALSE(folder.Exists("dst/Hidden"));
+    EXPECT_FALSE(folder.Exists("dst/System"));
+}
+
+TEST(Win32PlatformTest, ExecutableFolderHoldsTheRunningProgram) {
+    const std::string folder = platform::ExecutableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_TRUE(std::filesystem::exists(folder + "Win32PlatformTest.exe"));
+}
+
+TEST(Win32PlatformTest, LastErrorTextIsTheSystemsOwnLine) {
+    TestFolder folder;
+    EXPECT_EQ(platform::OpenForReading(folder.Path("missing.txt")), platform::kInvalidFile);
+    const std::string text = platform::LastErrorText();
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << text;
+}
