@@ -160,7 +160,9 @@ TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesAndRestoresTheControls) {
         s.setUp(w);
         EXPECT_EQ(w.RunBackup(), s.completes);
         EXPECT_EQ(w.view.steps, s.steps);
-        if (s.progressText) EXPECT_EQ(w.view.progressText, *s.progressText);
+        if (s.progressText) {
+            EXPECT_EQ(w.view.progressText, *s.progressText);
+        }
         EXPECT_EQ(w.view.controls, (ControlStates{true, true, true, true}));
         EXPECT_EQ(w.view.trayPictures.back(), TrayPicture::Idle);
     }

@@ -113,11 +113,15 @@ TEST(MainWindowTest, EveryControlHasItsPlaceTextAndStateAtCreation) {
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget()->objectName().toStdString(), c.parent);
         EXPECT_EQ(widget->pos(), c.geometry.topLeft());
-        if (!c.geometry.size().isEmpty()) EXPECT_EQ(widget->size(), c.geometry.size());
+        if (!c.geometry.size().isEmpty()) {
+            EXPECT_EQ(widget->size(), c.geometry.size());
+        }
         EXPECT_EQ(Text(widget), c.text);
         EXPECT_EQ(widget->isEnabled(), c.enabled);
         EXPECT_FALSE(widget->isHidden());
-        if (c.checked) EXPECT_EQ(qobject_cast<const QCheckBox*>(widget)->isChecked(), *c.checked);
+        if (c.checked) {
+            EXPECT_EQ(qobject_cast<const QCheckBox*>(widget)->isChecked(), *c.checked);
+        }
     }
     for (const char* hidden : {"imgPendende", "imgOk", "imgErro", "imgProcessando"})
         EXPECT_TRUE(window.findChild<QWidget*>(hidden)->isHidden()) << hidden;

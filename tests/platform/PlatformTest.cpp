@@ -113,8 +113,12 @@ TEST(DirectorySearchTest, ListsEveryEntryOrOneNamedEntry) {
     std::set<std::string> names;
     for (DirectorySearch search(folder.Path() + "\\*.*"); search.Found(); search.Next()) {
         names.insert(search.Entry().name);
-        if (search.Entry().name == "f.txt") EXPECT_EQ(search.Entry().size, 5u);
-        if (search.Entry().name == "sub") EXPECT_EQ(search.Entry().size, 0u);
+        if (search.Entry().name == "f.txt") {
+            EXPECT_EQ(search.Entry().size, 5u);
+        }
+        if (search.Entry().name == "sub") {
+            EXPECT_EQ(search.Entry().size, 0u);
+        }
     }
     EXPECT_EQ(names, (std::set<std::string>{".", "..", "f.txt", "sub"}));
 
