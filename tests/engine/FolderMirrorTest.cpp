@@ -55,7 +55,9 @@ TEST_F(FolderMirrorTest, CopiesOnlyWhatIsMissingOrStrictlyOlderAtTwoSecondResolu
     for (const Case& c : cases) {
         const std::string destination = std::string("dst/") + c.name;
         EXPECT_EQ(folder.Read(destination), c.copied ? "new content" : "old") << c.name;
-        if (c.copied) EXPECT_EQ(folder.Time(destination), sourceTime - seconds(1)) << c.name;
+        if (c.copied) {
+            EXPECT_EQ(folder.Time(destination), sourceTime - seconds(1)) << c.name;
+        }
     }
 }
 
