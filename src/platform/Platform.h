@@ -10,13 +10,6 @@
 #include <optional>
 #include <string>
 
-#ifdef _WIN32
-// <windows.h>, when included before this header, names the win.ini writer WriteProfileString
-// as a macro, which would rename the function below. Include it after this header only in files
-// that do not call platform::WriteProfileString.
-#undef WriteProfileString
-#endif
-
 namespace platform {
 
 // Attribute word bits (FILE_ATTRIBUTE_*).
@@ -125,9 +118,9 @@ void* FindSymbol(LibraryHandle library, const std::string& name);
 std::string LastErrorText();
 
 // GetPrivateProfileStringA (a buffer of 2048 characters) / WritePrivateProfileStringA.
-std::string ReadProfileString(const std::string& section, const std::string& key,
+std::string ReadProfileText(const std::string& section, const std::string& key,
                               const std::string& defaultValue, const std::string& fileName);
-bool WriteProfileString(const std::string& section, const std::string& key,
+bool WriteProfileText(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& fileName);
 
 #ifndef _WIN32

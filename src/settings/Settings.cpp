@@ -30,7 +30,7 @@ void Settings::LoadSettings() {
     if (attributes == platform::kInvalidAttributes || (attributes & platform::kAttrDirectory))
         return;
     const auto read = [this](const char* section, const char* key, const char* defaultValue) {
-        return platform::ReadProfileString(section, key, defaultValue, fileName_);
+        return platform::ReadProfileText(section, key, defaultValue, fileName_);
     };
     view_.SetDatabasePath(read("BANCO", "CAMINHO", ""));
     ServerName = read("SERVIDOR", "NOME", "");
@@ -43,7 +43,7 @@ void Settings::LoadSettings() {
 
 void Settings::SaveSettings() {
     const auto write = [this](const char* key, const std::string& value) {
-        if (!platform::WriteProfileString("CONFIG", key, value, fileName_))
+        if (!platform::WriteProfileText("CONFIG", key, value, fileName_))
             throw SettingsWriteError(fileName_);
     };
     write("diario", view_.DailyChecked() ? "S" : "N");

@@ -37,7 +37,7 @@ struct WindowWorld : BackupWorld {
     }
     std::string IniFile() const { return folder.Path("bin/Duplora.ini"); }
     std::string Ini(const std::string& section, const std::string& key) const {
-        return platform::ReadProfileString(section, key, "(missing)", IniFile());
+        return platform::ReadProfileText(section, key, "(missing)", IniFile());
     }
 };
 

@@ -168,7 +168,7 @@ TEST_P(ProfileTable, FollowsTheProfileRules) {
     }
 
     for (const ProfileWrite& w : c.writes)
-        EXPECT_EQ(platform::WriteProfileString(w.section, w.key, w.value, path), c.writesSucceed)
+        EXPECT_EQ(platform::WriteProfileText(w.section, w.key, w.value, path), c.writesSucceed)
             << w.section << "/" << w.key;
 
     if (wineLayout) {
@@ -182,7 +182,7 @@ TEST_P(ProfileTable, FollowsTheProfileRules) {
         EXPECT_FALSE(folder.Exists(c.fileName));
     }
     for (const ProfileRead& r : c.reads)
-        EXPECT_EQ(platform::ReadProfileString(r.section, r.key, r.defaultValue, path), r.expected)
+        EXPECT_EQ(platform::ReadProfileText(r.section, r.key, r.defaultValue, path), r.expected)
             << r.section << "/" << r.key;
 }
 
@@ -196,25 +196,25 @@ TEST(ProfilePosix, DrivePathResolvedThroughDosDevices) {
     TestFolder folder;
     folder.MakeFolder("c:/Duplora");
     platform::SetDosDevicesRoot(folder.Path());
-    EXPECT_TRUE(platform::WriteProfileString("CONFIG", "diario", "S", "C:\\Duplora\\Duplora.ini"));
+    EXPECT_TRUE(platform::WriteProfileText("CONFIG", "diario", "S", "C:\\Duplora\\Duplora.ini"));
     EXPECT_EQ(folder.Read("c:/Duplora/Duplora.ini"), "[CONFIG]\r\ndiario=S\r\n");
-    EXPECT_EQ(platform::ReadProfileString("CONFIG", "diario", "N", "c:\\Duplora\\Duplora.ini"),
+    EXPECT_EQ(platform::ReadProfileText("CONFIG", "diario", "N", "c:\\Duplora\\Duplora.ini"),
               "S");
     platform::SetDosDevicesRoot("");
 }
 
 TEST(ProfilePosix, TextNamingNoDriveFails) {
-    EXPECT_FALSE(platform::WriteProfileString("CONFIG", "diario", "S", "Musicas:\\Duplora.ini"));
-    EXPECT_EQ(platform::ReadProfileString("CONFIG", "diario", "N", "Musicas:\\Duplora.ini"), "N");
+    EXPECT_FALSE(platform::WriteProfileText("CONFIG", "diario", "S", "Musicas:\\Duplora.ini"));
+    EXPECT_EQ(platform::ReadProfileText("CONFIG", "diario", "N", "Musicas:\\Duplora.ini"), "N");
 }
 
 TEST(ProfilePosix, LineFeedFileKeepsLineFeeds) {
     TestFolder folder;
     folder.Write("Duplora.ini", "[BANCO]\nCAMINHO=C:\\x.fdb\n[CONFIG]\ndiario=N\n");
-    EXPECT_TRUE(platform::WriteProfileString("CONFIG", "diario", "S", folder.Path("Duplora.ini")));
+    EXPECT_TRUE(platform::WriteProfileText("CONFIG", "diario", "S", folder.Path("Duplora.ini")));
     EXPECT_TRUE(
-        platform::WriteProfileString("CONFIG", "horario", "07:30", folder.Path("Duplora.ini")));
-    EXPECT_TRUE(platform::WriteProfileString("NEW", "k", "v", folder.Path("Duplora.ini")));
+        platform::WriteProfileText("CONFIG", "horario", "07:30", folder.Path("Duplora.ini")));
+    EXPECT_TRUE(platform::WriteProfileText("NEW", "k", "v", folder.Path("Duplora.ini")));
     EXPECT_EQ(folder.Read("Duplora.ini"),
               "[BANCO]\nCAMINHO=C:\\x.fdb\n[CONFIG]\ndiario=S\nhorario=07:30\n[NEW]\nk=v\n");
 }
@@ -225,7 +225,7 @@ TEST(ProfilePosix, RewriteKeepsModeAndLinkAndLeavesNoTemporaryFile) {
     std::filesystem::permissions(folder.Host("real/Duplora.ini"), std::filesystem::perms(0640));
     std::filesystem::create_symlink(folder.Host("real/Duplora.ini"), folder.Host("Duplora.ini"));
 
-    EXPECT_TRUE(platform::WriteProfileString("CONFIG", "diario", "S", folder.Path("Duplora.ini")));
+    EXPECT_TRUE(platform::WriteProfileText("CONFIG", "diario", "S", folder.Path("Duplora.ini")));
 
     EXPECT_TRUE(std::filesystem::is_symlink(folder.Host("Duplora.ini")));
     EXPECT_EQ(folder.Read("real/Duplora.ini"), "[CONFIG]\r\ndiario=S\r\n");

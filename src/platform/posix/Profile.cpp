@@ -238,7 +238,7 @@ std::string_view FirstLineEnd(const std::vector<Line>& lines) {
 
 }  // namespace
 
-std::string ReadProfileString(const std::string& section, const std::string& key,
+std::string ReadProfileText(const std::string& section, const std::string& key,
                               const std::string& defaultValue, const std::string& fileName) {
     std::string_view fallback = defaultValue;
     while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
@@ -252,7 +252,7 @@ std::string ReadProfileString(const std::string& section, const std::string& key
     return Finished(Interpret(lines[*place.key].text, *place.key == 0).value);
 }
 
-bool WriteProfileString(const std::string& section, const std::string& key,
+bool WriteProfileText(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& fileName) {
     const auto host = HostPath(fileName);
     if (!host) {

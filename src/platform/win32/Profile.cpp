@@ -4,7 +4,7 @@
 
 namespace platform {
 
-std::string ReadProfileString(const std::string& section, const std::string& key,
+std::string ReadProfileText(const std::string& section, const std::string& key,
                               const std::string& defaultValue, const std::string& fileName) {
     char buffer[2048];
     const DWORD length =
@@ -13,7 +13,7 @@ std::string ReadProfileString(const std::string& section, const std::string& key
     return std::string(buffer, length);
 }
 
-bool WriteProfileString(const std::string& section, const std::string& key,
+bool WriteProfileText(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& fileName) {
     // Windows refuses to write a read-only file; Wine writes it when it runs as root. A name
     // without a folder lies in the Windows folder, where the check would look in the wrong place.

@@ -8,8 +8,6 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// <windows.h> names the win.ini writer WriteProfileString as a macro; it would rename ours.
-#undef WriteProfileString
 
 #include "platform/Platform.h"
 
