@@ -153,16 +153,16 @@ void TFrmPrincipal::FormCreate() {
 }
 
 void TFrmPrincipal::btnIniciarBackupClick() {
+    // However the run ends, a close asked for during it now ends the process.
+    struct RunEnds {
+        TFrmPrincipal& window;
+        ~RunEnds() {
+            window.runInProgress_ = false;
+            if (window.closeRequested_) QCoreApplication::quit();
+        }
+    } runEnds{*this};
     runInProgress_ = true;
-    try {
-        Run.btnIniciarBackupClick();
-    } catch (...) {
-        runInProgress_ = false;
-        if (closeRequested_) QCoreApplication::quit();
-        throw;
-    }
-    runInProgress_ = false;
-    if (closeRequested_) QCoreApplication::quit();
+    Run.btnIniciarBackupClick();
 }
 
 void TFrmPrincipal::btnOcultarClick() { MenuOcultar_RestaurarClick(); }
