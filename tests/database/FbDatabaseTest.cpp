@@ -11,6 +11,7 @@
 
 #include "database/ClientLibrary.h"
 #include "database/Errors.h"
+#include "database/QueryHelpers.h"
 #include "database/RecordingClientLibrary.h"
 #include "database/TavixDatabase.h"
 #include "platform/Platform.h"
@@ -20,31 +21,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// Opens the run's folder query and reads every row's Pas_Path, as the backup run does.
-Strings ReadFolders(TavixDatabase& db) {
-    db.QryBusca.Close();
-    db.QryBusca.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
-    db.QryBusca.Open();
-    db.QryBusca.First();
-    Strings folders;
-    while (!db.QryBusca.Eof()) {
-        folders.push_back(db.QryBusca.FieldAsString("Pas_Path"));
-        db.QryBusca.Next();
-    }
-    return folders;
-}
-
-template <typename Error>
-std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    ADD_FAILURE() << "no error raised";
-    return {};
-}
 
 }  // namespace
 

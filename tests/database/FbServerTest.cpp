@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "database/Errors.h"
+#include "database/QueryHelpers.h"
 #include "database/RecordingClientLibrary.h"
 #include "database/TavixDatabase.h"
 #include "support/FirebirdTestDatabase.h"
@@ -15,30 +16,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-Strings ReadFolders(TavixDatabase& db) {
-    db.QryBusca.Close();
-    db.QryBusca.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
-    db.QryBusca.Open();
-    db.QryBusca.First();
-    Strings folders;
-    while (!db.QryBusca.Eof()) {
-        folders.push_back(db.QryBusca.FieldAsString("Pas_Path"));
-        db.QryBusca.Next();
-    }
-    return folders;
-}
-
-// The error that `action` raises (a failure of the test when it raises none).
-template <typename Error>
-Error ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error;
-    }
-    throw std::runtime_error("no error raised");
-}
 
 const std::string kPath = "C:\\Musicas\\Rock\\Pop\\";  // 20 bytes
 
