@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -24,16 +26,46 @@ std::string Slashed(std::string text) {
     return text;
 }
 
+// Case-insensitive matches found so far, keyed by folder + "/" + the name as written. A walk
+// resolves the same \\server\share for every entry; without this each resolution read the
+// whole dosdevices/unc folder and the server's folder. A remembered match is used only while
+// it still exists, so a renamed or removed folder is looked up afresh.
+class MatchCache {
+public:
+    const std::string* Find(const std::string& key) const {
+        for (const auto& [k, v] : entries_)
+            if (k == key) return &v;
+        return nullptr;
+    }
+    void Remember(const std::string& key, const std::string& match) {
+        if (entries_.size() >= kCapacity) entries_.erase(entries_.begin());
+        entries_.emplace_back(key, match);
+    }
+    void Forget(const std::string& key) {
+        std::erase_if(entries_, [&](const auto& entry) { return entry.first == key; });
+    }
+
+private:
+    static constexpr std::size_t kCapacity = 16;  // servers and shares in use are few
+    std::vector<std::pair<std::string, std::string>> entries_;
+};
+
 // The entry of `folder` whose name equals `name` without regard to case; `name` itself when
 // none does (the later system call then fails as it should).
 std::string MatchCaseInsensitive(const std::string& folder, const std::string& name) {
-    const std::string exact = folder + "/" + name;
+    thread_local MatchCache cache;
+    std::string exact = folder + "/" + name;
+    if (const std::string* known = cache.Find(exact)) {
+        if (access(known->c_str(), F_OK) == 0) return *known;
+        cache.Forget(exact);
+    }
     if (access(exact.c_str(), F_OK) == 0) return exact;
     if (DIR* dir = opendir(folder.c_str())) {
         while (const dirent* entry = readdir(dir)) {
             if (strcasecmp(entry->d_name, name.c_str()) == 0) {
                 std::string found = folder + "/" + entry->d_name;
                 closedir(dir);
+                cache.Remember(exact, found);
                 return found;
             }
         }
