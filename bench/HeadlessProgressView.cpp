@@ -13,8 +13,14 @@ constexpr int kBarWidth = 400;  // pixels of the bar in the main window
 // What a label does with an 8-bit text: decode it (UTF-8 here) into its own UTF-16 string.
 void StoreAsUtf16(const std::string& text, std::u16string& into) {
     into.clear();
+    into.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            into.push_back(static_cast<char16_t>(lead));
+            ++i;
+            continue;
+        }
         const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
         if (i + length > text.size()) {
             into.push_back(u'\uFFFD');

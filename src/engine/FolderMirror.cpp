@@ -25,13 +25,23 @@ std::string RoundedText(double value) {
     return std::to_string(static_cast<long long>(std::nearbyint(value)));  // half to even
 }
 
-// Whether destination + name needs the source's copy. One look-up in the destination gives
-// both the existence test and its time; a time without MS-DOS form still counts as existing.
-bool NeedsCopy(const std::string& sourceFile, const std::string& destinationFile) {
+double DosTimeValue(const platform::FindData& entry) {
+    if (entry.attributes & platform::kAttrDirectory) return kNoFileTime;
+    const auto dos = platform::ToDosDateTime(entry.lastWriteTime);
+    return dos ? DosDateTimeToValue(*dos) : kNoFileTime;
+}
+
+// Whether destinationFile needs the copy of the source entry `listed`. One look-up in the
+// destination gives both the existence test and its time; a time without MS-DOS form still
+// counts as existing. The server's time is read afresh (a file that vanished since it was
+// listed reads lowest and is left alone), but only when the listed time would call for a copy:
+// a destination as new as that already stays, and the nightly run asks the server nothing more.
+bool NeedsCopy(const platform::FindData& listed, const std::string& sourceFile,
+               const std::string& destinationFile) {
     const platform::DirectorySearch existing(destinationFile);
     if (!existing.Found() || (existing.Entry().attributes & platform::kAttrDirectory)) return true;
-    const auto dos = platform::ToDosDateTime(existing.Entry().lastWriteTime);
-    const double destinationTime = dos ? DosDateTimeToValue(*dos) : kNoFileTime;
+    const double destinationTime = DosTimeValue(existing.Entry());
+    if (destinationTime >= DosTimeValue(listed)) return false;
     return destinationTime < FileModifiedTime(sourceFile);
 }
 
@@ -70,10 +80,7 @@ std::string DestinationLine(const std::string& fullPath) {
 
 double FileModifiedTime(const std::string& fileName) {
     const platform::DirectorySearch search(fileName);
-    if (!search.Found() || (search.Entry().attributes & platform::kAttrDirectory))
-        return kNoFileTime;
-    const auto dos = platform::ToDosDateTime(search.Entry().lastWriteTime);
-    return dos ? DosDateTimeToValue(*dos) : kNoFileTime;
+    return search.Found() ? DosTimeValue(search.Entry()) : kNoFileTime;
 }
 
 void ListSubfolders(const std::string& path, std::vector<std::string>& list) {
@@ -97,12 +104,19 @@ bool FolderMirror::MirrorFolder(std::string source, std::string destination, boo
     AppendBackslash(destination);
     if (!IsFolder(destination)) ForceDirectories(destination);
     try {
+        // The two paths of the entry at hand, rebuilt in place rather than anew for every use.
+        std::string sourceFile = source;
+        std::string destinationFile = destination;
         for (platform::DirectorySearch search(source + "*.*"); search.Found(); search.Next()) {
             const platform::FindData& entry = search.Entry();
             if (!IsDotOrDotDot(entry.name)) {
                 CopiedMB += EntrySizeMB(entry);
-                ShowProgress(destination + entry.name);
-                if (NeedsCopy(source + entry.name, destination + entry.name))
+                sourceFile.resize(source.size());
+                sourceFile += entry.name;
+                destinationFile.resize(destination.size());
+                destinationFile += entry.name;
+                ShowProgress(destinationFile);
+                if (NeedsCopy(entry, sourceFile, destinationFile))
                     CopyEntry(source, destination, entry.name);
             }
             view_.ProcessMessages();
