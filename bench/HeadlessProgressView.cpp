@@ -12,32 +12,34 @@ constexpr int kBarWidth = 400;  // pixels of the bar in the main window
 
 // What a label does with an 8-bit text: decode it (UTF-8 here) into its own UTF-16 string.
 void StoreAsUtf16(const std::string& text, std::u16string& into) {
-    into.clear();
-    into.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
+    into.resize(text.size());  // never more UTF-16 units than UTF-8 bytes
+    char16_t* out = into.data();
+    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = in + text.size();
+    while (in < end) {
+        const unsigned char lead = *in;
         if (lead < 0x80) {
-            into.push_back(static_cast<char16_t>(lead));
-            ++i;
+            *out++ = lead;
+            ++in;
             continue;
         }
-        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        if (i + length > text.size()) {
-            into.push_back(u'\uFFFD');
+        const std::ptrdiff_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        if (end - in < length) {
+            *out++ = u'\uFFFD';
             break;
         }
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k)
-            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        char32_t code = lead & (0x7F >> length);
+        for (std::ptrdiff_t k = 1; k < length; ++k) code = (code << 6) | (in[k] & 0x3F);
         if (code >= 0x10000) {
             code -= 0x10000;
-            into.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            into.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+            *out++ = static_cast<char16_t>(0xD800 + (code >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + (code & 0x3FF));
         } else {
-            into.push_back(static_cast<char16_t>(code));
+            *out++ = static_cast<char16_t>(code);
         }
-        i += length;
+        in += length;
     }
+    into.resize(static_cast<std::size_t>(out - into.data()));
 }
 
 }  // namespace

@@ -88,7 +88,8 @@ void BackupRun::CopySystemFolder() {
     const std::string destination = MapServerFolder(SystemFolder);
     Mirror.TotalMB = FolderSizeMB(SystemFolder, true, view_);
     Mirror.CopiedMB = 0;
-    if (!Mirror.MirrorFolder(SystemFolder, destination, true)) SetStepStatus(kStepSystemFolder, true);
+    if (!Mirror.MirrorFolder(SystemFolder, destination, true))
+        SetStepStatus(kStepSystemFolder, true);
 }
 
 void BackupRun::CopyDatabase() {
@@ -116,7 +117,8 @@ void BackupRun::CopyMusicFolders() {
             const std::string destination = MapMusicFolder(path);
             Mirror.TotalMB = FolderSizeMB(path, false, view_);
             Mirror.CopiedMB = 0;
-            if (!Mirror.MirrorFolder(path, destination, false)) SetStepStatus(kStepMusicFolders, true);
+            if (!Mirror.MirrorFolder(path, destination, false))
+                SetStepStatus(kStepMusicFolders, true);
             query.Next();  // the next row is fetched only now, after this folder is done
         }
     } catch (...) {

@@ -1,5 +1,6 @@
 #include "FolderMirror.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "DateTime.h"
@@ -21,8 +22,26 @@ void ForceDirectories(std::string path) {
     platform::MakeDirectory(path);
 }
 
-std::string RoundedText(double value) {
-    return std::to_string(static_cast<long long>(std::nearbyint(value)));  // half to even
+void AppendRounded(std::string& text, double value) {
+    char digits[24];
+    const long long rounded = static_cast<long long>(std::nearbyint(value));  // half to even
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, rounded).ptr);
+}
+
+// The two texts of the display, written into buffers that keep their capacity: they are
+// rewritten for every entry of a walk.
+void FormatProgressText(std::string& text, double copiedMB, double totalMB) {
+    text.assign("Copiando: ");
+    AppendRounded(text, copiedMB);
+    text.append(" MB de ");
+    AppendRounded(text, totalMB);
+    text.append(" MB");
+}
+
+void FormatDestinationLine(std::string& line, const std::string& fullPath) {
+    const std::size_t length = fullPath.size();
+    line.assign(length > 55 ? "..." : "");
+    line.append(fullPath, length <= 56 ? 0 : length - 56);
 }
 
 double DosTimeValue(const platform::FindData& entry) {
@@ -69,13 +88,15 @@ double EntrySizeMB(const platform::FindData& entry) {
 }
 
 std::string ProgressText(double copiedMB, double totalMB) {
-    return "Copiando: " + RoundedText(copiedMB) + " MB de " + RoundedText(totalMB) + " MB";
+    std::string text;
+    FormatProgressText(text, copiedMB, totalMB);
+    return text;
 }
 
 std::string DestinationLine(const std::string& fullPath) {
-    const std::size_t length = fullPath.size();
-    const std::string tail = length <= 56 ? fullPath : fullPath.substr(length - 56);
-    return length > 55 ? "..." + tail : tail;
+    std::string line;
+    FormatDestinationLine(line, fullPath);
+    return line;
 }
 
 double FileModifiedTime(const std::string& fileName) {
@@ -94,9 +115,13 @@ void ListSubfolders(const std::string& path, std::vector<std::string>& list) {
 }
 
 void FolderMirror::ShowProgress(const std::string& destinationFile) {
-    view_.SetProgressText(ProgressText(CopiedMB, TotalMB));
+    thread_local std::string text;
+    thread_local std::string line;
+    FormatProgressText(text, CopiedMB, TotalMB);
+    view_.SetProgressText(text);
     view_.SetProgressBar(kProgressNavy, TotalMB, CopiedMB);
-    view_.SetDestinationText(DestinationLine(destinationFile));
+    FormatDestinationLine(line, destinationFile);
+    view_.SetDestinationText(line);
 }
 
 bool FolderMirror::MirrorFolder(std::string source, std::string destination, bool recursive) {
