@@ -1,5 +1,6 @@
 #include "FolderMirror.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "DateTime.h"
@@ -21,17 +22,45 @@ void ForceDirectories(std::string path) {
     platform::MakeDirectory(path);
 }
 
-std::string RoundedText(double value) {
-    return std::to_string(static_cast<long long>(std::nearbyint(value)));  // half to even
+void AppendRounded(std::string& text, double value) {
+    char digits[24];
+    const long long rounded = static_cast<long long>(std::nearbyint(value));  // half to even
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, rounded).ptr);
 }
 
-// Whether destination + name needs the source's copy. One look-up in the destination gives
-// both the existence test and its time; a time without MS-DOS form still counts as existing.
-bool NeedsCopy(const std::string& sourceFile, const std::string& destinationFile) {
+// The two texts of the display, written into buffers that keep their capacity: they are
+// rewritten for every entry of a walk.
+void FormatProgressText(std::string& text, double copiedMB, double totalMB) {
+    text.assign("Copiando: ");
+    AppendRounded(text, copiedMB);
+    text.append(" MB de ");
+    AppendRounded(text, totalMB);
+    text.append(" MB");
+}
+
+void FormatDestinationLine(std::string& line, const std::string& fullPath) {
+    const std::size_t length = fullPath.size();
+    line.assign(length > 55 ? "..." : "");
+    line.append(fullPath, length <= 56 ? 0 : length - 56);
+}
+
+double DosTimeValue(const platform::FindData& entry) {
+    if (entry.attributes & platform::kAttrDirectory) return kNoFileTime;
+    const auto dos = platform::ToDosDateTime(entry.lastWriteTime);
+    return dos ? DosDateTimeToValue(*dos) : kNoFileTime;
+}
+
+// Whether destinationFile needs the copy of the source entry `listed`. One look-up in the
+// destination gives both the existence test and its time; a time without MS-DOS form still
+// counts as existing. The server's time is read afresh (a file that vanished since it was
+// listed reads lowest and is left alone), but only when the listed time would call for a copy:
+// a destination as new as that already stays, and the nightly run asks the server nothing more.
+bool NeedsCopy(const platform::FindData& listed, const std::string& sourceFile,
+               const std::string& destinationFile) {
     const platform::DirectorySearch existing(destinationFile);
     if (!existing.Found() || (existing.Entry().attributes & platform::kAttrDirectory)) return true;
-    const auto dos = platform::ToDosDateTime(existing.Entry().lastWriteTime);
-    const double destinationTime = dos ? DosDateTimeToValue(*dos) : kNoFileTime;
+    const double destinationTime = DosTimeValue(existing.Entry());
+    if (destinationTime >= DosTimeValue(listed)) return false;
     return destinationTime < FileModifiedTime(sourceFile);
 }
 
@@ -59,21 +88,20 @@ double EntrySizeMB(const platform::FindData& entry) {
 }
 
 std::string ProgressText(double copiedMB, double totalMB) {
-    return "Copiando: " + RoundedText(copiedMB) + " MB de " + RoundedText(totalMB) + " MB";
+    std::string text;
+    FormatProgressText(text, copiedMB, totalMB);
+    return text;
 }
 
 std::string DestinationLine(const std::string& fullPath) {
-    const std::size_t length = fullPath.size();
-    const std::string tail = length <= 56 ? fullPath : fullPath.substr(length - 56);
-    return length > 55 ? "..." + tail : tail;
+    std::string line;
+    FormatDestinationLine(line, fullPath);
+    return line;
 }
 
 double FileModifiedTime(const std::string& fileName) {
     const platform::DirectorySearch search(fileName);
-    if (!search.Found() || (search.Entry().attributes & platform::kAttrDirectory))
-        return kNoFileTime;
-    const auto dos = platform::ToDosDateTime(search.Entry().lastWriteTime);
-    return dos ? DosDateTimeToValue(*dos) : kNoFileTime;
+    return search.Found() ? DosTimeValue(search.Entry()) : kNoFileTime;
 }
 
 void ListSubfolders(const std::string& path, std::vector<std::string>& list) {
@@ -87,9 +115,13 @@ void ListSubfolders(const std::string& path, std::vector<std::string>& list) {
 }
 
 void FolderMirror::ShowProgress(const std::string& destinationFile) {
-    view_.SetProgressText(ProgressText(CopiedMB, TotalMB));
+    thread_local std::string text;
+    thread_local std::string line;
+    FormatProgressText(text, CopiedMB, TotalMB);
+    view_.SetProgressText(text);
     view_.SetProgressBar(kProgressNavy, TotalMB, CopiedMB);
-    view_.SetDestinationText(DestinationLine(destinationFile));
+    FormatDestinationLine(line, destinationFile);
+    view_.SetDestinationText(line);
 }
 
 bool FolderMirror::MirrorFolder(std::string source, std::string destination, bool recursive) {
@@ -97,12 +129,19 @@ bool FolderMirror::MirrorFolder(std::string source, std::string destination, boo
     AppendBackslash(destination);
     if (!IsFolder(destination)) ForceDirectories(destination);
     try {
+        // The two paths of the entry at hand, rebuilt in place rather than anew for every use.
+        std::string sourceFile = source;
+        std::string destinationFile = destination;
         for (platform::DirectorySearch search(source + "*.*"); search.Found(); search.Next()) {
             const platform::FindData& entry = search.Entry();
             if (!IsDotOrDotDot(entry.name)) {
                 CopiedMB += EntrySizeMB(entry);
-                ShowProgress(destination + entry.name);
-                if (NeedsCopy(source + entry.name, destination + entry.name))
+                sourceFile.resize(source.size());
+                sourceFile += entry.name;
+                destinationFile.resize(destination.size());
+                destinationFile += entry.name;
+                ShowProgress(destinationFile);
+                if (NeedsCopy(entry, sourceFile, destinationFile))
                     CopyEntry(source, destination, entry.name);
             }
             view_.ProcessMessages();

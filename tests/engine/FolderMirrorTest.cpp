@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <set>
+#include <functional>
 
 #include "engine/DateTime.h"
 #include "engine/FolderMirror.h"
@@ -153,6 +154,35 @@ TEST_F(FolderMirrorTest, SourceFolderAgainstDestinationFileLeavesTheFileAlone) {
     folder.Write("dst/x", "a file", kSourceTime - std::chrono::hours(5));
     EXPECT_TRUE(Mirror("src", "dst"));
     EXPECT_EQ(folder.Read("dst/x"), "a file");
+}
+
+// The window shows an entry before its copy decision; the server's time is read at the decision.
+// Here, while their destination lines are shown, one server file is removed (it reads as the
+// lowest time, so its older copy stays) and one is replaced by an older file (not copied).
+TEST_F(FolderMirrorTest, ServerTimeIsReadAfreshAtTheCopyDecision) {
+    struct ChangingView : RecordingView {
+        std::function<void(const std::string&)> onDestination;
+        void SetDestinationText(const std::string& text) override {
+            RecordingView::SetDestinationText(text);
+            onDestination(text);
+        }
+    } changing;
+    const auto copyTime = kSourceTime - std::chrono::hours(1);
+    changing.onDestination = [&](const std::string& line) {
+        if (line.ends_with("gone.txt")) std::filesystem::remove(folder.Host("src/gone.txt"));
+        if (line.ends_with("replaced.txt"))
+            folder.Write("src/replaced.txt", "older", copyTime - std::chrono::hours(1));
+    };
+    for (const char* name : {"gone.txt", "replaced.txt", "kept.txt"}) {
+        folder.Write(std::string("src/") + name, "new", kSourceTime);
+        folder.Write(std::string("dst/") + name, "old", copyTime);
+    }
+    FolderMirror walker(changing);
+    EXPECT_TRUE(walker.MirrorFolder(folder.Path("src"), folder.Path("dst"), false));
+    EXPECT_EQ(folder.Read("dst/gone.txt"), "old");
+    EXPECT_EQ(folder.Read("dst/replaced.txt"), "old");
+    EXPECT_EQ(folder.Read("dst/kept.txt"), "new");
+    EXPECT_EQ(changing.destinationTexts.size(), 3u);
 }
 
 TEST_F(FolderMirrorTest, UnreachableDestinationIsNotAFailureOfTheWalk) {

@@ -38,6 +38,22 @@ TEST(HostPathTest, WindowsTextsResolveLikeWine) {
     for (const Case& c : cases) EXPECT_EQ(HostPath(c.windows), c.host) << c.windows;
 }
 
+// A share is looked up for every entry of a walk, so its case-insensitive match is kept; a
+// renamed or removed server folder must still be found afresh.
+TEST(HostPathTest, ShareMatchFollowsRenamedAndRemovedFolders) {
+    TestFolder folder;
+    folder.MakeFolder("unc/srv01/d");
+    SetDosDevicesRoot(folder.Path());
+    const std::string root = folder.Path();
+    EXPECT_EQ(HostPath("\\\\SRV01\\D\\x"), root + "/unc/srv01/d/x");
+    EXPECT_EQ(HostPath("\\\\SRV01\\D\\y"), root + "/unc/srv01/d/y");
+    std::filesystem::rename(folder.Host("unc/srv01"), folder.Host("unc/Srv01"));
+    EXPECT_EQ(HostPath("\\\\SRV01\\D\\x"), root + "/unc/Srv01/d/x");
+    std::filesystem::remove_all(folder.Host("unc/Srv01"));
+    EXPECT_EQ(HostPath("\\\\SRV01\\D\\x"), root + "/unc/SRV01/D/x");
+    SetDosDevicesRoot("");
+}
+
 TEST(HostPathTest, RootFollowsWinePrefixUnlessSet) {
     SetDosDevicesRoot("");
     setenv("WINEPREFIX", "/opt/prefix", 1);

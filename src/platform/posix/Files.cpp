@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 
 #include "PosixInternal.h"
 #include "platform/Platform.h"
@@ -33,16 +34,15 @@ timespec ToTimespec(FileTime time) {
     return t;
 }
 
-bool IsDotOrDotDot(const std::string& name) { return name == "." || name == ".."; }
+bool IsDotOrDotDot(std::string_view name) { return name == "." || name == ".."; }
 
-std::string LastComponent(const std::string& hostPath) {
-    std::string path = hostPath;
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
+std::string_view LastComponent(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
     const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-std::uint32_t AttributesOf(const std::string& name, const struct stat& st, bool isLink) {
+std::uint32_t AttributesOf(std::string_view name, const struct stat& st, bool isLink) {
     std::uint32_t attributes = S_ISDIR(st.st_mode) ? kAttrDirectory : kAttrArchive;
     if (!IsDotOrDotDot(name) && !name.empty() && name[0] == '.') attributes |= kAttrHidden;
     if (!(st.st_mode & S_IWUSR)) attributes |= kAttrReadOnly;
@@ -52,16 +52,17 @@ std::uint32_t AttributesOf(const std::string& name, const struct stat& st, bool 
 
 // Fills `entry` for `name`, looked up relative to the open folder `dirFd` (or as a whole
 // path when dirFd is AT_FDCWD). Links are followed; a dangling link describes itself.
-bool Describe(int dirFd, const std::string& path, const std::string& name, FindData& entry) {
+// The name is assigned into the entry's own buffer, which a search reuses from entry to entry.
+bool Describe(int dirFd, const char* path, std::string_view name, FindData& entry) {
     struct stat st {};
     bool isLink = false;
-    if (fstatat(dirFd, path.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (fstatat(dirFd, path, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
     if (S_ISLNK(st.st_mode)) {
         isLink = true;
         struct stat target {};
-        if (fstatat(dirFd, path.c_str(), &target, 0) == 0) st = target;
+        if (fstatat(dirFd, path, &target, 0) == 0) st = target;
     }
-    entry.name = name;
+    entry.name.assign(name);
     entry.attributes = AttributesOf(name, st, isLink);
     entry.lastWriteTime = ToFileTime(st.st_mtim);
     entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size);
@@ -72,7 +73,7 @@ bool Describe(int dirFd, const std::string& path, const std::string& name, FindD
 bool RefusesReplacement(const std::string& hostPath) {
     struct stat st {};
     if (stat(hostPath.c_str(), &st) != 0) return false;
-    const std::string name = LastComponent(hostPath);
+    const std::string_view name = LastComponent(hostPath);
     return S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR) || (!name.empty() && name[0] == '.');
 }
 
@@ -94,10 +95,11 @@ struct DirectorySearch::Impl {
 DirectorySearch::DirectorySearch(const std::string& pattern) : impl_(std::make_unique<Impl>()) {
     const bool wholeFolder =
         pattern.size() >= 3 && pattern.compare(pattern.size() - 3, 3, "*.*") == 0;
-    const auto host = Resolve(wholeFolder ? pattern.substr(0, pattern.size() - 3) : pattern);
+    const auto host =
+        wholeFolder ? Resolve(pattern.substr(0, pattern.size() - 3)) : Resolve(pattern);
     if (!host) return;
     if (!wholeFolder) {
-        impl_->found = Describe(AT_FDCWD, *host, LastComponent(*host), impl_->entry);
+        impl_->found = Describe(AT_FDCWD, host->c_str(), LastComponent(*host), impl_->entry);
         if (!impl_->found) posix::RememberErrno();
         return;
     }
@@ -132,7 +134,7 @@ void DirectorySearch::Next() {
 std::uint32_t GetAttributes(const std::string& path) {
     const auto host = Resolve(path);
     FindData entry;
-    if (!host || !Describe(AT_FDCWD, *host, LastComponent(*host), entry)) {
+    if (!host || !Describe(AT_FDCWD, host->c_str(), LastComponent(*host), entry)) {
         if (host) posix::RememberErrno();
         return kInvalidAttributes;
     }

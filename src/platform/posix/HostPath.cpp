@@ -5,9 +5,12 @@
 #include <strings.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -19,27 +22,76 @@ std::string& RootOverride() {
     return root;
 }
 
-std::string Slashed(std::string text) {
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
+// Appends `text` with "\" read as "/".
+void AppendSlashed(std::string& host, std::string_view text) {
+    std::size_t at = host.size();
+    host.append(text);
+    while ((at = host.find('\\', at)) != std::string::npos) host[at++] = '/';
 }
 
-// The entry of `folder` whose name equals `name` without regard to case; `name` itself when
-// none does (the later system call then fails as it should).
-std::string MatchCaseInsensitive(const std::string& folder, const std::string& name) {
-    const std::string exact = folder + "/" + name;
-    if (access(exact.c_str(), F_OK) == 0) return exact;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            if (strcasecmp(entry->d_name, name.c_str()) == 0) {
-                std::string found = folder + "/" + entry->d_name;
-                closedir(dir);
-                return found;
-            }
-        }
-        closedir(dir);
+// Case-insensitive matches found so far, keyed by folder + "/" + the name as written. A walk
+// resolves the same \\server\share for every entry; without this each resolution read the
+// whole dosdevices/unc folder and the server's folder. A remembered match is used only while
+// it still exists, so a renamed or removed folder is looked up afresh.
+class MatchCache {
+public:
+    const std::string* Find(const std::string& key) const {
+        for (const auto& [k, v] : entries_)
+            if (k == key) return &v;
+        return nullptr;
     }
-    return exact;
+    void Remember(std::string key, std::string match) {
+        if (entries_.size() >= kCapacity) entries_.erase(entries_.begin());
+        entries_.emplace_back(std::move(key), std::move(match));
+    }
+    void Forget(const std::string& key) {
+        std::erase_if(entries_, [&](const auto& entry) { return entry.first == key; });
+    }
+
+private:
+    static constexpr std::size_t kCapacity = 16;  // servers and shares in use are few
+    std::vector<std::pair<std::string, std::string>> entries_;
+};
+
+// Appends "/" and the entry of the folder `host` whose name equals `name` without regard to
+// case; `name` itself when none does (the later system call then fails as it should).
+void AppendCaseInsensitive(std::string& host, std::string_view name) {
+    thread_local MatchCache cache;
+    const std::size_t folderLength = host.size();
+    host += '/';
+    host += name;
+    if (const std::string* known = cache.Find(host)) {
+        if (access(known->c_str(), F_OK) == 0) {
+            host = *known;
+            return;
+        }
+        cache.Forget(host);
+    }
+    if (access(host.c_str(), F_OK) == 0) return;
+    std::string exact = host;
+    host.resize(folderLength);
+    DIR* dir = opendir(host.c_str());
+    const dirent* entry = nullptr;
+    while (dir && (entry = readdir(dir)))
+        if (std::strlen(entry->d_name) == name.size() &&
+            strncasecmp(entry->d_name, name.data(), name.size()) == 0)
+            break;
+    if (entry) {
+        host += '/';
+        host += entry->d_name;
+        cache.Remember(std::move(exact), host);
+    } else {
+        host = std::move(exact);
+    }
+    if (dir) closedir(dir);
+}
+
+// Appends the dosdevices root; the root set through the API is not copied first.
+void AppendRoot(std::string& host) {
+    if (!RootOverride().empty())
+        host += RootOverride();
+    else
+        host += DosDevicesRoot();
 }
 
 }  // namespace
@@ -55,31 +107,44 @@ std::string DosDevicesRoot() {
 }
 
 std::optional<std::string> HostPath(const std::string& windowsPath) {
-    if (windowsPath.size() >= 2 && windowsPath[0] == '\\' && windowsPath[1] == '\\') {
+    constexpr auto npos = std::string_view::npos;
+    const std::string_view path(windowsPath);
+    std::string host;
+    if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
         // \\server\share\rest
-        const std::string unc = windowsPath.substr(2);
+        const std::string_view unc = path.substr(2);
         const std::size_t serverEnd = unc.find('\\');
-        if (serverEnd == 0 || serverEnd == std::string::npos) return std::nullopt;
+        if (serverEnd == 0 || serverEnd == npos) return std::nullopt;
         const std::size_t shareEnd = unc.find('\\', serverEnd + 1);
-        const std::string server = unc.substr(0, serverEnd);
-        const std::string share = unc.substr(serverEnd + 1, shareEnd - serverEnd - 1);
-        const std::string rest = shareEnd == std::string::npos ? "" : unc.substr(shareEnd + 1);
-        if (share.empty() || unc.find(':') != std::string::npos) return std::nullopt;
-        const std::string serverFolder = MatchCaseInsensitive(DosDevicesRoot() + "/unc", server);
-        return MatchCaseInsensitive(serverFolder, share) + "/" + Slashed(rest);
+        const std::string_view server = unc.substr(0, serverEnd);
+        const std::string_view share = unc.substr(serverEnd + 1, shareEnd - serverEnd - 1);
+        const std::string_view rest = shareEnd == npos ? "" : unc.substr(shareEnd + 1);
+        if (share.empty() || unc.find(':') != npos) return std::nullopt;
+        host.reserve(RootOverride().size() + path.size() + 8);
+        AppendRoot(host);
+        host += "/unc";
+        AppendCaseInsensitive(host, server);
+        AppendCaseInsensitive(host, share);
+        host += '/';
+        AppendSlashed(host, rest);
+        return host;
     }
-    if (windowsPath.size() >= 2 && windowsPath[1] == ':' &&
-        std::isalpha(static_cast<unsigned char>(windowsPath[0]))) {
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
         // X:\rest, and the drive-relative X:rest read the same way
-        std::string rest = windowsPath.substr(2);
-        if (!rest.empty() && rest[0] == '\\') rest.erase(0, 1);
-        if (rest.find(':') != std::string::npos) return std::nullopt;
-        const char drive =
-            static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
-        return DosDevicesRoot() + "/" + drive + ":/" + Slashed(rest);
+        std::string_view rest = path.substr(2);
+        if (!rest.empty() && rest[0] == '\\') rest.remove_prefix(1);
+        if (rest.find(':') != npos) return std::nullopt;
+        host.reserve(RootOverride().size() + path.size() + 8);
+        AppendRoot(host);
+        host += '/';
+        host += static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+        host += ":/";
+        AppendSlashed(host, rest);
+        return host;
     }
-    if (windowsPath.find(':') != std::string::npos) return std::nullopt;
-    return Slashed(windowsPath);
+    if (path.find(':') != npos) return std::nullopt;
+    AppendSlashed(host, path);
+    return host;
 }
 
 }  // namespace platform
