@@ -29,8 +29,8 @@ namespace {
 constexpr QSize kClientSize(385, 273);
 constexpr QPoint kStepImage(8 + 8, 56 + 10);  // imgConectarBanco in pnlOpcoes; 20 pixels apart
 constexpr int kStepPitch = 20;
-constexpr QPoint kProgressLabel(8, 160);      // lblProgresso
-constexpr double kMatchLimit = 6.0;           // mean difference per channel, 0..255
+constexpr QPoint kProgressLabel(8, 160);  // lblProgresso
+constexpr double kMatchLimit = 6.0;       // mean difference per channel, 0..255
 
 // Mean absolute difference per colour channel between `image` at `at` and `pattern`.
 double Difference(const QImage& image, QPoint at, const QImage& pattern) {
@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
         err << "duplora_screen_probe: " << args[1] << " is not a 385 x 273 picture of the window\n";
         return 2;
     }
-    for (int step = 1; step <= 4; ++step) out << "step " << step << ": " << StepState(shot, step) << "\n";
+    for (int step = 1; step <= 4; ++step)
+        out << "step " << step << ": " << StepState(shot, step) << "\n";
     out << "closing line: " << (ClosingLineShown(shot) ? "shown" : "not shown") << "\n";
     return 0;
 }
