@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,6 +48,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ == 0) {
         setpgid(0, 0);  // its own group: stopping it stops what it started too
+        // Killed with the test, should the test itself be killed (a CTest time-out).
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() == 1) _exit(125);
         if (chdir(workingFolder.c_str()) != 0) _exit(126);
         for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
         const int in = open("/dev/null", O_RDONLY);
