@@ -1,0 +1,84 @@
+#pragma once
+// What an end-to-end test needs to act like a user at a Linux desktop: its own X server (Xvfb),
+// programs started on it as child processes, windows found and clicked with xdotool, screenshots
+// taken with ImageMagick and read with duplora_screen_probe. Everything started here is stopped
+// by its owner's destructor, so a failing test leaves nothing running.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+// Waits until `condition` holds, checking every 50 ms; false when `timeout` passes first.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+
+// Runs a shell command and returns its standard output; `status` gets its exit status.
+std::string Capture(const std::string& command, int* status = nullptr);
+std::string Quoted(const std::string& text);  // for the shell
+
+// A child process with its own environment additions and working folder.
+class ChildProcess {
+public:
+    ChildProcess(const std::vector<std::string>& argv,
+                 const std::map<std::string, std::string>& env,
+                 const std::filesystem::path& workingFolder, const std::filesystem::path& log);
+    ~ChildProcess();  // SIGTERM, then SIGKILL when it does not end
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    bool Running();
+    // Waits for the process to end by itself; its exit status, or nullopt on timeout.
+    std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
+    void Stop();
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+// An X server of its own on a free display number, set as DISPLAY for this process and every
+// program it starts.
+class VirtualDisplay {
+public:
+    explicit VirtualDisplay(const std::filesystem::path& logFolder);
+    ~VirtualDisplay();
+    const std::string& Name() const { return name_; }
+
+private:
+    std::optional<ChildProcess> server_;
+    std::string name_;
+};
+
+struct WindowInfo {
+    unsigned long id = 0;
+    int x = 0, y = 0;  // upper-left corner on the screen
+    int width = 0, height = 0;
+    bool viewable = false;
+    bool topLevel = false;  // a child of the root window
+    std::string type;       // its _NET_WM_WINDOW_TYPE list, e.g. "_NET_WM_WINDOW_TYPE_TOOLTIP, ..."
+    bool Tooltip() const { return type.find("_NET_WM_WINDOW_TYPE_TOOLTIP") != std::string::npos; }
+};
+
+// The windows of the display whose name is exactly `name`, or whose class is `windowClass`.
+std::vector<WindowInfo> WindowsNamed(const std::string& name);
+std::vector<WindowInfo> WindowsOfClass(const std::string& windowClass);
+std::optional<WindowInfo> Window(unsigned long id);
+
+// Left (1) or right (3) click at a point of the screen.
+void ClickAt(int x, int y, int button = 1);
+
+// What duplora_screen_probe reads in a screenshot of the main window.
+struct ScreenState {
+    std::vector<std::string> steps;  // four of Pending, Processing, Ok, Error, Empty, Unknown
+    bool closingLine = false;
+    std::string text;  // the probe's own report
+};
+ScreenState ReadScreen(unsigned long window, const std::filesystem::path& shot);
