@@ -115,13 +115,11 @@ void ListSubfolders(const std::string& path, std::vector<std::string>& list) {
 }
 
 void FolderMirror::ShowProgress(const std::string& destinationFile) {
-    thread_local std::string text;
-    thread_local std::string line;
-    FormatProgressText(text, CopiedMB, TotalMB);
-    view_.SetProgressText(text);
+    FormatProgressText(progressText_, CopiedMB, TotalMB);
+    view_.SetProgressText(progressText_);
     view_.SetProgressBar(kProgressNavy, TotalMB, CopiedMB);
-    FormatDestinationLine(line, destinationFile);
-    view_.SetDestinationText(line);
+    FormatDestinationLine(destinationLine_, destinationFile);
+    view_.SetDestinationText(destinationLine_);
 }
 
 bool FolderMirror::MirrorFolder(std::string source, std::string destination, bool recursive) {

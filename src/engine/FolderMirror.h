@@ -27,6 +27,9 @@ public:
 private:
     void ShowProgress(const std::string& destinationFile);
     ProgressView& view_;
+    // The display texts, rewritten for every entry in buffers that keep their capacity.
+    std::string progressText_;
+    std::string destinationLine_;
 };
 
 // Appends the names of the subfolders of `path` (which ends with "\") to `list`. Hidden and
