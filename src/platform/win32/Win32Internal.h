@@ -1,12 +1,6 @@
 #pragma once
 // Shared by the Win32 backend files only: the one place that includes <windows.h>.
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include "platform/Platform.h"
