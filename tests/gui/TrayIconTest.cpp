@@ -57,7 +57,7 @@ TEST(TrayIconTest, TwoRightPressesWithin200MsGiveOneMenu) {
     MenuCloser closer(window.Tray);
     window.Tray.WMTrayIcon(TrayIcon::kRightButtonDown);
     EXPECT_TRUE(window.Tray.TimerPopup.isActive());
-    QTest::qWait(100);
+    QTest::qWait(50);
     const int remaining = window.Tray.TimerPopup.remainingTime();
     window.Tray.WMTrayIcon(TrayIcon::kRightButtonDown);  // does not start the 200 ms again
     EXPECT_LE(window.Tray.TimerPopup.remainingTime(), remaining);
