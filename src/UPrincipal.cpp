@@ -233,6 +233,10 @@ void TFrmPrincipal::SetTrayIcon(TrayPicture picture) {
     Tray.SetIcon(icon);
 }
 
+void TFrmPrincipal::SetTrayTip(const std::string& text) {
+    Tray.Icon.setToolTip(QString::fromUtf8(text));
+}
+
 // SettingsView.
 
 bool TFrmPrincipal::DailyChecked() const { return chkDiario->isChecked(); }

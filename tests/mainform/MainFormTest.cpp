@@ -44,6 +44,7 @@ public:
     void SetCloseEnabled(bool) override {}
     void SetScheduleEnabled(bool) override {}
     void SetTrayIcon(TrayPicture picture) override { calls.push_back(Picture(picture)); }
+    void SetTrayTip(const std::string& text) override { trayTip = text; }
 
     // SettingsView.
     bool DailyChecked() const override { return dailyChecked; }
@@ -104,6 +105,7 @@ public:
     std::vector<std::string> calls;
     std::array<std::optional<StepState>, 4> steps;
     std::string progressText;
+    std::string trayTip;
     bool startEnabled = true;
     bool dailyChecked = false;
     TimeField field;
