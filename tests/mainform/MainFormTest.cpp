@@ -151,6 +151,7 @@ TEST(MainFormTest, StartUpInstallsTheIconsReadsTheSettingsAndShowsEveryStepPendi
     EXPECT_EQ(w.window.calls, (std::vector<std::string>{"main icon", "tray icon", "idle icon"}));
     EXPECT_EQ(w.form.Database.DB_Tavix.DatabaseName(), w.db->EmbeddedName());
     EXPECT_EQ(w.form.Run.SystemFolder, BackupWorld::kSystemFolder);
+    EXPECT_EQ(w.form.Run.Report.LogFile, w.folder.Path("bin") + "/Duplora.log");
     EXPECT_TRUE(w.window.dailyChecked);
     EXPECT_EQ(w.window.field.Text(), "07:30");
     for (const auto& step : w.window.steps) EXPECT_EQ(step, StepState::Pending);
