@@ -45,8 +45,10 @@ void RunReport::Begin() {
 
 void RunReport::Failure(const std::string& path, const std::string& reason) {
     ++failures_;
-    Log(LogTime(clock_.Now()) + "  Falha: " + path + ": " + reason);
+    Note("Falha: " + path + ": " + reason);
 }
+
+void RunReport::Note(const std::string& text) const { Log(LogTime(clock_.Now()) + "  " + text); }
 
 void RunReport::End(const std::string& outcome) {
     Log(LogTime(start_) + " a " + LogTime(clock_.Now()).substr(11) + "  " + outcome + ": " +

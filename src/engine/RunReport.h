@@ -29,6 +29,8 @@ public:
         copiedBytes_ += bytes;
     }
     void Failure(const std::string& path, const std::string& reason);
+    // A line of its own, with the time, outside the counts.
+    void Note(const std::string& text) const;
     // The run's line, `outcome` telling how it ended ("Backup finalizado", ...).
     void End(const std::string& outcome);
 

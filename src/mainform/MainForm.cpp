@@ -97,6 +97,18 @@ bool MainForm::FormClose() {
     return true;
 }
 
+void MainForm::EndSession() {
+    try {
+        Config.FormClose();
+    } catch (const std::exception& error) {
+        Run.Report.Note(std::string("Fim da sessão: ") + error.what());
+    }
+    if (runInProgress_)
+        closeRequested_ = true;
+    else
+        view_.QuitApplication();
+}
+
 void MainForm::WMTrayIcon(int mouseMessage) {
     if (mouseMessage == kTrayLeftButtonDown)
         MenuOcultar_RestaurarClick();

@@ -324,3 +324,12 @@ TEST(MainWindowTest, HideAndShowGoThroughTheOneWindow) {
     window.Form.MenuOcultar_RestaurarClick();
     EXPECT_TRUE(window.isVisible());
 }
+
+TEST(MessageBoxTest, ABoxWithAShortTextIsWideEnoughForItsCaption) {
+    const std::string caption = "Duplora - Tavix Zadododa";
+    const auto box = app::MakeMessageBox(MessageKind::Information, caption, "Fim.");
+    box->show();
+    const int captionWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
+                                 .horizontalAdvance(QString::fromUtf8(caption));
+    EXPECT_GT(box->width(), captionWidth + 64);
+}

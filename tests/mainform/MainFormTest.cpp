@@ -214,6 +214,24 @@ TEST(MainFormTest, ClosingSavesTheScheduleAndEndsTheApplicationUnlessItMayNot) {
     }
 }
 
+TEST(MainFormTest, TheEndOfTheSessionSavesTheScheduleAndEndsEvenWhenTheSaveIsRefused) {
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "settings file read-only" : "settings file writable");
+        FormWorld w;
+        w.window.dailyChecked = false;
+        if (refused) w.MakeIniReadOnly();
+        w.form.EndSession();
+        EXPECT_EQ(w.window.quits, 1);
+        EXPECT_EQ(w.Ini("diario"), refused ? "S" : "N");
+        EXPECT_TRUE(w.window.boxes.empty() && w.window.later.empty());
+        const std::string log =
+            w.folder.Exists("bin/Duplora.log") ? w.folder.Read("bin/Duplora.log") : "";
+        EXPECT_EQ(log.find("Fim da sessão: Unable to write to ") != std::string::npos, refused)
+            << log;
+        platform::SetAttributes(w.folder.Path("bin/Duplora.ini"), platform::kAttrArchive);
+    }
+}
+
 TEST(MainFormTest, LeavingTheTimeFieldChecksItThenSavesOrKeepsTheFocus) {
     struct Case {
         const char* typed;
