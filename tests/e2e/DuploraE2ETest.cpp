@@ -4,6 +4,7 @@
 // user would check: the files on the local drives, the step pictures and the closing line on
 // the screen, the settings file after closing.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <ctime>
@@ -309,6 +310,39 @@ TEST_F(DuploraE2E, UnreachableDatabaseFailsEveryStepSilentlyAndTheWindowStaysUsa
     EXPECT_EQ(screen.steps, kAllOk) << screen.text;
     EXPECT_TRUE(screen.closingLine);
     for (const Mirrored& file : kMirrored) ExpectMirrored(world, file);
+}
+
+// Closing with a settings file that cannot be written: the message reaches the screen and the
+// window stays. Once the file is writable again, the end of the session (SIGTERM, as a logout
+// or a service manager sends it) saves the schedule and ends Duplora.
+TEST_F(DuploraE2E, ARefusedSaveIsShownAndTheWindowStaysAndSigtermEndsTheSession) {
+    World world;
+    DuploraSession duplora(world, display);
+    duplora.WaitForMainWindow();
+    const fs::path ini = world.folder.Host("bin/Duplora.ini");
+    fs::permissions(ini, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+
+    duplora.Click(kFecharX, kFecharY);
+    std::optional<WindowInfo> box;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            for (const WindowInfo& window : duplora.VisibleWindows())
+                if (window.width != 385 || window.height != 273) box = window;
+            return box.has_value();
+        },
+        10s))
+        << "no message box";
+    EXPECT_TRUE(duplora.MainWindow().has_value());
+    Capture("xdotool key Return");  // the box's OK
+    EXPECT_TRUE(WaitUntil([&] { return duplora.VisibleWindows().size() == 1; }, 10s));
+    EXPECT_TRUE(duplora.Program().Running());
+
+    fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+    duplora.Click(kDiarioX, kDiarioY);  // the daily run off: only saving writes it
+    kill(duplora.Program().Pid(), SIGTERM);
+    EXPECT_EQ(duplora.Program().WaitForExit(20s), std::optional<int>(0));
+    EXPECT_NE(world.folder.Read("bin/Duplora.ini").find("diario=N"), std::string::npos);
 }
 
 // trayer, a real notification area, hosts the icon; the user clicks it.
