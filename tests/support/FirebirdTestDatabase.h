@@ -21,7 +21,8 @@ public:
     using Rows = std::vector<std::optional<std::string>>;  // nullopt is NULL
 
     // Creates `fileName` in `folder`, SQL dialect `dialect`, with the table Tb_Pastas holding one
-    // column Pas_Path of `columnType` (e.g. "VARCHAR(255)", "CHAR(60)") and `rows` in order.
+    // column Pas_Path of `columnType` (e.g. "VARCHAR(255)", "CHAR(60) CHARACTER SET WIN1252")
+    // and `rows` in order, each stored byte for byte in the column's character set.
     // An empty `columnType` makes the database without the table. Throws std::runtime_error
     // with isql-fb's output when the tool fails.
     FirebirdTestDatabase(const TestFolder& folder, const std::string& columnType, const Rows& rows,
