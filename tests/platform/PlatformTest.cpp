@@ -34,6 +34,18 @@ TEST(HostPathTest, WindowsTextsResolveLikeWine) {
         {"C:\\a:b", std::nullopt},
         {"/home/x\\Duplora.bat", "/home/x/Duplora.bat"},
         {"relative\\file", "relative/file"},
+        // "." and ".." as Windows reads them: never above the drive root or the share
+        {"C:\\Tavix\\.\\Sonvira\\..\\x.ini", root + "/c:/Tavix/x.ini"},
+        {"C:\\Tavix\\..\\..\\..\\etc\\cron.d\\", root + "/c:/etc/cron.d/"},
+        {"D:..\\..", root + "/d:/"},
+        {"C:\\a/../../b", root + "/c:/b"},
+        {"C:\\a\\\\b\\.", root + "/c:/a/b"},
+        {"\\\\SRV01\\D\\m\\..\\..\\..\\outside\\", root + "/unc/srv01/d/outside/"},
+        {"\\\\SRV01\\D\\..", root + "/unc/srv01/d/"},
+        {"\\\\SRV01/D/m", root + "/unc/srv01/d/m"},
+        {"\\\\..\\..\\etc", std::nullopt},
+        {"\\\\SRV01\\..\\etc", std::nullopt},
+        {"\\\\.\\D\\m", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(HostPath(c.windows), c.host) << c.windows;
 }
