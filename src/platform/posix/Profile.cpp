@@ -239,7 +239,7 @@ std::string_view FirstLineEnd(const std::vector<Line>& lines) {
 }  // namespace
 
 std::string ReadProfileText(const std::string& section, const std::string& key,
-                              const std::string& defaultValue, const std::string& fileName) {
+                            const std::string& defaultValue, const std::string& fileName) {
     std::string_view fallback = defaultValue;
     while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
     const auto host = HostPath(fileName);
@@ -252,11 +252,11 @@ std::string ReadProfileText(const std::string& section, const std::string& key,
     return Finished(Interpret(lines[*place.key].text, *place.key == 0).value);
 }
 
-bool WriteProfileText(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& fileName) {
+bool WriteProfileText(const std::string& section, const std::string& key, const std::string& value,
+                      const std::string& fileName) {
     const auto host = HostPath(fileName);
     if (!host) {
-        posix::RememberError("The filename, directory name, or volume label syntax is incorrect.");
+        SetLastErrorCode(SystemError::kInvalidName);
         return false;
     }
     struct stat st {};
@@ -264,7 +264,7 @@ bool WriteProfileText(const std::string& section, const std::string& key,
     // Windows refuses to write into a read-only file, also for an administrator, so the check
     // cannot be left to the system here (root may write anything).
     if (exists && (S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR))) {
-        posix::RememberError("Access is denied.");
+        SetLastErrorCode(SystemError::kAccessDenied);
         return false;
     }
     std::string content;
