@@ -65,14 +65,16 @@ bool WriteTemporaryCopy(platform::FileHandle in, std::uint64_t size, const std::
 }
 
 // Puts a whole copy of the open source in the place of `destination`, or leaves it as it was.
+// The source may be neither: not the destination under another name, nor the temporary file,
+// which the copy would remove first.
 bool ReplaceWithCopy(platform::FileHandle in, const std::string& destination) {
-    if (platform::IsSameFile(in, destination)) {
+    const std::string temporary = TemporaryCopyName(destination);
+    if (platform::IsSameFile(in, destination) || platform::IsSameFile(in, temporary)) {
         platform::SetLastErrorCode(platform::SystemError::kSharingViolation);
         return false;
     }
     std::uint64_t size = 0;
     if (!platform::FileSize(in, size)) return false;
-    const std::string temporary = TemporaryCopyName(destination);
     if (!WriteTemporaryCopy(in, size, temporary)) return false;
     if (platform::RenameReplacing(temporary, destination)) return true;
     const platform::LastErrorKept reason;

@@ -166,24 +166,28 @@ TEST(CopyFileKeepingDateTest, AFailureOnTheWayKeepsTheOlderCopyAndLeavesNoTempor
     }
 }
 
-// The same file named twice (letter case of drive, server or share): nothing may change.
+// The same file named twice (letter case of drive, server or share, a hard link), or the
+// temporary name of the destination: nothing may change.
 TEST(CopyFileKeepingDateTest, TheSameFileUnderAnotherSpellingIsRefusedAndKept) {
     TestFolder folder;
     platform::SetDosDevicesRoot(folder.Path());
     folder.Write("unc/srv01/c/Tavix/a.dat", "precious a");
     folder.Write("c:/T/b.dat", "precious b");
     std::filesystem::create_hard_link(folder.Host("c:/T/b.dat"), folder.Host("c:/T/link.dat"));
+    folder.Write("c:/T/" + TemporaryCopyName("c.dat"), "precious c");
     struct Case {
-        const char* source;
-        const char* destination;
-        const char* file;
-        const char* content;
+        std::string source;
+        std::string destination;
+        std::string file;
+        std::string content;
     };
     const Case cases[] = {
         {"\\\\SRV01\\C\\Tavix\\a.dat", "\\\\srv01\\c\\Tavix\\a.dat", "unc/srv01/c/Tavix/a.dat",
          "precious a"},
         {"C:\\T\\b.dat", "c:\\T\\b.dat", "c:/T/b.dat", "precious b"},
         {"C:\\T\\b.dat", "C:\\T\\link.dat", "c:/T/b.dat", "precious b"},
+        {TemporaryCopyName("C:\\T\\c.dat"), "C:\\T\\c.dat", "c:/T/" + TemporaryCopyName("c.dat"),
+         "precious c"},
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(CopyFileKeepingDate(c.source, c.destination)) << c.destination;
@@ -193,7 +197,8 @@ TEST(CopyFileKeepingDateTest, TheSameFileUnderAnotherSpellingIsRefusedAndKept) {
             << c.destination;
         EXPECT_EQ(folder.Read(c.file), c.content) << c.destination;
     }
-    EXPECT_EQ(Names(folder, "c:/T"), (std::set<std::string>{"b.dat", "link.dat"}));
+    EXPECT_EQ(Names(folder, "c:/T"),
+              (std::set<std::string>{"b.dat", "link.dat", TemporaryCopyName("c.dat")}));
     platform::SetDosDevicesRoot("");
 }
 
