@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <string_view>
 
 #include "DateTime.h"
 #include "U_Funcoes.h"
@@ -38,11 +40,31 @@ void FormatProgressText(std::string& text, double copiedMB, double totalMB) {
     text.append(" MB");
 }
 
-void FormatDestinationLine(std::string& line, const std::string& fullPath) {
-    const std::size_t length = fullPath.size();
-    line.assign(length > 55 ? "..." : "");
-    line.append(fullPath, length <= 56 ? 0 : length - 56);
+// Where the last `count` characters of `text` begin. In UTF-8 a character takes up to four
+// bytes, the first of which is never a continuation byte (10xxxxxx); counting at most three of
+// those per character keeps bytes that are not UTF-8 counted too. Elsewhere a byte is a character.
+std::size_t StartOfLastCharacters(std::string_view text, std::size_t count) {
+    std::size_t start = text.size();
+    for (; count > 0 && start > 0; --count) {
+        --start;
+        if constexpr (platform::kTextIsUtf8) {
+            for (int more = 0;
+                 more < 3 && start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80;
+                 ++more)
+                --start;
+        }
+    }
+    return start;
 }
+
+void FormatDestinationLine(std::string& line, const std::string& fullPath) {
+    line.assign(StartOfLastCharacters(fullPath, 55) > 0 ? "..." : "");
+    line.append(fullPath, StartOfLastCharacters(fullPath, 56));
+}
+
+// A Linux server may hold names that Windows reads as paths ("..\..\x", "C:x"): joined to the
+// folder they would name another place than an entry of it.
+bool IsPathLike(const std::string& name) { return name.find_first_of("\\/:") != std::string::npos; }
 
 double DosTimeValue(const platform::FindData& entry) {
     if (entry.attributes & platform::kAttrDirectory) return kNoFileTime;
@@ -64,14 +86,39 @@ bool NeedsCopy(const platform::FindData& listed, const std::string& sourceFile,
     return destinationTime < FileModifiedTime(sourceFile);
 }
 
-void CopyEntry(const std::string& source, const std::string& destination, const std::string& name) {
-    if (destination.find(kDatabaseFolderMarker) != std::string::npos) {
-        const std::string newCopy = destination + kNewCopyPrefix + name;
-        platform::CopyWholeFile(source + name, newCopy, /*failIfExists=*/true);
-        platform::RenameFile(newCopy, destination + name);
-    } else {
-        CopyFileKeepingDate(source + name, destination + name);
+// Copies file `name` of folder `source` into folder `destination` by the route the destination
+// calls for. Why it was not copied, in the system's words, or nullopt when it was.
+std::optional<std::string> CopyEntry(const std::string& source, const std::string& destination,
+                                     const std::string& name) {
+    if (destination.find(kDatabaseFolderMarker) == std::string::npos) {
+        if (CopyFileKeepingDate(source + name, destination + name)) return std::nullopt;
+        return platform::LastErrorText();
     }
+    const std::string newCopy = destination + kNewCopyPrefix + name;
+    if (!platform::CopyWholeFile(source + name, newCopy, /*failIfExists=*/true)) {
+        const std::string reason = platform::LastErrorText();
+        // A copy that an earlier run left under the new name is what the rename then takes.
+        if (platform::GetAttributes(newCopy) == platform::kInvalidAttributes) return reason;
+    }
+    // Fails, as it should, when the file is there: its newer copy then waits beside it.
+    platform::RenameFile(newCopy, destination + name);
+    return std::nullopt;
+}
+
+// Brings one listed entry of folder `source` up to date in folder `destination`; sourceFile and
+// destinationFile are its two paths. The reason it was not copied, in the system's words, when
+// it needed a copy; nullopt when it is up to date, was copied, or is a folder (the walk enters
+// those itself). Names that are paths and names of temporary copies (left by a copy that was
+// cut off) are never copied.
+std::optional<std::string> UpdateEntry(const platform::FindData& entry, const std::string& source,
+                                       const std::string& destination,
+                                       const std::string& sourceFile,
+                                       const std::string& destinationFile) {
+    const bool isFolder = entry.attributes & platform::kAttrDirectory;
+    if (IsPathLike(entry.name) || (!isFolder && IsTemporaryCopyName(entry.name)))
+        return platform::ErrorText(platform::SystemError::kInvalidName);
+    if (isFolder || !NeedsCopy(entry, sourceFile, destinationFile)) return std::nullopt;
+    return CopyEntry(source, destination, entry.name);
 }
 
 }  // namespace
@@ -109,7 +156,8 @@ void ListSubfolders(const std::string& path, std::vector<std::string>& list) {
                                        platform::kAttrVolumeLabel | platform::kAttrReparsePoint;
     for (platform::DirectorySearch search(path + "*.*"); search.Found(); search.Next()) {
         const platform::FindData& entry = search.Entry();
-        if (!(entry.attributes & kLeftOut) && (entry.attributes & platform::kAttrDirectory))
+        if (!(entry.attributes & kLeftOut) && (entry.attributes & platform::kAttrDirectory) &&
+            !IsPathLike(entry.name))
             list.push_back(entry.name);
     }
 }
@@ -139,8 +187,10 @@ bool FolderMirror::MirrorFolder(std::string source, std::string destination, boo
                 destinationFile.resize(destination.size());
                 destinationFile += entry.name;
                 ShowProgress(destinationFile);
-                if (NeedsCopy(entry, sourceFile, destinationFile))
-                    CopyEntry(source, destination, entry.name);
+                // Every entry that was not copied, and why, is known here and only here; the
+                // walk goes on with the next one either way.
+                [[maybe_unused]] const std::optional<std::string> notCopied =
+                    UpdateEntry(entry, source, destination, sourceFile, destinationFile);
             }
             view_.ProcessMessages();
         }

@@ -33,7 +33,8 @@ private:
 };
 
 // Appends the names of the subfolders of `path` (which ends with "\") to `list`. Hidden and
-// system entries are left out, and so are folder links, which could loop.
+// system entries are left out, and so are folder links, which could loop, and names that
+// Windows would read as paths ("\", "/" or ":" in them), which would lead elsewhere.
 void ListSubfolders(const std::string& path, std::vector<std::string>& list);
 
 // The last-write time of a file as a date-time value, through the MS-DOS form; kNoFileTime
@@ -46,5 +47,6 @@ bool IsDotOrDotDot(const std::string& name);
 double EntrySizeMB(const platform::FindData& entry);
 // "Copiando: A MB de B MB", each rounded half to even.
 std::string ProgressText(double copiedMB, double totalMB);
-// A destination file as lblDestino shows it: at most "..." and its last 56 characters.
+// A destination file as lblDestino shows it: at most "..." and its last 56 characters (in
+// UTF-8, characters, not bytes).
 std::string DestinationLine(const std::string& fullPath);

@@ -260,7 +260,7 @@ bool WriteProfileText(const std::string& section, const std::string& key, const 
                       const std::string& fileName) {
     const auto host = HostPath(fileName);
     if (!host) {
-        posix::RememberError("The filename, directory name, or volume label syntax is incorrect.");
+        SetLastErrorCode(SystemError::kInvalidName);
         return false;
     }
     struct stat st {};
@@ -268,7 +268,7 @@ bool WriteProfileText(const std::string& section, const std::string& key, const 
     // Windows refuses to write into a read-only file, also for an administrator, so the check
     // cannot be left to the system here (root may write anything).
     if (exists && (S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR))) {
-        posix::RememberError("Access is denied.");
+        SetLastErrorCode(SystemError::kAccessDenied);
         return false;
     }
     std::string content;
