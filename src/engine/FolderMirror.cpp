@@ -15,13 +15,18 @@ bool IsFolder(const std::string& path) {
     return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory);
 }
 
-// Creates `path` and every missing folder above it; the outcome is not looked at.
-void ForceDirectories(std::string path) {
+// Creates `path` and every missing folder above it. Why a folder could not be made, in the
+// system's words; nullopt when the folder is there.
+std::optional<std::string> ForceDirectories(std::string path) {
     while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
-    if (path.empty() || path.back() == ':' || IsFolder(path)) return;
+    if (path.empty() || path.back() == ':' || IsFolder(path)) return std::nullopt;
     const std::size_t parent = path.find_last_of("\\/");
-    if (parent != std::string::npos) ForceDirectories(path.substr(0, parent + 1));
-    platform::MakeDirectory(path);
+    if (parent != std::string::npos)
+        if (auto failed = ForceDirectories(path.substr(0, parent + 1))) return failed;
+    if (platform::MakeDirectory(path)) return std::nullopt;
+    const std::string reason = platform::LastErrorText();
+    if (IsFolder(path)) return std::nullopt;  // made meanwhile by someone else
+    return reason;
 }
 
 void AppendRounded(std::string& text, double value) {
@@ -105,20 +110,26 @@ std::optional<std::string> CopyEntry(const std::string& source, const std::strin
     return std::nullopt;
 }
 
+// What became of one listed entry.
+struct EntryOutcome {
+    bool copied = false;
+    std::optional<std::string>
+        notCopied;  // why it needed a copy and has none, in the system's words
+};
+
 // Brings one listed entry of folder `source` up to date in folder `destination`; sourceFile and
-// destinationFile are its two paths. The reason it was not copied, in the system's words, when
-// it needed a copy; nullopt when it is up to date, was copied, or is a folder (the walk enters
-// those itself). Names that are paths and names of temporary copies (left by a copy that was
-// cut off) are never copied.
-std::optional<std::string> UpdateEntry(const platform::FindData& entry, const std::string& source,
-                                       const std::string& destination,
-                                       const std::string& sourceFile,
-                                       const std::string& destinationFile) {
+// destinationFile are its two paths. Nothing is done for an entry that is up to date or a
+// folder (the walk enters those itself). Names that are paths and names of temporary copies
+// (left by a copy that was cut off) are never copied.
+EntryOutcome UpdateEntry(const platform::FindData& entry, const std::string& source,
+                         const std::string& destination, const std::string& sourceFile,
+                         const std::string& destinationFile) {
     const bool isFolder = entry.attributes & platform::kAttrDirectory;
     if (IsPathLike(entry.name) || (!isFolder && IsTemporaryCopyName(entry.name)))
-        return platform::ErrorText(platform::SystemError::kInvalidName);
-    if (isFolder || !NeedsCopy(entry, sourceFile, destinationFile)) return std::nullopt;
-    return CopyEntry(source, destination, entry.name);
+        return {false, platform::ErrorText(platform::SystemError::kInvalidName)};
+    if (isFolder || !NeedsCopy(entry, sourceFile, destinationFile)) return {};
+    std::optional<std::string> notCopied = CopyEntry(source, destination, entry.name);
+    return {!notCopied, std::move(notCopied)};
 }
 
 }  // namespace
@@ -173,12 +184,15 @@ void FolderMirror::ShowProgress(const std::string& destinationFile) {
 bool FolderMirror::MirrorFolder(std::string source, std::string destination, bool recursive) {
     AppendBackslash(source);
     AppendBackslash(destination);
-    if (!IsFolder(destination)) ForceDirectories(destination);
+    if (!IsFolder(destination))
+        if (const auto notMade = ForceDirectories(destination)) Failure(destination, *notMade);
     try {
         // The two paths of the entry at hand, rebuilt in place rather than anew for every use.
         std::string sourceFile = source;
         std::string destinationFile = destination;
+        bool listed = false;
         for (platform::DirectorySearch search(source + "*.*"); search.Found(); search.Next()) {
+            listed = true;
             const platform::FindData& entry = search.Entry();
             if (!IsDotOrDotDot(entry.name)) {
                 CopiedMB += EntrySizeMB(entry);
@@ -187,12 +201,21 @@ bool FolderMirror::MirrorFolder(std::string source, std::string destination, boo
                 destinationFile.resize(destination.size());
                 destinationFile += entry.name;
                 ShowProgress(destinationFile);
-                // Every entry that was not copied, and why, is known here and only here; the
-                // walk goes on with the next one either way.
-                [[maybe_unused]] const std::optional<std::string> notCopied =
+                // The walk goes on after an entry it could not copy; the report has it.
+                const EntryOutcome outcome =
                     UpdateEntry(entry, source, destination, sourceFile, destinationFile);
+                if (Report && !(entry.attributes & platform::kAttrDirectory))
+                    Report->FileExamined();
+                if (Report && outcome.copied) Report->FileCopied(entry.size);
+                if (outcome.notCopied) Failure(sourceFile, *outcome.notCopied);
             }
             view_.ProcessMessages();
+        }
+        // Even an empty folder lists "." and "..": nothing listed means the folder was not
+        // there (a renamed share, a typing error, a name in another encoding) or not readable.
+        if (!listed) {
+            const std::string reason = platform::LastErrorText();
+            Failure(source, IsFolder(source) ? reason : kSourceFolderMissing);
         }
         if (recursive) {
             std::vector<std::string> subfolders;
