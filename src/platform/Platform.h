@@ -119,9 +119,9 @@ std::string LastErrorText();
 
 // GetPrivateProfileStringA (a buffer of 2048 characters) / WritePrivateProfileStringA.
 std::string ReadProfileText(const std::string& section, const std::string& key,
-                              const std::string& defaultValue, const std::string& fileName);
-bool WriteProfileText(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& fileName);
+                            const std::string& defaultValue, const std::string& fileName);
+bool WriteProfileText(const std::string& section, const std::string& key, const std::string& value,
+                      const std::string& fileName);
 
 #ifndef _WIN32
 // POSIX only: where drive letters and UNC shares live (Wine's dosdevices folder).

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 #include <functional>
+#include <set>
 
 #include "engine/DateTime.h"
 #include "engine/FolderMirror.h"

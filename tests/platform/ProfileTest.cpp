@@ -198,8 +198,7 @@ TEST(ProfilePosix, DrivePathResolvedThroughDosDevices) {
     platform::SetDosDevicesRoot(folder.Path());
     EXPECT_TRUE(platform::WriteProfileText("CONFIG", "diario", "S", "C:\\Duplora\\Duplora.ini"));
     EXPECT_EQ(folder.Read("c:/Duplora/Duplora.ini"), "[CONFIG]\r\ndiario=S\r\n");
-    EXPECT_EQ(platform::ReadProfileText("CONFIG", "diario", "N", "c:\\Duplora\\Duplora.ini"),
-              "S");
+    EXPECT_EQ(platform::ReadProfileText("CONFIG", "diario", "N", "c:\\Duplora\\Duplora.ini"), "S");
     platform::SetDosDevicesRoot("");
 }
 

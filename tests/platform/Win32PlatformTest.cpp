@@ -1,7 +1,6 @@
 // Cases that rest on the Win32 API itself: the Windows build runs them (under Wine here).
 
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <filesystem>

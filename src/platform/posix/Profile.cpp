@@ -239,7 +239,7 @@ std::string_view FirstLineEnd(const std::vector<Line>& lines) {
 }  // namespace
 
 std::string ReadProfileText(const std::string& section, const std::string& key,
-                              const std::string& defaultValue, const std::string& fileName) {
+                            const std::string& defaultValue, const std::string& fileName) {
     std::string_view fallback = defaultValue;
     while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
     const auto host = HostPath(fileName);
@@ -252,8 +252,8 @@ std::string ReadProfileText(const std::string& section, const std::string& key,
     return Finished(Interpret(lines[*place.key].text, *place.key == 0).value);
 }
 
-bool WriteProfileText(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& fileName) {
+bool WriteProfileText(const std::string& section, const std::string& key, const std::string& value,
+                      const std::string& fileName) {
     const auto host = HostPath(fileName);
     if (!host) {
         posix::RememberError("The filename, directory name, or volume label syntax is incorrect.");
