@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh demo
 cmake --preset linux-release >/dev/null
 cmake --build --preset linux-release --target Duplora duplora_screen_probe
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up everything the tests need on a Debian 12 machine (as root), builds, and runs every
+# Installs what the tests need on a Debian 12 machine (as root), builds, and runs every
 # test. Fails loudly: any failing step or test ends it with a non-zero status.
 #
 # The tests that need a Firebird server start a private one of their own (CTest fixture
@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh test
 
 cmake --preset linux-debug
 cmake --build --preset linux-debug
