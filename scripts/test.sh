@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the tests need on a Debian 12 machine (as root), builds, and runs every
-# test. Fails loudly: any failing step or test ends it with a non-zero status.
+# Installs what the tests need on a Debian 12 machine (as root), checks the C++ files' format,
+# builds, and runs every test: the Linux build, then the 32-bit Windows build under Wine. Fails
+# loudly: any failing step or test ends it with a non-zero status.
 #
 # The tests that need a Firebird server start a private one of their own (CTest fixture
 # FirebirdServer, on 127.0.0.1, port chosen per build folder) and stop it at the end: a server
@@ -9,6 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh test
+./scripts/check-format.sh
 
 cmake --preset linux-debug
 cmake --build --preset linux-debug
