@@ -87,12 +87,15 @@ public:
         std::snprintf(time, sizeof time, "%02d:%02d", (local.tm_hour + 12) % 24, local.tm_min);
         dailyTime = time;
         folder.Write("bin/Duplora.ini",
-                     "[BANCO]\nCAMINHO=localhost:" + database.string() +
+                     "[BANCO]\nCAMINHO=" + DatabaseName() +
                          "\n[SERVIDOR]\nNOME=SRV01\nPASTA_SISTEMA=\\\\SRV01\\C\\Tavix\n"
                          "[CONFIG]\ndiario=S\nhorario=" +
                          dailyTime + "\n");
         fs::copy_file(DUPLORA_EXE, folder.Host("bin/Duplora"));
     }
+
+    // [BANCO] CAMINHO: the database on the tests' Firebird server.
+    std::string DatabaseName() const { return SharedServerAddress() + ":" + database.string(); }
 
     void PutDatabaseInPlace() { fs::rename(folder.Host("NOT-YET.FDB"), database); }
 
@@ -286,7 +289,7 @@ TEST_F(DuploraE2E, BackupFromTheStartButtonMirrorsNewerFilesAndClosingSavesTheSc
     const std::string ini = world.folder.Read("bin/Duplora.ini");
     EXPECT_NE(ini.find("diario=N"), std::string::npos) << ini;
     EXPECT_NE(ini.find("horario=" + world.dailyTime), std::string::npos) << ini;
-    EXPECT_NE(ini.find("CAMINHO=localhost:" + world.database.string()), std::string::npos) << ini;
+    EXPECT_NE(ini.find("CAMINHO=" + world.DatabaseName()), std::string::npos) << ini;
     EXPECT_NE(ini.find("PASTA_SISTEMA=\\\\SRV01\\C\\Tavix"), std::string::npos) << ini;
 }
 

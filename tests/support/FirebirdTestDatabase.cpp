@@ -66,10 +66,6 @@ FirebirdTestDatabase::FirebirdTestDatabase(const TestFolder& folder, const std::
     }
     script << "COMMIT;\n";
     RunIsql(folder_, script.str());
-    // The server runs as another user: it must be able to read and write the file.
-    fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                               fs::perms::group_write | fs::perms::others_read |
-                               fs::perms::others_write);
 }
 
 void FirebirdTestDatabase::Execute(const std::string& statements) const {
@@ -77,14 +73,13 @@ void FirebirdTestDatabase::Execute(const std::string& statements) const {
                          statements + "\nCOMMIT;\n");
 }
 
-void FirebirdTestDatabase::RunIsql(const std::string& folder, const std::string& script,
-                                   const std::string& environment) {
+void FirebirdTestDatabase::RunIsql(const std::string& folder, const std::string& script) {
     static std::atomic<int> counter{0};
     const std::string base = (fs::path(folder) / ("isql-" + std::to_string(counter++))).string();
     std::ofstream(base + ".sql") << script;
     // The scripts' file names are UTF-8, whatever locale the test runs under.
-    const std::string command = "LC_ALL=C.UTF-8 " + environment + " isql-fb -q -b -i '" + base +
-                                ".sql' >'" + base + ".out' 2>&1 </dev/null";
+    const std::string command = "LC_ALL=C.UTF-8 isql-fb -q -b -i '" + base + ".sql' >'" + base +
+                                ".out' 2>&1 </dev/null";
     if (std::system(command.c_str()) != 0) {
         std::ifstream in(base + ".out");
         std::ostringstream output;
