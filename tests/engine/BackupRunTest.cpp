@@ -372,7 +372,7 @@ TEST(BackupRunTest, Step1AfterALostConnectionShowsWhetherTheServerAnswersNow) {
     World w;
     std::optional<FirebirdTestServer> server;
     server.emplace(w.folder);
-    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Port()));
+    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Address()));
     w.FailMirrorOfStep(4);
     EXPECT_FALSE(w.RunBackup());
     ASSERT_TRUE(w.database.DB_Tavix.Connected());
@@ -386,7 +386,7 @@ TEST(BackupRunTest, Step1AfterALostConnectionShowsWhetherTheServerAnswersNow) {
     TestFolder elsewhere;
     server.reset();
     server.emplace(elsewhere);
-    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Port()));
+    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Address()));
     EXPECT_TRUE(w.RunBackup());
     EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
 }
