@@ -1,47 +1,27 @@
 #pragma once
-// The application's default handler for errors that leave an event handler, and the message
-// boxes it and the window show. No exception crosses a Qt event boundary: every handler runs
-// inside Guarded().
+// Message boxes on Qt: the window's and the start-up failure's. Tests answer them through a
+// hook instead of a user.
 
-#include <QString>
-#include <exception>
 #include <functional>
+#include <string>
 
-#include "engine/SilentAbort.h"
+#include "DefaultHandler.h"
 
 namespace app {
 
-inline const QString kTitle = QStringLiteral("Duplora - Tavix Zadododa");
-
-// The text with a full stop added when its last character sorts after ".".
-QString WithFullStop(const QString& text);
-
 struct MessageBoxShown {
-    enum class Kind { Error, Information, ApplicationError };
-    Kind kind;
-    QString caption;
-    QString text;
+    MessageKind kind;
+    std::string caption;
+    std::string text;
 };
 // Test seam: while set, message boxes are handed to the hook instead of shown.
 void SetMessageBoxHook(std::function<void(const MessageBoxShown&)> hook);
 
-void ShowError(const QString& text);             // title caption, error icon, text with full stop
-void ShowInformation(const QString& text);       // title caption, one OK button
-void ShowApplicationError(const QString& text);  // the start-up failure box
-// The runtime's report of an error that nothing caught:
-// "Exception <class> in module <module> at <address>.\r\n<text with full stop>\r\n".
-QString ApplicationErrorText(const std::exception& error, const QString& module);
-
-// Shows the error at hand as the default handler does: SilentAbort says nothing.
-void ShowCurrentException(std::exception_ptr error);
-
-template <class Handler>
-void Guarded(Handler&& handler) {
-    try {
-        handler();
-    } catch (...) {
-        ShowCurrentException(std::current_exception());
-    }
-}
+// A modal message box over the active window; returns when it is closed.
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void ShowMessageBox(MessageKind kind, const std::string& caption,
+                        const std::string& text) override;
+};
 
 }  // namespace app

@@ -11,8 +11,9 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Duplora"));
-    QApplication::setApplicationDisplayName(app::kTitle);  // the taskbar button's text
-    QApplication::setQuitOnLastWindowClosed(false);        // hiding to the tray ends nothing
+    QApplication::setApplicationDisplayName(
+        QString::fromUtf8(kApplicationTitle));       // the taskbar button's text
+    QApplication::setQuitOnLastWindowClosed(false);  // hiding to the tray ends nothing
     // The classic style draws group box titles on the frame line and 3D bevels, which the
     // window's fixed layout is made for.
     QApplication::setStyle(QStringLiteral("Windows"));
@@ -24,7 +25,8 @@ int main(int argc, char** argv) {
         // The window could not be created (the database client library is missing): the
         // runtime's own report, and no message loop.
         const QString module = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-        app::ShowApplicationError(app::ApplicationErrorText(error, module));
+        app::QtMessageBoxes boxes;
+        ShowApplicationError(boxes, error, module.toStdString());
         return 1;
     }
     const QRect screen = window->screen()->availableGeometry();

@@ -6,11 +6,8 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "AppErrors.h"
 #include "Fonts.h"
 #include "Pictures.h"
-#include "engine/SilentAbort.h"
-#include "settings/SettingsError.h"
 
 TFrmPrincipal* FrmPrincipal = nullptr;
 
@@ -60,17 +57,15 @@ TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
-      Tray({[] { return FrmPrincipal->isVisible(); }, [this] { MenuOcultar_RestaurarClick(); },
-            [this] { btnFecharClick(); }}),
-      Config(*this, clock ? *clock : systemClock_, std::move(settingsFile)),
-      Run(*this, Database, Config.SystemFolder) {
+      Form(*this, clock ? *clock : systemClock_, std::move(settingsFile)) {
     FrmPrincipal = this;
-    setWindowTitle(app::kTitle);
+    setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setFixedSize(385, 273);
     setFont(FontAtPixelSize(kDialogFace, kWindowFontPixels));
     BuildControls();
+    ConnectControls();
     qApp->installEventFilter(this);
-    app::Guarded([this] { FormCreate(); });
+    Form.FormCreate();
 }
 
 TFrmPrincipal::~TFrmPrincipal() {
@@ -131,70 +126,28 @@ void TFrmPrincipal::BuildControls() {
 
     TmrExecutaDiario.setInterval(30000);
     TmrExecutaDiario.setObjectName(QStringLiteral("TmrExecutaDiario"));
+}
 
-    connect(chkDiario, &QCheckBox::toggled, this,
-            [this] { app::Guarded([this] { Config.chkDiarioClick(); }); });
-    connect(&TmrExecutaDiario, &QTimer::timeout, this,
-            [this] { app::Guarded([this] { Config.TmrExecutaDiarioTimer(); }); });
+void TFrmPrincipal::ConnectControls() {
+    connect(chkDiario, &QCheckBox::toggled, this, [this] { Form.chkDiarioClick(); });
+    connect(&TmrExecutaDiario, &QTimer::timeout, this, [this] { Form.TmrExecutaDiarioTimer(); });
     connect(btnIniciarBackup, &QAbstractButton::clicked, this,
-            [this] { app::Guarded([this] { btnIniciarBackupClick(); }); });
-    connect(btnOcultar, &QAbstractButton::clicked, this,
-            [this] { app::Guarded([this] { btnOcultarClick(); }); });
-    connect(btnFechar, &QAbstractButton::clicked, this,
-            [this] { app::Guarded([this] { btnFecharClick(); }); });
-}
-
-void TFrmPrincipal::FormCreate() {
-    setWindowIcon(ImgIcone1);  // MAINICON: the title bar keeps it for good
-    Tray.Install(windowIcon());
-    SetTrayIcon(TrayPicture::Idle);
-    Config.LoadSettings();
-    Run.ResetStepImages();
-}
-
-void TFrmPrincipal::btnIniciarBackupClick() {
-    // However the run ends, a close asked for during it now ends the process.
-    struct RunEnds {
-        TFrmPrincipal& window;
-        ~RunEnds() {
-            window.runInProgress_ = false;
-            if (window.closeRequested_) QCoreApplication::quit();
-        }
-    } runEnds{*this};
-    runInProgress_ = true;
-    Run.btnIniciarBackupClick();
-}
-
-void TFrmPrincipal::btnOcultarClick() { MenuOcultar_RestaurarClick(); }
-
-void TFrmPrincipal::btnFecharClick() { close(); }
-
-void TFrmPrincipal::MenuOcultar_RestaurarClick() {
-    if (FrmPrincipal->isVisible()) {
-        FrmPrincipal->hide();
-    } else {
-        FrmPrincipal->show();
-        FrmPrincipal->raise();
-        FrmPrincipal->activateWindow();
-    }
+            [this] { Form.btnIniciarBackupClick(); });
+    connect(btnOcultar, &QAbstractButton::clicked, this, [this] { Form.btnOcultarClick(); });
+    connect(btnFechar, &QAbstractButton::clicked, this, [this] { Form.btnFecharClick(); });
+    connect(&Tray, &TrayIcon::MouseMessage, this,
+            [this](int message) { Form.WMTrayIcon(message); });
+    connect(&Tray.TimerPopup, &QTimer::timeout, this, [this] { Form.TimerPopupTimer(); });
+    connect(Tray.MenuOcultar_Restaurar, &QAction::triggered, this,
+            [this] { Form.MenuOcultar_RestaurarClick(); });
+    connect(Tray.Fechar1, &QAction::triggered, this, [this] { Form.Fechar1Click(); });
 }
 
 void TFrmPrincipal::closeEvent(QCloseEvent* event) {
-    try {
-        Config.FormClose();
-    } catch (...) {
-        event->ignore();  // the settings could not be saved: Duplora keeps running
-        app::ShowCurrentException(std::current_exception());
-        return;
-    }
-    if (runInProgress_) {
-        // The run goes on to its end with the window on screen; the process ends after it.
-        closeRequested_ = true;
+    if (Form.FormClose())
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    event->accept();
-    QCoreApplication::quit();
 }
 
 bool TFrmPrincipal::eventFilter(QObject* watched, QEvent* event) {
@@ -206,29 +159,12 @@ bool TFrmPrincipal::eventFilter(QObject* watched, QEvent* event) {
         QWidget* target = childAt(static_cast<QMouseEvent*>(event)->position().toPoint());
         if (target && target != edtHorario && target->isEnabled() &&
             (target->focusPolicy() & Qt::ClickFocus))
-            return !TimeFieldMayLoseFocus();
+            return !Form.TimeFieldMayLoseFocus();
     } else if (event->type() == QEvent::KeyPress && watched == edtHorario) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return !TimeFieldMayLoseFocus();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return !Form.TimeFieldMayLoseFocus();
     }
     return false;
-}
-
-bool TFrmPrincipal::TimeFieldMayLoseFocus() {
-    if (!edtHorario->Model().CheckOnExit()) {
-        QApplication::beep();
-        edtHorario->Refresh();
-        app::ShowError(QString::fromLatin1(kInvalidInputText));
-        return false;
-    }
-    try {
-        Config.edtHorarioExit();
-        return true;
-    } catch (...) {
-        app::ShowCurrentException(std::current_exception());
-        edtHorario->setFocus();
-        return false;
-    }
 }
 
 TransparentImage* TFrmPrincipal::StepImage(int step) const {
@@ -240,12 +176,12 @@ TransparentImage* TFrmPrincipal::StepImage(int step) const {
 // BackupView.
 
 void TFrmPrincipal::SetProgressText(const std::string& text) {
-    lblProgresso->setText(QString::fromLocal8Bit(text));
+    lblProgresso->setText(QString::fromUtf8(text));
     lblProgresso->adjustSize();
 }
 
 void TFrmPrincipal::SetDestinationText(const std::string& text) {
-    lblDestino->setText(QString::fromLocal8Bit(text));
+    lblDestino->setText(QString::fromUtf8(text));
     lblDestino->adjustSize();
 }
 
@@ -299,10 +235,6 @@ void TFrmPrincipal::SetTrayIcon(TrayPicture picture) {
 
 // SettingsView.
 
-void TFrmPrincipal::SetDatabasePath(const std::string& path) {
-    Database.DB_Tavix.SetDatabaseName(path);
-}
-
 bool TFrmPrincipal::DailyChecked() const { return chkDiario->isChecked(); }
 
 void TFrmPrincipal::SetDailyChecked(bool checked) { chkDiario->setChecked(checked); }
@@ -324,8 +256,58 @@ void TFrmPrincipal::SetDailyTimerEnabled(bool enabled) {
 
 bool TFrmPrincipal::StartButtonEnabled() const { return btnIniciarBackup->isEnabled(); }
 
-void TFrmPrincipal::StartBackup() { btnIniciarBackupClick(); }
+void TFrmPrincipal::StartBackup() { Form.btnIniciarBackupClick(); }
 
-void TFrmPrincipal::ShowInformation(const std::string& text) {
-    app::ShowInformation(QString::fromLocal8Bit(text));
+void TFrmPrincipal::ShowInformation(const std::string& text) { ::ShowInformation(*this, text); }
+
+// MainFormView.
+
+void TFrmPrincipal::ShowMessageBox(MessageKind kind, const std::string& caption,
+                                   const std::string& text) {
+    messageBoxes_.ShowMessageBox(kind, caption, text);
 }
+
+void TFrmPrincipal::SetMainIcon() { setWindowIcon(ImgIcone1); }
+
+bool TFrmPrincipal::WindowVisible() const { return isVisible(); }
+
+void TFrmPrincipal::HideWindow() { hide(); }
+
+void TFrmPrincipal::ShowWindowInFront() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFrmPrincipal::CloseWindow() { close(); }
+
+void TFrmPrincipal::QuitApplication() { QCoreApplication::quit(); }
+
+void TFrmPrincipal::RunLater(std::function<void()> action) {
+    QTimer::singleShot(0, this, std::move(action));
+}
+
+void TFrmPrincipal::Beep() { QApplication::beep(); }
+
+bool TFrmPrincipal::CheckTimeFieldOnExit() {
+    const bool passed = edtHorario->Model().CheckOnExit();
+    edtHorario->Refresh();
+    return passed;
+}
+
+void TFrmPrincipal::InstallTrayIcon() { Tray.Install(windowIcon()); }
+
+bool TFrmPrincipal::PopupTimerActive() const { return Tray.TimerPopup.isActive(); }
+
+void TFrmPrincipal::SetPopupTimerActive(bool active) {
+    if (active)
+        Tray.TimerPopup.start();
+    else
+        Tray.TimerPopup.stop();
+}
+
+void TFrmPrincipal::SetMenuOcultarRestaurar(const std::string& caption, TrayMenuPicture picture) {
+    Tray.SetMenuOcultarRestaurar(QString::fromUtf8(caption), picture);
+}
+
+void TFrmPrincipal::PopupTrayMenuAtCursor() { Tray.PopupAtCursor(); }

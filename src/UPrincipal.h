@@ -1,7 +1,7 @@
 #pragma once
-// TFrmPrincipal, Duplora's one window: the daily schedule, the four steps with their pictures,
-// the progress lines and bar, and the three buttons. It presents the toolkit-free parts: it is
-// the view of the backup run and of the settings, and it owns the database objects.
+// TFrmPrincipal on Qt, Duplora's one window: the daily schedule, the four steps with their
+// pictures, the progress lines and bar, the three buttons and the tray icon. It is only its
+// controls: what they do is the window logic's (MainForm), which it presents as MainFormView.
 
 #include <QCheckBox>
 #include <QFrame>
@@ -11,16 +11,14 @@
 #include <QWidget>
 
 #include "AnimatedProgressBar.h"
+#include "AppErrors.h"
+#include "MainForm.h"
 #include "MaskedTimeEdit.h"
 #include "PictureButton.h"
 #include "TransparentImage.h"
-#include "database/TavixDatabase.h"
-#include "engine/BackupRun.h"
-#include "settings/Clock.h"
-#include "settings/Settings.h"
 #include "tray/TrayIcon.h"
 
-class TFrmPrincipal : public QWidget, public BackupView, public SettingsView {
+class TFrmPrincipal : public QWidget, public MainFormView {
     Q_OBJECT
 public:
     // Creating the window creates the database objects, which load the client library: a
@@ -28,14 +26,6 @@ public:
     explicit TFrmPrincipal(std::string settingsFile = Settings::DefaultFileName(),
                            const Clock* clock = nullptr);
     ~TFrmPrincipal() override;
-
-    // Handlers.
-    void FormCreate();
-    void btnIniciarBackupClick();
-    void btnOcultarClick();
-    void btnFecharClick();
-    void MenuOcultar_RestaurarClick();
-    bool RunInProgress() const { return runInProgress_; }
 
     // BackupView.
     void SetProgressText(const std::string& text) override;
@@ -52,7 +42,6 @@ public:
     void SetTrayIcon(TrayPicture picture) override;
 
     // SettingsView.
-    void SetDatabasePath(const std::string& path) override;
     bool DailyChecked() const override;
     void SetDailyChecked(bool checked) override;
     std::string TimeText() const override;
@@ -63,6 +52,24 @@ public:
     bool StartButtonEnabled() const override;
     void StartBackup() override;
     void ShowInformation(const std::string& text) override;
+
+    // MainFormView.
+    void ShowMessageBox(MessageKind kind, const std::string& caption,
+                        const std::string& text) override;
+    void SetMainIcon() override;
+    bool WindowVisible() const override;
+    void HideWindow() override;
+    void ShowWindowInFront() override;
+    void CloseWindow() override;
+    void QuitApplication() override;
+    void RunLater(std::function<void()> action) override;
+    void Beep() override;
+    bool CheckTimeFieldOnExit() override;
+    void InstallTrayIcon() override;
+    bool PopupTimerActive() const override;
+    void SetPopupTimerActive(bool active) override;
+    void SetMenuOcultarRestaurar(const std::string& caption, TrayMenuPicture picture) override;
+    void PopupTrayMenuAtCursor() override;
 
     // Components, named as the window's design names them.
     QGroupBox* grpAgendamento;
@@ -96,11 +103,10 @@ public:
 
 private:
     SystemClock systemClock_;
+    app::QtMessageBoxes messageBoxes_;
 
 public:
-    TavixDatabase Database;  // DB_Tavix, Trans_Tavix, QryBusca
-    Settings Config;         // ServerName, SystemFolder, the schedule
-    BackupRun Run;           // TotalMB, CopiedMB
+    MainForm Form;  // what the controls do; DB_Tavix, the settings and the run live there
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -108,13 +114,8 @@ protected:
 
 private:
     void BuildControls();
-    // Whether the focus may leave the time field: runs the field's own check and then its exit
-    // handler, as the focus moves to another control of the window.
-    bool TimeFieldMayLoseFocus();
+    void ConnectControls();
     TransparentImage* StepImage(int step) const;
-
-    bool runInProgress_ = false;
-    bool closeRequested_ = false;  // closed during a run: the process ends when it returns
 };
 
 // The one main window.

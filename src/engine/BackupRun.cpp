@@ -3,8 +3,8 @@
 #include "DateTime.h"
 #include "FolderSize.h"
 #include "PathMapping.h"
-#include "SilentAbort.h"
 #include "U_Funcoes.h"
+#include "common/SilentAbort.h"
 #include "database/TavixDatabase.h"
 #include "platform/Platform.h"
 
@@ -12,8 +12,8 @@ namespace {
 constexpr std::uint16_t kShowNormal = 1;
 }
 
-BackupRun::BackupRun(BackupView& view, TavixDatabase& database, const std::string& systemFolder)
-    : Mirror(view), view_(view), database_(database), systemFolder_(systemFolder) {}
+BackupRun::BackupRun(BackupView& view, TavixDatabase& database, const Clock& clock)
+    : Mirror(view), view_(view), database_(database), clock_(clock) {}
 
 void BackupRun::btnIniciarBackupClick() {
     try {
@@ -53,7 +53,7 @@ void BackupRun::RunSteps() {
     SetStepStatus(kAllStepsDone, false);
     database_.DB_Tavix.SetConnected(false);
 
-    view_.SetProgressText("Backup finalizado as " + FormatGeneralDateTime(Now()));
+    view_.SetProgressText("Backup finalizado as " + FormatGeneralDateTime(clock_.Now()));
     view_.SetDestinationText("");
 }
 
@@ -85,10 +85,10 @@ void BackupRun::SetControlsEnabled(bool enabled) {
 void BackupRun::CopySystemFolder() {
     SetStepStatus(kStepSystemFolder, false);
     if (!view_.OptionChecked(StepOption::CopySystemFolder)) return;
-    const std::string destination = MapServerFolder(systemFolder_);
-    Mirror.TotalMB = FolderSizeMB(systemFolder_, true, view_);
+    const std::string destination = MapServerFolder(SystemFolder);
+    Mirror.TotalMB = FolderSizeMB(SystemFolder, true, view_);
     Mirror.CopiedMB = 0;
-    if (!Mirror.MirrorFolder(systemFolder_, destination, true))
+    if (!Mirror.MirrorFolder(SystemFolder, destination, true))
         SetStepStatus(kStepSystemFolder, true);
 }
 

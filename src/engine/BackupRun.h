@@ -2,19 +2,18 @@
 // The backup run: check the database, mirror the system folder, run Duplora.bat, mirror every
 // music folder the database lists. Synchronous; the walkers let the window process its messages.
 
-#include <ctime>
-#include <functional>
 #include <string>
 
 #include "BackupView.h"
 #include "FolderMirror.h"
+#include "common/Clock.h"
 
 struct TavixDatabase;
 
 class BackupRun {
 public:
-    // `systemFolder` is the server path of the system folder, ending with "\\" (the setting).
-    BackupRun(BackupView& view, TavixDatabase& database, const std::string& systemFolder);
+    // `clock` gives the closing line its date and time.
+    BackupRun(BackupView& view, TavixDatabase& database, const Clock& clock);
 
     // One whole run. Returns after a complete run; throws SilentAbort after a failed step or a
     // failed second connection, and lets any other error through. Either way the idle icon is
@@ -28,13 +27,14 @@ public:
     void CopyDatabase();
     void CopyMusicFolders();
 
+    // The server path of the system folder: empty, or ending with "\\" (from the settings).
+    std::string SystemFolder;
     FolderMirror Mirror;  // holds TotalMB and CopiedMB, kept between runs
-    std::function<std::time_t()> Now = [] { return std::time(nullptr); };
 
 private:
     void RunSteps();
 
     BackupView& view_;
     TavixDatabase& database_;
-    const std::string& systemFolder_;
+    const Clock& clock_;
 };

@@ -2,7 +2,7 @@
 
 #include "SettingsError.h"
 #include "TimeText.h"
-#include "engine/SilentAbort.h"
+#include "common/SilentAbort.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -32,7 +32,7 @@ void Settings::LoadSettings() {
     const auto read = [this](const char* section, const char* key, const char* defaultValue) {
         return platform::ReadProfileText(section, key, defaultValue, fileName_);
     };
-    view_.SetDatabasePath(read("BANCO", "CAMINHO", ""));
+    DatabasePath = read("BANCO", "CAMINHO", "");
     ServerName = read("SERVIDOR", "NOME", "");
     SystemFolder = read("SERVIDOR", "PASTA_SISTEMA", "");
     if (!SystemFolder.empty() && SystemFolder.back() != '\\') SystemFolder += '\\';
@@ -61,7 +61,8 @@ void Settings::chkDiarioClick() {
 void Settings::TmrExecutaDiarioTimer() {
     std::string wanted = view_.TimeText();
     if (wanted.size() == 5 && wanted[0] == ' ' && IsDigit(wanted[1])) wanted[0] = '0';
-    if (wanted == ClockText(clock_.Now()) && view_.StartButtonEnabled()) view_.StartBackup();
+    if (wanted == ClockText(LocalTimeOfDay(clock_.Now())) && view_.StartButtonEnabled())
+        view_.StartBackup();
 }
 
 void Settings::edtHorarioExit() {

@@ -4,17 +4,18 @@
 // calls the handlers below from its events.
 //
 // The file holds, in the order they are read:
-//   [BANCO]    CAMINHO        the database path, handed to DB_Tavix (empty when missing)
+//   [BANCO]    CAMINHO        DatabasePath, for DB_Tavix (empty when missing)
 //   [SERVIDOR] NOME           ServerName
 //              PASTA_SISTEMA  SystemFolder, "\" appended when missing; empty stays empty
 //   [CONFIG]   diario         chkDiario, checked exactly for "S"; written "S" or "N"
 //              horario        the time field's text; written as the field returns it
 // Only the two CONFIG keys are ever written.
 
+#include <optional>
 #include <string>
 
-#include "Clock.h"
 #include "SettingsView.h"
+#include "common/Clock.h"
 
 class Settings {
 public:
@@ -49,6 +50,9 @@ public:
     // gives the focus back to the field and throws SilentAbort, saving nothing.
     void edtHorarioExit();
 
+    // The connection's database path from the file; nothing while no file has been read, and
+    // the connection keeps its built-in path.
+    std::optional<std::string> DatabasePath;
     std::string ServerName;    // empty until a settings file has been read
     std::string SystemFolder;  // empty, or a server path ending in "\"
 

@@ -8,9 +8,6 @@ class SettingsView {
 public:
     virtual ~SettingsView() = default;
 
-    // Replaces the database path of the connection DB_Tavix.
-    virtual void SetDatabasePath(const std::string& path) = 0;
-
     // chkDiario. Setting a state different from the current one fires chkDiarioClick, as every
     // change of the box does; setting the current state fires nothing.
     virtual bool DailyChecked() const = 0;

@@ -22,6 +22,16 @@ std::optional<int> ScanNumber(std::string_view& text) {
 
 }  // namespace
 
+TimeOfDay LocalTimeOfDay(std::time_t moment) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &moment);
+#else
+    localtime_r(&moment, &local);
+#endif
+    return TimeOfDay{local.tm_hour, local.tm_min};
+}
+
 std::string ClockText(TimeOfDay time) {
     std::string text = "00:00";
     text[0] = static_cast<char>('0' + time.hour / 10);

@@ -6,6 +6,7 @@
 // the three in step whatever the user's regional settings say, and keeps a settings file valid
 // when it moves to another machine.
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,9 @@ struct TimeOfDay {
     int minute = 0;  // 0..59
     friend bool operator==(TimeOfDay, TimeOfDay) = default;
 };
+
+// The local hour and minute of a moment.
+TimeOfDay LocalTimeOfDay(std::time_t moment);
 
 // The clock's text "hh:mm": two-digit hour and minute, each with a leading zero.
 std::string ClockText(TimeOfDay time);

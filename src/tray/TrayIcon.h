@@ -1,7 +1,8 @@
 #pragma once
-// The notification-area icon and its menu. The icon is added once, shows the application icon
-// (idle or busy picture) with the title as tooltip, toggles the window on a left press and opens
-// the menu 200 ms after a right press, where the cursor is then.
+// The notification-area icon and its menu PopupTrayIcon, as Qt controls: the icon with the
+// title as tooltip, the five menu items with the pictures of ListaImagemTray, and TimerPopup.
+// What a press on the icon does is the window logic's (MainForm::WMTrayIcon): presses are
+// reported as the shell's mouse messages.
 
 #include <QAction>
 #include <QIcon>
@@ -9,54 +10,30 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <functional>
 
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
-    // The mouse messages the shell reports for the icon.
-    enum MouseMessage : int {
-        kMouseMove = 0x200,
-        kLeftButtonDown = 0x201,
-        kLeftButtonUp = 0x202,
-        kLeftDoubleClick = 0x203,
-        kRightButtonDown = 0x204,
-        kRightButtonUp = 0x205,
-        kRightDoubleClick = 0x206,
-        kMiddleButtonDown = 0x207,
-    };
-
-    struct Handlers {
-        std::function<bool()> windowVisible;  // FrmPrincipal's own visible flag
-        std::function<void()> toggleWindow;   // MenuOcultar_RestaurarClick
-        std::function<void()> closeWindow;    // btnFecharClick
-    };
-
-    TrayIcon(Handlers handlers, QObject* parent = nullptr);
+    explicit TrayIcon(QObject* parent = nullptr);
 
     // Adds the icon with `icon` and the tooltip; a platform without a notification area is no
     // error: Duplora runs on without it.
     void Install(const QIcon& icon);
-    // The picture in the notification area (the application icon follows it, see SetTrayIcon).
     void SetIcon(const QIcon& icon);
-
-    // The icon's callback: a left press toggles the window, a right press arms TimerPopup,
-    // every other message is ignored.
-    void WMTrayIcon(int mouseMessage);
-    void TimerPopupTimer();
-    void PopupTrayIconPopup();
+    void SetMenuOcultarRestaurar(const QString& caption, int picture);
+    // Shows the menu with its top-left corner at the cursor; returns when it closes.
+    void PopupAtCursor();
 
     QSystemTrayIcon Icon;
     QMenu PopupTrayIcon;
     QAction* MenuIniciarBackup;
     QAction* MenuOcultar_Restaurar;
     QAction* Fechar1;
-    QTimer TimerPopup;
+    QTimer TimerPopup;  // 200 ms, armed by a right press
     QList<QIcon> ListaImagemTray;
 
 signals:
+    // A press on the icon, as the shell's mouse message (MainForm's TrayMouseMessage).
+    void MouseMessage(int message);
     void MenuAboutToPopUp();  // for tests: the menu is about to open
-
-private:
-    Handlers handlers_;
 };

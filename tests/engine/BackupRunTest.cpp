@@ -6,12 +6,13 @@
 #include <filesystem>
 #include <functional>
 
+#include "common/SilentAbort.h"
 #include "database/TavixDatabase.h"
 #include "engine/BackupRun.h"
 #include "engine/DateTime.h"
 #include "engine/PathMapping.h"
-#include "engine/SilentAbort.h"
 #include "support/BackupWorld.h"
+#include "support/FixedClock.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"
 
@@ -25,7 +26,8 @@ constexpr std::time_t kFinishedAt = 1767225600 + 13 * 3600 + 5 * 60 + 9;  // 202
 struct World : BackupWorld {
     World() {
         database.DB_Tavix.SetDatabaseName(db->EmbeddedName());
-        run.Now = [] { return kFinishedAt; };
+        clock.now = kFinishedAt;
+        run.SystemFolder = kSystemFolder;
     }
 
     void MakeDatabase(const std::string& columnType,
@@ -57,8 +59,8 @@ struct World : BackupWorld {
 
     RecordingView view;
     TavixDatabase database;
-    std::string systemFolder = kSystemFolder;
-    BackupRun run{view, database, systemFolder};
+    FixedClock clock;
+    BackupRun run{view, database, clock};
 };
 
 }  // namespace
@@ -215,7 +217,7 @@ TEST(BackupRunTest, ARunAfterAFailedStep4FindsTheConnectionOpenAndCompletes) {
 
 TEST(BackupRunTest, AnUnusableSystemFolderReachesTheCallerAfterTheCleanup) {
     World w;
-    w.systemFolder = "\\\\SRV01\\";
+    w.run.SystemFolder = "\\\\SRV01\\";
     EXPECT_THROW(w.run.btnIniciarBackupClick(), MappingError);
     EXPECT_EQ(w.view.steps, (Steps{Ok, Processing, Pending, Pending}));
     EXPECT_FALSE(w.Copied("c:/Tavix"));

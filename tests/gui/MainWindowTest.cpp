@@ -19,12 +19,12 @@
 namespace {
 
 // Message boxes are recorded, not shown.
-class MessageBoxes {
+class RecordedBoxes {
 public:
-    MessageBoxes() {
+    RecordedBoxes() {
         app::SetMessageBoxHook([this](const app::MessageBoxShown& box) { shown.push_back(box); });
     }
-    ~MessageBoxes() { app::SetMessageBoxHook(nullptr); }
+    ~RecordedBoxes() { app::SetMessageBoxHook(nullptr); }
     std::vector<app::MessageBoxShown> shown;
 };
 
@@ -58,7 +58,7 @@ bool SamePicture(const TransparentImage* a, const TransparentImage* b) {
 
 TEST(MainWindowTest, EveryControlHasItsPlaceTextAndStateAtCreation) {
     TestFolder folder;  // no settings file
-    MessageBoxes boxes;
+    RecordedBoxes boxes;
     TFrmPrincipal window(folder.Path("Duplora.ini"));
     EXPECT_EQ(FrmPrincipal, &window);
     EXPECT_EQ(window.windowTitle().toStdString(), "Duplora - Tavix Zadododa");
@@ -160,7 +160,7 @@ TEST(MainWindowTest, StepPicturesArePendingAfterStartUp) {
 
 TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
     WindowWorld world;
-    MessageBoxes boxes;
+    RecordedBoxes boxes;
     TFrmPrincipal window(world.IniFile());
     window.show();
 
@@ -170,7 +170,7 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
     std::optional<DuringRun> seen;
     QTimer probe;  // fires inside the run's message processing
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (!window.RunInProgress() || seen) return;
+        if (!window.Form.RunInProgress() || seen) return;
         seen = DuringRun{window.btnIniciarBackup->isEnabled(),
                          window.Tray.MenuIniciarBackup->isEnabled(),
                          window.btnFechar->isEnabled(),
@@ -208,7 +208,7 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
 
 TEST(MainWindowTest, TheScheduleRoundTripsThroughTheSettingsFile) {
     WindowWorld world("[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n");
-    MessageBoxes boxes;
+    RecordedBoxes boxes;
     auto window = std::make_unique<TFrmPrincipal>(world.IniFile());
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -237,7 +237,7 @@ TEST(MainWindowTest, TheScheduleRoundTripsThroughTheSettingsFile) {
 
 TEST(MainWindowTest, AWrongTimeKeepsTheFocusAndSavesNothing) {
     WindowWorld world("[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n");
-    MessageBoxes boxes;
+    RecordedBoxes boxes;
     TFrmPrincipal window(world.IniFile());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -265,36 +265,38 @@ TEST(MainWindowTest, AWrongTimeKeepsTheFocusAndSavesNothing) {
         EXPECT_TRUE(window.isVisible());
         EXPECT_TRUE(window.edtHorario->hasFocus());
         ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].text.toStdString(), c.message);
+        EXPECT_EQ(boxes.shown[0].text, c.message);
         EXPECT_EQ(world.Ini("CONFIG", "horario"), "07:30");  // nothing saved
     }
 }
 
-TEST(MainWindowTest, AFailedSaveKeepsTheWindowOpen) {
+TEST(MainWindowTest, AFailedSaveKeepsTheWindowOpenAndShowsWhyOnceTheCloseHasReturned) {
     WindowWorld world;
-    MessageBoxes boxes;
+    RecordedBoxes boxes;
     TFrmPrincipal window(world.IniFile());
     window.show();
     platform::SetAttributes(world.IniFile(), platform::kAttrReadOnly);
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(boxes.shown.empty());  // never inside the close event
+    QApplication::processEvents();
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].kind, app::MessageBoxShown::Kind::Error);
-    EXPECT_EQ(boxes.shown[0].caption.toStdString(), "Duplora - Tavix Zadododa");
-    EXPECT_EQ(boxes.shown[0].text.toStdString(), "Unable to write to " + world.IniFile() + ".");
+    EXPECT_EQ(boxes.shown[0].kind, MessageKind::Error);
+    EXPECT_EQ(boxes.shown[0].caption, "Duplora - Tavix Zadododa");
+    EXPECT_EQ(boxes.shown[0].text, "Unable to write to " + world.IniFile() + ".");
     platform::SetAttributes(world.IniFile(), platform::kAttrArchive);
 }
 
 TEST(MainWindowTest, ClosingDuringARunSavesAtOnceAndEndsTheProcessAfterTheRun) {
     WindowWorld world("[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n");
-    MessageBoxes boxes;
+    RecordedBoxes boxes;
     TFrmPrincipal window(world.IniFile());
     window.show();
     bool closedDuringRun = false, visibleAfterClose = false;
     std::string savedDuringRun;
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (!window.RunInProgress() || closedDuringRun) return;
+        if (!window.Form.RunInProgress() || closedDuringRun) return;
         closedDuringRun = true;
         window.chkDiario->setChecked(
             false);      // the group is disabled, but the box still holds a state
@@ -319,50 +321,6 @@ TEST(MainWindowTest, HideAndShowGoThroughTheOneWindow) {
     window.show();
     window.btnOcultar->click();
     EXPECT_FALSE(window.isVisible());
-    window.MenuOcultar_RestaurarClick();
+    window.Form.MenuOcultar_RestaurarClick();
     EXPECT_TRUE(window.isVisible());
-}
-
-TEST(DefaultHandlerTest, ShowsEveryErrorButSilentAbortWithAFullStopWhereItIsDue) {
-    MessageBoxes boxes;
-    struct Case {
-        std::function<void()> handler;
-        std::optional<std::string> shown;
-    };
-    const Case cases[] = {
-        {[] { throw SilentAbort(); }, std::nullopt},
-        {[] {}, std::nullopt},
-        {[] { throw std::runtime_error("Database name is missing"); }, "Database name is missing."},
-        {[] { throw std::runtime_error("Fim."); }, "Fim."},
-        {[] { throw std::runtime_error("Pronto!"); }, "Pronto!"},  // "!" sorts before "."
-        {[] { throw std::runtime_error("C:\\"); }, "C:\\."},
-        {[] { throw std::runtime_error("Não foi possível"); }, "Não foi possível."},
-    };
-    for (const Case& c : cases) {
-        boxes.shown.clear();
-        app::Guarded(c.handler);
-        if (!c.shown) {
-            EXPECT_TRUE(boxes.shown.empty());
-            continue;
-        }
-        ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].text.toStdString(), *c.shown);
-        EXPECT_EQ(boxes.shown[0].caption.toStdString(), "Duplora - Tavix Zadododa");
-        EXPECT_EQ(boxes.shown[0].kind, app::MessageBoxShown::Kind::Error);
-    }
-}
-
-TEST(DefaultHandlerTest, AStartUpFailureIsReportedAsTheRuntimeReportsIt) {
-    const DatabaseClientError error(
-        "InterBase library gds32.dll not found in the path. Please install InterBase to use this "
-        "functionality");
-    const std::string text = app::ApplicationErrorText(error, "Duplora.exe").toStdString();
-    const std::string head = "Exception DatabaseClientError in module Duplora.exe at ";
-    EXPECT_EQ(text.substr(0, head.size()), head);
-    const std::string tail =
-        ".\r\nInterBase library gds32.dll not found in the path. Please install InterBase to use "
-        "this "
-        "functionality.\r\n";
-    ASSERT_GT(text.size(), tail.size());
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }

@@ -12,23 +12,23 @@
 #include "Settings.h"
 #include "SettingsError.h"
 #include "TimeField.h"
-#include "engine/SilentAbort.h"
+#include "TimeText.h"
+#include "common/SilentAbort.h"
 #include "platform/Platform.h"
+#include "support/FixedClock.h"
 #include "support/TestFolder.h"
 #include "support/Wine.h"
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    TimeOfDay Now() const override { return now; }
-    TimeOfDay now{0, 0};
-};
+// The clock at a time of day.
+void SetTimeOfDay(FixedClock& clock, TimeOfDay time) {
+    clock.SetLocal(2026, 3, 2, time.hour, time.minute, 10);
+}
 
 // The window as the settings see it, with its controls in their state at creation.
 class FakeWindow : public SettingsView {
 public:
-    void SetDatabasePath(const std::string& path) override { databasePath = path; }
     bool DailyChecked() const override { return checked; }
     void SetDailyChecked(bool value) override {
         if (value == checked) return;
@@ -79,7 +79,6 @@ public:
 
     Settings* settings = nullptr;
     TimeField field;
-    std::string databasePath = "C:\\built-in\\TAVIXAUDIO.FDB";
     bool checked = false;
     bool fieldEnabled = true;
     int fieldEnabledCalls = 0;
@@ -122,7 +121,7 @@ TEST_F(SettingsTest, DefaultFileIsBesideTheExecutable) {
 
 TEST_F(SettingsTest, WithoutFileNothingIsReadOrChanged) {
     settings.LoadSettings();
-    EXPECT_EQ(window.databasePath, "C:\\built-in\\TAVIXAUDIO.FDB");
+    EXPECT_FALSE(settings.DatabasePath);  // the connection keeps its built-in path
     EXPECT_EQ(settings.ServerName, "");
     EXPECT_EQ(settings.SystemFolder, "");
     EXPECT_FALSE(window.checked);
@@ -155,7 +154,7 @@ TEST_P(SettingsLoad, AppliesTheFile) {
     const LoadCase& c = GetParam();
     WriteIni(c.ini);
     settings.LoadSettings();
-    EXPECT_EQ(window.databasePath, c.databasePath);
+    EXPECT_EQ(settings.DatabasePath, c.databasePath);
     EXPECT_EQ(settings.ServerName, c.serverName);
     EXPECT_EQ(settings.SystemFolder, c.systemFolder);
     EXPECT_EQ(window.checked, c.checked);
@@ -336,7 +335,7 @@ TEST_P(DailyTick, StartsTheRunOnlyInTheConfiguredMinute) {
     window.field.SetText(c.fieldText);
     if (c.boxChecked) window.ClickBox();
     window.startEnabled = c.startEnabled;
-    clock.now = c.clock;
+    SetTimeOfDay(clock, c.clock);
     window.Tick();
     EXPECT_EQ(window.runs, c.runs);
 }
@@ -358,7 +357,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsTest, SecondTickOfTheMinuteStartsAgainAfterTheRunEnded) {
     window.field.SetText("07:30");
     window.ClickBox();
-    clock.now = {7, 30};
+    SetTimeOfDay(clock, {7, 30});
     window.Tick();
     window.Tick();
     EXPECT_EQ(window.runs, 2);
@@ -367,7 +366,7 @@ TEST_F(SettingsTest, SecondTickOfTheMinuteStartsAgainAfterTheRunEnded) {
 TEST_F(SettingsTest, TickDuringTheRunStartsNothing) {
     window.field.SetText("07:30");
     window.ClickBox();
-    clock.now = {7, 30};
+    SetTimeOfDay(clock, {7, 30});
     window.duringRun = [this] { window.Tick(); };  // the run lets the timer's message through
     window.Tick();
     EXPECT_EQ(window.runs, 1);
@@ -376,7 +375,7 @@ TEST_F(SettingsTest, TickDuringTheRunStartsNothing) {
 TEST_F(SettingsTest, UserRunHoldsBackTheDailyRunUntilItEnds) {
     window.field.SetText("07:30");
     window.ClickBox();
-    clock.now = {7, 30};
+    SetTimeOfDay(clock, {7, 30});
     window.startEnabled = false;  // a run started by the user is going
     window.Tick();
     EXPECT_EQ(window.runs, 0);
@@ -388,7 +387,7 @@ TEST_F(SettingsTest, UserRunHoldsBackTheDailyRunUntilItEnds) {
 TEST_F(SettingsTest, UnsavedFieldTextCounts) {
     window.ClickBox();
     window.EnterAndType("1415");  // typed, not left, not saved
-    clock.now = {14, 15};
+    SetTimeOfDay(clock, {14, 15});
     window.Tick();
     EXPECT_EQ(window.runs, 1);
     EXPECT_FALSE(folder.Exists("Duplora.ini"));

@@ -1,0 +1,335 @@
+// The window's logic through a recording window: real settings files, a real embedded database
+// and real folders; only the controls are faked.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+
+#include "DefaultHandler.h"
+#include "MainForm.h"
+#include "common/SilentAbort.h"
+#include "database/Errors.h"
+#include "platform/Platform.h"
+#include "settings/TimeField.h"
+#include "support/BackupWorld.h"
+#include "support/FixedClock.h"
+
+namespace {
+
+struct ShownBox {
+    MessageKind kind;
+    std::string caption;
+    std::string text;
+};
+
+// The controls, recorded. Events the window would deliver later (RunLater) wait in a queue
+// until the test lets the message loop run.
+class RecordingWindow : public MainFormView {
+public:
+    // BackupView.
+    void SetProgressText(const std::string& text) override { progressText = text; }
+    void SetDestinationText(const std::string&) override {}
+    void SetProgressBar(std::uint32_t, double, double) override {}
+    void ProcessMessages() override {
+        if (duringRun) duringRun();
+    }
+    void SetStepImage(int step, StepState state) override { steps.at(step - 1) = state; }
+    bool OptionChecked(StepOption) const override { return true; }
+    void SetStartEnabled(bool enabled) override { startEnabled = enabled; }
+    bool StartEnabled() const override { return startEnabled; }
+    void SetStartMenuItemEnabled(bool) override {}
+    void SetCloseEnabled(bool) override {}
+    void SetScheduleEnabled(bool) override {}
+    void SetTrayIcon(TrayPicture picture) override { calls.push_back(Picture(picture)); }
+
+    // SettingsView.
+    bool DailyChecked() const override { return dailyChecked; }
+    void SetDailyChecked(bool checked) override {
+        if (checked == dailyChecked) return;
+        dailyChecked = checked;
+        form->chkDiarioClick();
+    }
+    std::string TimeText() const override { return field.Text(); }
+    void SetTimeText(const std::string& text) override { field.SetText(text); }
+    void SetTimeFieldEnabled(bool) override {}
+    void FocusTimeField() override { ++focusReturned; }
+    void SetDailyTimerEnabled(bool) override {}
+    bool StartButtonEnabled() const override { return startEnabled; }
+    void StartBackup() override { form->btnIniciarBackupClick(); }
+    void ShowInformation(const std::string& text) override { ::ShowInformation(*this, text); }
+
+    // MainFormView.
+    void ShowMessageBox(MessageKind kind, const std::string& caption,
+                        const std::string& text) override {
+        boxes.push_back({kind, caption, text});
+    }
+    void SetMainIcon() override { calls.push_back("main icon"); }
+    bool WindowVisible() const override { return visible; }
+    void HideWindow() override { visible = false; }
+    void ShowWindowInFront() override { visible = true; }
+    void CloseWindow() override {
+        if (form->FormClose()) visible = false;
+    }
+    void QuitApplication() override { ++quits; }
+    void RunLater(std::function<void()> action) override { later.push_back(std::move(action)); }
+    void Beep() override { ++beeps; }
+    bool CheckTimeFieldOnExit() override { return field.CheckOnExit(); }
+    void InstallTrayIcon() override { calls.push_back("tray icon"); }
+    bool PopupTimerActive() const override { return popupTimer; }
+    void SetPopupTimerActive(bool active) override {
+        popupTimer = active;
+        if (active) ++popupTimerStarts;
+    }
+    void SetMenuOcultarRestaurar(const std::string& caption, TrayMenuPicture picture) override {
+        menuItem = {caption, picture};
+    }
+    void PopupTrayMenuAtCursor() override { ++menusShown; }
+
+    // The message loop gets its turn.
+    void RunPendingEvents() {
+        while (!later.empty()) {
+            auto action = std::move(later.front());
+            later.pop_front();
+            action();
+        }
+    }
+    static std::string Picture(TrayPicture picture) {
+        return picture == TrayPicture::Busy ? "busy icon" : "idle icon";
+    }
+
+    MainForm* form = nullptr;
+    std::vector<std::string> calls;
+    std::array<std::optional<StepState>, 4> steps;
+    std::string progressText;
+    bool startEnabled = true;
+    bool dailyChecked = false;
+    TimeField field;
+    int focusReturned = 0;
+    std::vector<ShownBox> boxes;
+    bool visible = true;
+    int quits = 0;
+    std::deque<std::function<void()>> later;
+    int beeps = 0;
+    bool popupTimer = false;
+    int popupTimerStarts = 0;
+    std::pair<std::string, TrayMenuPicture> menuItem{"Ocultar", kTrayPictureOcultar};
+    int menusShown = 0;
+    std::function<void()> duringRun;
+};
+
+// A backup world, its settings file beside the program, and the window's logic over it.
+struct FormWorld : BackupWorld {
+    explicit FormWorld(const std::string& config = "[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n") {
+        folder.Write("bin/Duplora.ini", "[BANCO]\r\nCAMINHO=" + db->EmbeddedName() +
+                                            "\r\n[SERVIDOR]\r\nPASTA_SISTEMA=" + kSystemFolder +
+                                            "\r\n" + config);
+        window.form = &form;
+        form.FormCreate();
+    }
+    std::string Ini(const std::string& key) const {
+        return platform::ReadProfileText("CONFIG", key, "(missing)",
+                                         folder.Path("bin/Duplora.ini"));
+    }
+    void MakeIniReadOnly() const {
+        platform::SetAttributes(folder.Path("bin/Duplora.ini"), platform::kAttrReadOnly);
+    }
+
+    FixedClock clock;
+    RecordingWindow window;
+    MainForm form{window, clock, folder.Path("bin/Duplora.ini")};
+};
+
+}  // namespace
+
+TEST(MainFormTest, StartUpInstallsTheIconsReadsTheSettingsAndShowsEveryStepPending) {
+    FormWorld w;
+    EXPECT_EQ(w.window.calls, (std::vector<std::string>{"main icon", "tray icon", "idle icon"}));
+    EXPECT_EQ(w.form.Database.DB_Tavix.DatabaseName(), w.db->EmbeddedName());
+    EXPECT_EQ(w.form.Run.SystemFolder, BackupWorld::kSystemFolder);
+    EXPECT_TRUE(w.window.dailyChecked);
+    EXPECT_EQ(w.window.field.Text(), "07:30");
+    for (const auto& step : w.window.steps) EXPECT_EQ(step, StepState::Pending);
+    EXPECT_TRUE(w.window.boxes.empty());
+}
+
+TEST(MainFormTest, ClosingSavesTheScheduleAndEndsTheApplicationUnlessItMayNot) {
+    struct Case {
+        const char* name;
+        bool duringRun;
+        bool refusedSave;
+        bool closesAtOnce;
+        int quitsAfterwards;
+        bool boxAfterClose;
+    };
+    const Case cases[] = {
+        {"idle", false, false, true, 1, false},
+        {"during a run: the application ends once the run has returned", true, false, false, 1,
+         false},
+        {"settings file read-only: the window stays", false, true, false, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormWorld w;
+        w.window.dailyChecked = false;  // a change that only closing writes
+        if (c.refusedSave) w.MakeIniReadOnly();
+        std::optional<bool> closed;
+        int quitsDuringRun = 0;
+        const auto close = [&] {
+            closed = w.form.FormClose();
+            EXPECT_TRUE(w.window.boxes.empty()) << "a box inside the close event";
+        };
+        if (c.duringRun) {
+            w.window.duringRun = [&] {
+                if (closed) return;
+                close();
+                EXPECT_EQ(w.Ini("diario"), "N");  // saved at once
+                quitsDuringRun = w.window.quits;
+            };
+            w.form.btnIniciarBackupClick();
+            EXPECT_EQ(quitsDuringRun, 0);
+            EXPECT_TRUE(w.Copied("d:/Musicas/b.mp3"));  // the run went on to its end
+        } else {
+            close();
+        }
+        w.window.RunPendingEvents();
+        ASSERT_TRUE(closed);
+        EXPECT_EQ(*closed, c.closesAtOnce);
+        EXPECT_EQ(w.window.quits, c.quitsAfterwards);
+        EXPECT_EQ(w.Ini("diario"), c.refusedSave ? "S" : "N");
+        if (c.boxAfterClose) {
+            ASSERT_EQ(w.window.boxes.size(), 1u);
+            EXPECT_EQ(w.window.boxes[0].kind, MessageKind::Error);
+            EXPECT_EQ(w.window.boxes[0].text,
+                      "Unable to write to " + w.folder.Path("bin/Duplora.ini") + ".");
+        } else {
+            EXPECT_TRUE(w.window.boxes.empty());
+        }
+        platform::SetAttributes(w.folder.Path("bin/Duplora.ini"), platform::kAttrArchive);
+    }
+}
+
+TEST(MainFormTest, LeavingTheTimeFieldChecksItThenSavesOrKeepsTheFocus) {
+    struct Case {
+        const char* typed;
+        bool mayLeave;
+        int beeps;
+        std::optional<ShownBox> box;
+        std::string saved;
+    };
+    const Case cases[] = {
+        {"0815", true, 0, std::nullopt, "08:15"},
+        {"1", false, 1,
+         ShownBox{MessageKind::Error, kApplicationTitle,
+                  "Invalid input value.  Use escape key to abandon changes."},
+         "07:30"},
+        {"2500", false, 0,
+         ShownBox{MessageKind::Information, kApplicationTitle, "A hora informada não é válida."},
+         "07:30"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        FormWorld w;
+        w.window.field.FocusIn();
+        w.window.field.Select(0, TimeField::kLength);
+        for (const char* key = c.typed; *key; ++key) w.window.field.TypeCharacter(*key);
+        EXPECT_EQ(w.form.TimeFieldMayLoseFocus(), c.mayLeave);
+        EXPECT_EQ(w.window.beeps, c.beeps);
+        EXPECT_EQ(w.window.focusReturned > 0, !c.mayLeave && c.beeps == 0);
+        if (c.box) {
+            ASSERT_EQ(w.window.boxes.size(), 1u);
+            EXPECT_EQ(w.window.boxes[0].kind, c.box->kind);
+            EXPECT_EQ(w.window.boxes[0].caption, c.box->caption);
+            EXPECT_EQ(w.window.boxes[0].text, c.box->text);
+        } else {
+            EXPECT_TRUE(w.window.boxes.empty());
+        }
+        EXPECT_EQ(w.Ini("horario"), c.saved);
+    }
+}
+
+TEST(MainFormTest, TheTrayIconTogglesOnALeftPressAndOpensOneMenuPerRightPress) {
+    FormWorld w;
+    struct Case {
+        int message;
+        bool visibleAfter;
+    };
+    const Case cases[] = {
+        {kTrayLeftButtonDown, false}, {kTrayLeftButtonDown, true},   {kTrayLeftDoubleClick, true},
+        {kTrayLeftButtonUp, true},    {kTrayMouseMove, true},        {kTrayMiddleButtonDown, true},
+        {kTrayRightButtonUp, true},   {kTrayRightDoubleClick, true}, {kTrayLeftButtonDown, false},
+    };
+    for (const Case& c : cases) {
+        w.form.WMTrayIcon(c.message);
+        EXPECT_EQ(w.window.visible, c.visibleAfter) << std::hex << c.message;
+    }
+    EXPECT_EQ(w.window.popupTimerStarts, 0);
+
+    w.form.WMTrayIcon(kTrayRightButtonDown);
+    w.form.WMTrayIcon(kTrayRightButtonDown);  // within the 200 ms: the timer is not restarted
+    EXPECT_EQ(w.window.popupTimerStarts, 1);
+    w.form.TimerPopupTimer();
+    EXPECT_FALSE(w.window.popupTimer);
+    EXPECT_EQ(w.window.menusShown, 1);
+    EXPECT_EQ(w.window.menuItem, std::make_pair(std::string("Restaurar"), kTrayPictureRestaurar));
+
+    w.form.MenuOcultar_RestaurarClick();  // "Restaurar"
+    EXPECT_TRUE(w.window.visible);
+    w.form.WMTrayIcon(kTrayRightButtonDown);
+    w.form.TimerPopupTimer();
+    EXPECT_EQ(w.window.menuItem, std::make_pair(std::string("Ocultar"), kTrayPictureOcultar));
+    EXPECT_EQ(w.window.menusShown, 2);
+}
+
+TEST(DefaultHandlerTest, ShowsEveryErrorButSilentAbortWithAFullStopWhereItIsDue) {
+    struct Boxes : MessageBoxes {
+        void ShowMessageBox(MessageKind kind, const std::string& caption,
+                            const std::string& text) override {
+            shown.push_back({kind, caption, text});
+        }
+        std::vector<ShownBox> shown;
+    } boxes;
+    struct Case {
+        std::function<void()> handler;
+        std::optional<std::string> shown;
+        bool completes = false;
+    };
+    const Case cases[] = {
+        {[] { throw SilentAbort(); }, std::nullopt},
+        {[] {}, std::nullopt, true},
+        {[] { throw std::runtime_error("Database name is missing"); }, "Database name is missing."},
+        {[] { throw std::runtime_error("Fim."); }, "Fim."},
+        {[] { throw std::runtime_error("Pronto!"); }, "Pronto!"},  // "!" sorts before "."
+        {[] { throw std::runtime_error("C:\\"); }, "C:\\."},
+        {[] { throw std::runtime_error("Não foi possível"); }, "Não foi possível."},
+        {[] { throw 42; }, "Unknown error."},
+    };
+    for (const Case& c : cases) {
+        boxes.shown.clear();
+        EXPECT_EQ(Guarded(boxes, c.handler), c.completes);
+        if (!c.shown) {
+            EXPECT_TRUE(boxes.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text, *c.shown);
+        EXPECT_EQ(boxes.shown[0].caption, "Duplora - Tavix Zadododa");
+        EXPECT_EQ(boxes.shown[0].kind, MessageKind::Error);
+    }
+}
+
+TEST(DefaultHandlerTest, AStartUpFailureIsReportedAsTheRuntimeReportsIt) {
+    const DatabaseClientError error(
+        "InterBase library gds32.dll not found in the path. Please install InterBase to use this "
+        "functionality");
+    const std::string text = ApplicationErrorText(error, "Duplora.exe");
+    const std::string head = "Exception DatabaseClientError in module Duplora.exe at ";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    const std::string tail =
+        ".\r\nInterBase library gds32.dll not found in the path. Please install InterBase to use "
+        "this functionality.\r\n";
+    ASSERT_GT(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+}
