@@ -74,11 +74,3 @@ std::optional<WindowInfo> Window(unsigned long id);
 
 // Left (1) or right (3) click at a point of the screen.
 void ClickAt(int x, int y, int button = 1);
-
-// What duplora_screen_probe reads in a screenshot of the main window.
-struct ScreenState {
-    std::vector<std::string> steps;  // four of Pending, Processing, Ok, Error, Empty, Unknown
-    bool closingLine = false;
-    std::string text;  // the probe's own report
-};
-ScreenState ReadScreen(unsigned long window, const std::filesystem::path& shot);

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "Desktop.h"
+#include "ScreenState.h"
 #include "support/FirebirdTestDatabase.h"
 #include "support/TestFolder.h"
 
