@@ -18,6 +18,7 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -302,9 +303,9 @@ TEST_F(DuploraWineE2E, StartButtonRunsTheBackupAndClosingSavesTheSchedule) {
         std::ifstream copy(file.copy, std::ios::binary);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}),
                   world.folder.Read(file.source));
-        EXPECT_EQ(
-            std::chrono::clock_cast<std::chrono::system_clock>(fs::last_write_time(file.copy)),
-            file.time);
+        EXPECT_EQ(std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+                      std::chrono::file_clock::to_sys(fs::last_write_time(file.copy))),
+                  file.time);
     }
     // One level only, nothing deleted, the database copied by the batch file.
     EXPECT_FALSE(world.folder.Exists("local-d/Musicas/Rock/Ao Vivo"));
@@ -372,11 +373,12 @@ TEST_F(DuploraWineE2E, TrayIconHidesAndShowsTheWindowAndItsMenuCloses) {
     DuploraSession duplora(display, logs);
     duplora.WaitForWindow();
 
-    // The icon: a window of the program docked in the notification area, not a top-level one.
+    // The icon: a window docked in the notification area, not a top-level one. Wine's
+    // explorer.exe holds the notification icons of the prefix.
     std::optional<WindowInfo> icon;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            for (const WindowInfo& window : WindowsOfClass("duplora.exe"))
+            for (const WindowInfo& window : WindowsOfClass("explorer.exe"))
                 if (!window.topLevel && window.viewable && window.width > 1) icon = window;
             return icon.has_value();
         },
@@ -395,11 +397,17 @@ TEST_F(DuploraWineE2E, TrayIconHidesAndShowsTheWindowAndItsMenuCloses) {
     userPause();
 
     // The menu: "Iniciar Backup", "Ocultar"/"Restaurar", "Fechar", chosen with the keyboard.
+    auto menuOpen = [] {  // a top-level window of the program without the title
+        std::set<unsigned long> titled;
+        for (const WindowInfo& window : WindowsNamed(kTitle)) titled.insert(window.id);
+        for (const WindowInfo& window : WindowsOfClass("duplora.exe"))
+            if (window.topLevel && window.viewable && window.width > 1 && !titled.count(window.id))
+                return true;
+        return false;
+    };
     auto choose = [&](int downs) {
-        const auto before = WindowsOfClass("duplora.exe").size();
         ClickAt(iconAt.x, iconAt.y, 3);
-        ASSERT_TRUE(WaitUntil([&] { return WindowsOfClass("duplora.exe").size() > before; }, 20s))
-            << "the menu did not open";
+        ASSERT_TRUE(WaitUntil(menuOpen, 20s)) << "the menu did not open";
         std::string keys;
         for (int i = 0; i < downs; ++i) keys += " Down";
         Capture("xdotool key" + keys + " Return");
