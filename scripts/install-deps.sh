@@ -10,6 +10,7 @@ packages=(
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
   mingw-w64 wine wine32:i386
   xvfb xauth x11-utils xdotool trayer imagemagick fonts-dejavu-core fonts-liberation2
+  fonts-wine locales
   rsync hyperfine strace time python3
 )
 

@@ -173,3 +173,30 @@ void ClickAt(int x, int y, int button) {
     Capture("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +
             std::to_string(button));
 }
+
+TrayHost::TrayHost(const fs::path& logFolder)
+    : process_({"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height",
+                "24"},
+               {}, logFolder, logFolder / "trayer.log") {
+    const bool up = WaitUntil(
+        [] {
+            for (const WindowInfo& window : WindowsNamed("panel"))
+                if (window.topLevel && window.viewable) return true;
+            return false;
+        },
+        20s);
+    if (!up) throw std::runtime_error("trayer did not start (see trayer.log)");
+}
+
+std::optional<WindowInfo> TrayHost::WaitForIcon(const std::string& windowClass,
+                                                std::chrono::milliseconds timeout) const {
+    std::optional<WindowInfo> icon;
+    WaitUntil(
+        [&] {
+            for (const WindowInfo& window : WindowsOfClass(windowClass))
+                if (!window.topLevel && window.viewable && window.width > 1) icon = window;
+            return icon.has_value();
+        },
+        timeout);
+    return icon;
+}

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "platform/Platform.h"
+#include "support/TestFolder.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -30,15 +30,7 @@ bool UserLocaleIsPtBr() {
 }
 
 std::int64_t Local(int year, int month, int day, int hour, int minute, int second) {
-    std::tm fields{};
-    fields.tm_year = year - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_sec = second;
-    fields.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&fields));
+    return std::chrono::system_clock::to_time_t(LocalTime(year, month, day, hour, minute, second));
 }
 
 TEST(UserDateTimeTextTest, ShortDateAndLongTimeOfThePtBrUser) {

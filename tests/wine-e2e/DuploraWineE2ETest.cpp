@@ -357,33 +357,16 @@ TEST_F(DuploraWineE2E, TheDailyScheduleStartsTheRunInItsMinute) {
 
 TEST_F(DuploraWineE2E, TrayIconHidesAndShowsTheWindowAndItsMenuCloses) {
     RequireClientLibrary();
-    ChildProcess trayer(
-        {"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24"},
-        {}, logs.Host(), logs.Host("trayer.log"));
-    // The notification area must be there before Duplora starts: the icon is added once.
-    ASSERT_TRUE(WaitUntil(
-        [] {
-            for (const WindowInfo& window : WindowsNamed("panel"))
-                if (window.topLevel && window.viewable) return true;
-            return false;
-        },
-        20s));
+    const TrayHost trayer(logs.Host());
     World world(Unreachable());
     world.WriteSettings(Unreachable(), "S", "  :  ");
     DuploraSession duplora(display, logs);
     duplora.WaitForWindow();
 
-    // The icon: a window docked in the notification area, not a top-level one. Wine's
-    // explorer.exe holds the notification icons of the prefix.
-    std::optional<WindowInfo> icon;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (const WindowInfo& window : WindowsOfClass("explorer.exe"))
-                if (!window.topLevel && window.viewable && window.width > 1) icon = window;
-            return icon.has_value();
-        },
-        30s))
-        << "no icon in the notification area";
+    // The icon: a window docked in the notification area. Wine's explorer.exe holds the
+    // notification icons of the prefix.
+    const std::optional<WindowInfo> icon = trayer.WaitForIcon("explorer.exe", 30s);
+    ASSERT_TRUE(icon) << "no icon in the notification area";
     const Point iconAt{icon->x + icon->width / 2, icon->y + icon->height / 2};
     auto visible = [](const WindowState& s) { return s.Value("visible") == "1"; };
     auto hidden = [](const WindowState& s) { return s.Value("visible") == "0"; };
