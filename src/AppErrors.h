@@ -2,7 +2,9 @@
 // Message boxes on Qt: the window's and the start-up failure's. Tests answer them through a
 // hook instead of a user.
 
+#include <QMessageBox>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "DefaultHandler.h"
@@ -16,6 +18,11 @@ struct MessageBoxShown {
 };
 // Test seam: while set, message boxes are handed to the hook instead of shown.
 void SetMessageBoxHook(std::function<void(const MessageBoxShown&)> hook);
+
+// The box as it is shown: at least wide enough for its caption, which the system would otherwise
+// cut short in the title bar of a box with a short text.
+std::unique_ptr<QMessageBox> MakeMessageBox(MessageKind kind, const std::string& caption,
+                                            const std::string& text);
 
 // A modal message box over the active window; returns when it is closed.
 class QtMessageBoxes final : public MessageBoxes {

@@ -105,6 +105,8 @@ void FbDatabase::AskDialect() {
     if (dbSqlDialect_ < sqlDialect_) sqlDialect_ = dbSqlDialect_;
 }
 
+void FbDatabase::CheckConnection() { AskDialect(); }
+
 void FbDatabase::Disconnect() {
     for (FbQuery* query : queries_) {
         query->Close();

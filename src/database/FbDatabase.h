@@ -37,6 +37,10 @@ public:
     bool Connected() const { return handle_ != 0; }
     void SetConnected(bool connected);
 
+    // Asks the server something cheap (the database's dialect). Raises when it does not answer;
+    // a lost connection is closed by force first.
+    void CheckConnection();
+
     // Closes the query, ends the transaction in forced mode and tries the detach, ignoring
     // every error on the way; the connection reads as not connected afterwards.
     void ForceClose();

@@ -4,37 +4,52 @@
 #include "FolderSize.h"
 #include "PathMapping.h"
 #include "U_Funcoes.h"
+#include "common/Application.h"
 #include "common/SilentAbort.h"
 #include "database/TavixDatabase.h"
 #include "platform/Platform.h"
 
 namespace {
 constexpr std::uint16_t kShowNormal = 1;
-}
+constexpr const char* kNoSecondConnection = "Não foi possível conectar com o banco de dados";
+}  // namespace
 
 BackupRun::BackupRun(BackupView& view, TavixDatabase& database, const Clock& clock)
-    : Mirror(view), view_(view), database_(database), clock_(clock) {}
+    : Mirror(view), Report(clock), view_(view), database_(database), clock_(clock) {}
 
 void BackupRun::btnIniciarBackupClick() {
+    Report.Begin();
+    interruption_ = "Backup interrompido";
     try {
         RunSteps();
+    } catch (const SilentAbort&) {
+        EndRun(interruption_);
+        throw;
+    } catch (const std::exception& error) {
+        EndRun("Backup interrompido: " + std::string(error.what()));
+        throw;
     } catch (...) {
-        view_.SetTrayIcon(TrayPicture::Idle);
-        SetControlsEnabled(true);
+        EndRun(interruption_);
         throw;
     }
+    EndRun("Backup finalizado");
+}
+
+void BackupRun::EndRun(const std::string& outcome) {
     view_.SetTrayIcon(TrayPicture::Idle);
     SetControlsEnabled(true);
+    Report.End(outcome);
 }
 
 void BackupRun::RunSteps() {
     view_.SetTrayIcon(TrayPicture::Busy);
+    view_.SetTrayTip(kApplicationTitle);
     ResetStepImages();
     SetControlsEnabled(false);
 
     try {
         SetStepStatus(kStepConnect, false);
-        database_.DB_Tavix.SetConnected(true);
+        ConnectForStep1();
     } catch (...) {
         SetStepStatus(kStepConnect, true);
     }
@@ -46,19 +61,42 @@ void BackupRun::RunSteps() {
     try {
         database_.DB_Tavix.SetConnected(true);
     } catch (...) {
-        view_.SetProgressText("Não foi possível conectar com o banco de dados");
+        view_.SetProgressText(kNoSecondConnection);
+        interruption_ = std::string("Backup interrompido: ") + kNoSecondConnection;
         throw SilentAbort();
     }
     CopyMusicFolders();
     SetStepStatus(kAllStepsDone, false);
     database_.DB_Tavix.SetConnected(false);
 
-    view_.SetProgressText("Backup finalizado as " + FormatGeneralDateTime(clock_.Now()));
+    std::string closingLine = "Backup finalizado as " + FormatGeneralDateTime(clock_.Now());
+    if (const int failures = Report.Failures()) {
+        closingLine += " - " + FailureCountText(failures);
+        view_.SetTrayTip(std::string(kApplicationTitle) + ": " + FailureCountText(failures) +
+                         " no último backup");
+    }
+    view_.SetProgressText(closingLine);
     view_.SetDestinationText("");
+}
+
+// A connection left open by an earlier run may have lost its server since: it is asked
+// something cheap first, and closed by force when it no longer answers, so that step 1 reaches
+// the server for real.
+void BackupRun::ConnectForStep1() {
+    FbDatabase& connection = database_.DB_Tavix;
+    if (connection.Connected()) {
+        try {
+            connection.CheckConnection();
+        } catch (...) {
+            connection.ForceClose();
+        }
+    }
+    connection.SetConnected(true);
 }
 
 void BackupRun::SetStepStatus(int step, bool failed) {
     if (failed) {
+        interruption_ = "Backup interrompido no passo " + std::to_string(step);
         for (int s = kStepMusicFolders; s >= step && s >= kStepConnect; --s)
             view_.SetStepImage(s, StepState::Error);
         SetControlsEnabled(true);
@@ -97,7 +135,9 @@ void BackupRun::CopyDatabase() {
     if (!view_.OptionChecked(StepOption::CopyDatabase)) return;
     try {
         // At a drive root the current directory ends with "\", and the path then holds two.
-        RunAndWait(platform::CurrentDirectory() + "\\Duplora.bat", "", kShowNormal);
+        const std::string batchFile = platform::CurrentDirectory() + "\\Duplora.bat";
+        if (!RunAndWait(batchFile, "", kShowNormal))
+            Report.Failure(batchFile, platform::LastErrorText());
     } catch (...) {
         SetStepStatus(kStepDatabase, true);
     }

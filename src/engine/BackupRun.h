@@ -6,6 +6,7 @@
 
 #include "BackupView.h"
 #include "FolderMirror.h"
+#include "RunReport.h"
 #include "common/Clock.h"
 
 struct TavixDatabase;
@@ -17,7 +18,9 @@ public:
 
     // One whole run. Returns after a complete run; throws SilentAbort after a failed step or a
     // failed second connection, and lets any other error through. Either way the idle icon is
-    // back and the controls are enabled when it ends.
+    // back, the controls are enabled and the run's line is in the log when it ends. The walk
+    // goes on after a file it cannot copy; every such failure is counted, logged, and named in
+    // the closing line and the tray icon's tip.
     void btnIniciarBackupClick();
 
     void SetStepStatus(int step, bool failed);  // with `failed` it throws SilentAbort
@@ -30,11 +33,15 @@ public:
     // The server path of the system folder: empty, or ending with "\\" (from the settings).
     std::string SystemFolder;
     FolderMirror Mirror;  // holds TotalMB and CopiedMB, kept between runs
+    RunReport Report;     // this run's counts and failures; Report.LogFile is Duplora.log
 
 private:
     void RunSteps();
+    void ConnectForStep1();
+    void EndRun(const std::string& outcome);
 
     BackupView& view_;
     TavixDatabase& database_;
     const Clock& clock_;
+    std::string interruption_;  // how the run ended when SilentAbort ended it
 };

@@ -34,4 +34,6 @@ public:
     virtual void SetCloseEnabled(bool enabled) = 0;          // btnFechar
     virtual void SetScheduleEnabled(bool enabled) = 0;       // grpAgendamento
     virtual void SetTrayIcon(TrayPicture picture) = 0;
+    // The tray icon's tip: the title, or what went wrong in the last run.
+    virtual void SetTrayTip(const std::string& text) = 0;
 };

@@ -2,8 +2,21 @@
 
 #include "settings/TimeField.h"
 
+namespace {
+
+// "Duplora.log" beside the settings file.
+std::string LogFileBeside(const std::string& settingsFile) {
+    const std::size_t separator = settingsFile.find_last_of("\\/");
+    return settingsFile.substr(0, separator == std::string::npos ? 0 : separator + 1) +
+           "Duplora.log";
+}
+
+}  // namespace
+
 MainForm::MainForm(MainFormView& view, const Clock& clock, std::string settingsFile)
-    : Config(view, clock, std::move(settingsFile)), Run(view, Database, clock), view_(view) {}
+    : Config(view, clock, std::move(settingsFile)), Run(view, Database, clock), view_(view) {
+    Run.Report.LogFile = LogFileBeside(Config.FileName());
+}
 
 void MainForm::FormCreate() {
     Guarded(view_, [this] {
@@ -82,6 +95,18 @@ bool MainForm::FormClose() {
     }
     view_.QuitApplication();
     return true;
+}
+
+void MainForm::EndSession() {
+    try {
+        Config.FormClose();
+    } catch (const std::exception& error) {
+        Run.Report.Note(std::string("Fim da sessão: ") + error.what());
+    }
+    if (runInProgress_)
+        closeRequested_ = true;
+    else
+        view_.QuitApplication();
 }
 
 void MainForm::WMTrayIcon(int mouseMessage) {

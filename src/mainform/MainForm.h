@@ -52,6 +52,10 @@ public:
     // message appears once the close event has returned), or a run is in progress (the
     // window stays until the run has returned, then the application ends).
     bool FormClose();
+    // The system ends the session (logout, a service manager's stop): the schedule is saved as
+    // on closing, and the application ends even when the save is refused, since nobody is left
+    // to read a message; the refusal goes to the log. A run in progress ends first.
+    void EndSession();
 
     // The notification-area icon's callback with the shell's mouse message: a left press
     // toggles the window, a right press arms TimerPopup, everything else is ignored.

@@ -117,6 +117,9 @@ void* FindSymbol(LibraryHandle library, const std::string& name);
 // The system's text for the last failure of a call above (library loading included).
 std::string LastErrorText();
 
+// Appends `text` to the end of a file, creating it when missing (FILE_APPEND_DATA, OPEN_ALWAYS).
+bool AppendToFile(const std::string& path, const std::string& text);
+
 // GetPrivateProfileStringA (a buffer of 2048 characters) / WritePrivateProfileStringA.
 std::string ReadProfileText(const std::string& section, const std::string& key,
                             const std::string& defaultValue, const std::string& fileName);

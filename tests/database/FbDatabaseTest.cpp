@@ -175,6 +175,14 @@ TEST_F(EmbeddedQueryTest, OpeningStartsTheTransactionAndPreparesOnce) {
                        "isc_dsql_fetch"}));
     EXPECT_TRUE(db_.Trans_Tavix.InTransaction());
     EXPECT_TRUE(db_.QryBusca.Eof());
+    // Every call succeeded but the last fetch, which found the end (100); the run's query went
+    // to the server as written.
+    const std::vector<RecordedCall>& records = recorder_.Records();
+    for (std::size_t i = 0; i + 1 < records.size(); ++i)
+        EXPECT_EQ(records[i].result, 0) << records[i].entry;
+    EXPECT_EQ(records.back().entry, "isc_dsql_fetch");
+    EXPECT_EQ(records.back().result, 100);
+    EXPECT_EQ(records[2].sql, "SELECT Pas_Path FROM Tb_Pastas");
 
     // Going back to the first row reads the kept rows; nothing is sent.
     recorder_.Clear();
@@ -310,6 +318,8 @@ TEST_F(EmbeddedQueryTest, AMissingFileGivesTheLibrarysTextAndStaysClosed) {
         EXPECT_EQ(error.ErrorCode(), 335544344);  // isc_io_error
     }
     EXPECT_FALSE(db_.DB_Tavix.Connected());
+    ASSERT_EQ(recorder_.Records().size(), 1u);  // the failed attach, and nothing after it
+    EXPECT_EQ(recorder_.Records()[0].result, 335544344);
 }
 
 TEST_F(EmbeddedQueryTest, ADescriptorTooSmallIsEnlargedAndDescribedAgain) {

@@ -8,7 +8,7 @@
 namespace {
 
 const ClientLibrary* real = nullptr;
-std::vector<std::string> calls;
+std::vector<RecordedCall> calls;
 
 std::string Hex(const char* bytes, std::size_t length) {
     std::string text;
@@ -60,8 +60,12 @@ struct Forward<Member, Result (*)(Arguments...)> {
             entry += std::get<2>(all) == DSQL_close  ? ":DSQL_close"
                      : std::get<2>(all) == DSQL_drop ? ":DSQL_drop"
                                                      : ":other";
-        calls.push_back(std::move(entry));
-        return (real->*Member)(arguments...);
+        RecordedCall call{std::move(entry)};
+        if constexpr (Same<Member, &ClientLibrary::isc_dsql_prepare>()) call.sql = std::get<4>(all);
+        const Result result = (real->*Member)(arguments...);
+        if constexpr (std::is_same_v<Result, ISC_STATUS>) call.result = result;
+        calls.push_back(std::move(call));
+        return result;
     }
 };
 
@@ -93,11 +97,17 @@ RecordingClientLibrary::RecordingClientLibrary() : library_(ClientLibrary::Proce
 
 RecordingClientLibrary::~RecordingClientLibrary() { real = nullptr; }
 
-const std::vector<std::string>& RecordingClientLibrary::Calls() const { return calls; }
+std::vector<std::string> RecordingClientLibrary::Calls() const {
+    std::vector<std::string> texts;
+    for (const RecordedCall& call : calls) texts.push_back(call.entry);
+    return texts;
+}
+
+const std::vector<RecordedCall>& RecordingClientLibrary::Records() const { return calls; }
 
 std::vector<std::string> RecordingClientLibrary::Names() const {
     std::vector<std::string> names;
-    for (const std::string& call : calls) {
+    for (const std::string& call : Calls()) {
         const auto colon = call.find(':');
         names.push_back(
             call.substr(0, call.find("isc_dsql_free_statement") == 0 ? call.size() : colon));

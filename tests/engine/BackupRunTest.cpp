@@ -11,7 +11,9 @@
 #include "engine/BackupRun.h"
 #include "engine/DateTime.h"
 #include "engine/PathMapping.h"
+#include "platform/Platform.h"
 #include "support/BackupWorld.h"
+#include "support/FirebirdTestServer.h"
 #include "support/FixedClock.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"
@@ -28,6 +30,19 @@ struct World : BackupWorld {
         database.DB_Tavix.SetDatabaseName(db->EmbeddedName());
         clock.now = kFinishedAt;
         run.SystemFolder = kSystemFolder;
+        folder.MakeFolder("bin");
+        run.Report.LogFile = folder.Path("bin/Duplora.log");
+    }
+
+    // The log's lines, without their CR LF.
+    std::vector<std::string> LogLines() const {
+        std::vector<std::string> lines;
+        if (!folder.Exists("bin/Duplora.log")) return lines;
+        const std::string text = folder.Read("bin/Duplora.log");
+        for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos;
+             at = end + 2)
+            lines.push_back(text.substr(at, end - at));
+        return lines;
     }
 
     void MakeDatabase(const std::string& columnType,
@@ -170,6 +185,74 @@ TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesAndRestoresTheControls) {
     }
 }
 
+TEST(BackupRunTest, ACleanRunLogsOneLineAndKeepsTheClosingLineAndTipAsTheyWere) {
+    World w;
+    ASSERT_TRUE(w.RunBackup());
+    EXPECT_EQ(w.view.progressText, "Backup finalizado as " + FormatGeneralDateTime(kFinishedAt));
+    EXPECT_EQ(w.view.trayTip, "Duplora - Tavix Zadododa");
+    const auto lines = w.LogLines();
+    ASSERT_EQ(lines.size(), 1u);
+    // The system folder's two visible files and the two music files; every one of them copied.
+    EXPECT_NE(lines[0].find("  Backup finalizado: 4 arquivos examinados, 4 copiados, 0 falhas, "),
+              std::string::npos)
+        << lines[0];
+}
+
+// Failures the run goes on after: each is counted, logged with its path and the system's reason,
+// and named in the closing line and the tray icon's tip; the steps keep their states.
+TEST(BackupRunTest, FailuresAreCountedLoggedAndShownWhileTheStepsKeepTheirStates) {
+    struct Scenario {
+        const char* name;
+        std::function<void(World&)> setUp;
+        std::function<std::string(World&)> failedPath;  // as the run names it
+    };
+    const auto batchFile = [](World&) { return platform::CurrentDirectory() + "\\Duplora.bat"; };
+    const Scenario scenarios[] = {
+        {"batch file missing",
+         [](World& t) { std::filesystem::remove(t.folder.Host("current/Duplora.bat")); },
+         batchFile},
+        {"batch file not startable",
+         [](World& t) {
+             std::filesystem::remove(t.folder.Host("current/Duplora.bat"));
+             t.folder.MakeFolder("current/Duplora.bat");
+         },
+         batchFile},
+    };
+    for (const Scenario& s : scenarios) {
+        SCOPED_TRACE(s.name);
+        World w;
+        s.setUp(w);
+        ASSERT_TRUE(w.RunBackup());
+        EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
+        EXPECT_EQ(w.run.Report.Failures(), 1);
+        EXPECT_EQ(w.view.progressText,
+                  "Backup finalizado as " + FormatGeneralDateTime(kFinishedAt) + " - 1 falha");
+        EXPECT_EQ(w.view.trayTip, "Duplora - Tavix Zadododa: 1 falha no último backup");
+        const auto lines = w.LogLines();
+        ASSERT_EQ(lines.size(), 2u);
+        const std::string failure = "  Falha: " + s.failedPath(w) + ": ";
+        const std::size_t at = lines[0].find(failure);
+        ASSERT_NE(at, std::string::npos) << lines[0];
+        EXPECT_GT(lines[0].size(), at + failure.size()) << "no reason: " << lines[0];
+        EXPECT_NE(lines[1].find("1 falha"), std::string::npos) << lines[1];
+    }
+}
+
+TEST(BackupRunTest, TheLogKeepsOneOldFileOnceItPassesItsLimit) {
+    World w;
+    w.folder.Write("bin/Duplora.log", std::string(RunReport::kLogLimit, 'x'));
+    w.folder.Write("bin/Duplora.log.1", "the oldest");
+    ASSERT_TRUE(w.RunBackup());
+    EXPECT_EQ(w.folder.Read("bin/Duplora.log.1").size(), RunReport::kLogLimit);
+    EXPECT_EQ(w.LogLines().size(), 1u);
+
+    // A log that cannot be written loses its lines and stops nothing.
+    World unwritable;
+    unwritable.run.Report.LogFile = unwritable.folder.Path("no-such-folder/Duplora.log");
+    EXPECT_TRUE(unwritable.RunBackup());
+    EXPECT_EQ(unwritable.view.steps, (Steps{Ok, Ok, Ok, Ok}));
+}
+
 TEST(BackupRunTest, WithEveryOptionClearedItOnlyConnectsAndEndsOk) {
     World w;
     for (auto& [option, checked] : w.view.options) checked = false;
@@ -213,6 +296,31 @@ TEST(BackupRunTest, ARunAfterAFailedStep4FindsTheConnectionOpenAndCompletes) {
     EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
     EXPECT_FALSE(w.database.DB_Tavix.Connected());
     EXPECT_TRUE(w.Copied("d:/Musicas/b.mp3"));
+}
+
+// A connection left open by a failed step 4 whose server then went away: step 1 of the next run
+// reaches for the server and fails while it is down, and connects anew once one answers.
+TEST(BackupRunTest, Step1AfterALostConnectionShowsWhetherTheServerAnswersNow) {
+    World w;
+    std::optional<FirebirdTestServer> server;
+    server.emplace(w.folder);
+    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Port()));
+    w.FailMirrorOfStep(4);
+    EXPECT_FALSE(w.RunBackup());
+    ASSERT_TRUE(w.database.DB_Tavix.Connected());
+    w.view.onProcessMessages = nullptr;
+
+    server->Kill();
+    EXPECT_FALSE(w.RunBackup());
+    EXPECT_EQ(w.view.steps, (Steps{Error, Error, Error, Error}));
+    EXPECT_FALSE(w.database.DB_Tavix.Connected());
+
+    TestFolder elsewhere;
+    server.reset();
+    server.emplace(elsewhere);
+    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Port()));
+    EXPECT_TRUE(w.RunBackup());
+    EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
 }
 
 TEST(BackupRunTest, AnUnusableSystemFolderReachesTheCallerAfterTheCleanup) {

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -132,6 +133,26 @@ TEST(MainWindowTest, EveryControlHasItsPlaceTextAndStateAtCreation) {
     EXPECT_EQ(window.TmrExecutaDiario.interval(), 30000);
     EXPECT_EQ(window.btnIniciarBackup->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The daily box's caption and its focus frame end before the time field begins.
+TEST(MainWindowTest, TheScheduleCaptionEndsBeforeTheTimeField) {
+    TestFolder folder;
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    window.show();
+    QStyleOptionButton option;
+    option.initFrom(window.chkDiario);
+    option.text = window.chkDiario->text();
+    const QStyle* style = window.chkDiario->style();
+    const QRect focus =
+        style->subElementRect(QStyle::SE_CheckBoxFocusRect, &option, window.chkDiario);
+    const QRect text = option.fontMetrics.boundingRect(
+        style->subElementRect(QStyle::SE_CheckBoxContents, &option, window.chkDiario),
+        Qt::AlignLeft | Qt::AlignVCenter, option.text);
+    const int fieldLeft = window.edtHorario->x() - window.chkDiario->x();
+    // The text clear of the field, and a pixel at least between its focus frame and the field.
+    EXPECT_LT(text.right() + 2, fieldLeft) << text.right();
+    EXPECT_LT(focus.right() + 1, fieldLeft) << focus.right();
 }
 
 TEST(MainWindowTest, TabOrderRunsThroughTheUsableControls) {
@@ -323,4 +344,13 @@ TEST(MainWindowTest, HideAndShowGoThroughTheOneWindow) {
     EXPECT_FALSE(window.isVisible());
     window.Form.MenuOcultar_RestaurarClick();
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST(MessageBoxTest, ABoxWithAShortTextIsWideEnoughForItsCaption) {
+    const std::string caption = "Duplora - Tavix Zadododa";
+    const auto box = app::MakeMessageBox(MessageKind::Information, caption, "Fim.");
+    box->show();
+    const int captionWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
+                                 .horizontalAdvance(QString::fromUtf8(caption));
+    EXPECT_GT(box->width(), captionWidth + 64);
 }

@@ -44,6 +44,7 @@ public:
     void SetCloseEnabled(bool) override {}
     void SetScheduleEnabled(bool) override {}
     void SetTrayIcon(TrayPicture picture) override { calls.push_back(Picture(picture)); }
+    void SetTrayTip(const std::string& text) override { trayTip = text; }
 
     // SettingsView.
     bool DailyChecked() const override { return dailyChecked; }
@@ -104,6 +105,7 @@ public:
     std::vector<std::string> calls;
     std::array<std::optional<StepState>, 4> steps;
     std::string progressText;
+    std::string trayTip;
     bool startEnabled = true;
     bool dailyChecked = false;
     TimeField field;
@@ -149,6 +151,7 @@ TEST(MainFormTest, StartUpInstallsTheIconsReadsTheSettingsAndShowsEveryStepPendi
     EXPECT_EQ(w.window.calls, (std::vector<std::string>{"main icon", "tray icon", "idle icon"}));
     EXPECT_EQ(w.form.Database.DB_Tavix.DatabaseName(), w.db->EmbeddedName());
     EXPECT_EQ(w.form.Run.SystemFolder, BackupWorld::kSystemFolder);
+    EXPECT_EQ(w.form.Run.Report.LogFile, w.folder.Path("bin") + "/Duplora.log");
     EXPECT_TRUE(w.window.dailyChecked);
     EXPECT_EQ(w.window.field.Text(), "07:30");
     for (const auto& step : w.window.steps) EXPECT_EQ(step, StepState::Pending);
@@ -207,6 +210,24 @@ TEST(MainFormTest, ClosingSavesTheScheduleAndEndsTheApplicationUnlessItMayNot) {
         } else {
             EXPECT_TRUE(w.window.boxes.empty());
         }
+        platform::SetAttributes(w.folder.Path("bin/Duplora.ini"), platform::kAttrArchive);
+    }
+}
+
+TEST(MainFormTest, TheEndOfTheSessionSavesTheScheduleAndEndsEvenWhenTheSaveIsRefused) {
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "settings file read-only" : "settings file writable");
+        FormWorld w;
+        w.window.dailyChecked = false;
+        if (refused) w.MakeIniReadOnly();
+        w.form.EndSession();
+        EXPECT_EQ(w.window.quits, 1);
+        EXPECT_EQ(w.Ini("diario"), refused ? "S" : "N");
+        EXPECT_TRUE(w.window.boxes.empty() && w.window.later.empty());
+        const std::string log =
+            w.folder.Exists("bin/Duplora.log") ? w.folder.Read("bin/Duplora.log") : "";
+        EXPECT_EQ(log.find("Fim da sessão: Unable to write to ") != std::string::npos, refused)
+            << log;
         platform::SetAttributes(w.folder.Path("bin/Duplora.ini"), platform::kAttrArchive);
     }
 }

@@ -50,6 +50,7 @@ public:
     void SetCloseEnabled(bool enabled) override { controls.close = enabled; }
     void SetScheduleEnabled(bool enabled) override { controls.schedule = enabled; }
     void SetTrayIcon(TrayPicture picture) override { trayPictures.push_back(picture); }
+    void SetTrayTip(const std::string& text) override { trayTip = text; }
 
     std::string progressText = "           ";  // the labels start as eleven spaces
     std::string destinationText = "           ";
@@ -67,4 +68,5 @@ public:
                                        {StepOption::CopyMusicFolders, true}};
     ControlStates controls;
     std::vector<TrayPicture> trayPictures;
+    std::string trayTip;
 };
