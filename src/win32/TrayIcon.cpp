@@ -44,8 +44,7 @@ void TrayIcon::Install(HICON icon) {
     TrayIconData.uID = 1;
     TrayIconData.uCallbackMessage = kTrayIconMessage;
     TrayIconData.hIcon = icon;
-    std::memset(TrayIconData.szTip, 0, sizeof TrayIconData.szTip);
-    std::strncpy(TrayIconData.szTip, kApplicationTitle, sizeof TrayIconData.szTip - 1);
+    CopyTip(kApplicationTitle);
     TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     Shell_NotifyIconA(NIM_ADD, &TrayIconData);
     installed_ = true;
@@ -54,6 +53,17 @@ void TrayIcon::Install(HICON icon) {
 void TrayIcon::SetIcon(HICON icon) {
     TrayIconData.hIcon = icon;
     if (installed_) Shell_NotifyIconA(NIM_MODIFY, &TrayIconData);
+}
+
+void TrayIcon::SetTip(const std::string& tip) {
+    CopyTip(tip);
+    if (installed_) Shell_NotifyIconA(NIM_MODIFY, &TrayIconData);
+}
+
+void TrayIcon::CopyTip(const std::string& tip) {
+    // Zero bytes up to the field's 64th; a longer text is cut.
+    std::memset(TrayIconData.szTip, 0, sizeof TrayIconData.szTip);
+    std::strncpy(TrayIconData.szTip, tip.c_str(), sizeof TrayIconData.szTip - 1);
 }
 
 void TrayIcon::Remove() {

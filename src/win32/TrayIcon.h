@@ -25,8 +25,9 @@ public:
     // tip) and adds the icon. The shell's answer is not looked at: without a notification area
     // Duplora runs on without its icon.
     void Install(HICON icon);
-    // Sends the whole record again with another icon.
+    // Sends the whole record again with another icon, or another tip.
     void SetIcon(HICON icon);
+    void SetTip(const std::string& tip);
     // Takes the icon out of the notification area (the window is closing).
     void Remove();
 
@@ -43,6 +44,7 @@ public:
 
 private:
     void AddItem(int id, const char* caption, HBITMAP picture);
+    void CopyTip(const std::string& tip);
     bool installed_ = false;
 };
 

@@ -234,6 +234,12 @@ LRESULT TFrmPrincipal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             // Every way of closing passes here; MainForm decides whether the window goes.
             Form.FormClose();
             return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends (log-off, shutdown): the process is ended after this returns.
+            if (wParam) Form.EndSession();
+            return 0;
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (PictureButton* button = PictureButton::From(item->hwndItem)) {
@@ -349,6 +355,8 @@ void TFrmPrincipal::SetTrayIcon(TrayPicture picture) {
                  reinterpret_cast<LPARAM>(busy ? ImgIcone2 : ImgIcone1));
     Tray->SetIcon(busy ? ImgIcone2Small : ImgIcone1Small);
 }
+
+void TFrmPrincipal::SetTrayTip(const std::string& text) { Tray->SetTip(text); }
 
 // SettingsView.
 

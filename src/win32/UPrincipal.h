@@ -48,6 +48,7 @@ public:
     void SetCloseEnabled(bool enabled) override;
     void SetScheduleEnabled(bool enabled) override;
     void SetTrayIcon(TrayPicture picture) override;
+    void SetTrayTip(const std::string& text) override;
 
     // SettingsView.
     bool DailyChecked() const override;
