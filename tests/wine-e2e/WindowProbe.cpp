@@ -16,20 +16,22 @@
 
 namespace {
 
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    if (GetDlgCtrlID(child) != search->id) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// The control of `window` with `id`, at any depth.
 HWND Control(HWND window, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (GetDlgCtrlID(child) != s->id) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(window, &MatchControl, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -49,26 +51,22 @@ std::string Text(HWND control) {
 
 LRESULT Image(HWND control) { return SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0); }
 
-}  // namespace
-
 // The message boxes shown (dialogs of the system's class), with their caption and text.
-void PrintMessageBoxes() {
-    EnumWindows(
-        [](HWND box, LPARAM) -> BOOL {
-            char className[16] = "";
-            GetClassNameA(box, className, sizeof className);
-            if (std::string(className) == "#32770" && IsWindowVisible(box)) {
-                char caption[256] = "";
-                GetWindowTextA(box, caption, sizeof caption);
-                std::printf("box=%s: %s\n", caption, Text(GetDlgItem(box, 0xFFFF)).c_str());
-            }
-            return TRUE;
-        },
-        0);
+BOOL CALLBACK PrintMessageBox(HWND box, LPARAM) {
+    char className[16] = "";
+    GetClassNameA(box, className, sizeof className);
+    if (std::string(className) == "#32770" && IsWindowVisible(box)) {
+        char caption[256] = "";
+        GetWindowTextA(box, caption, sizeof caption);
+        std::printf("box=%s: %s\n", caption, Text(GetDlgItem(box, 0xFFFF)).c_str());
+    }
+    return TRUE;
 }
 
+}  // namespace
+
 int main() {
-    PrintMessageBoxes();
+    EnumWindows(&PrintMessageBox, 0);
     HWND window = FindWindowA(DUPLORA_MAIN_CLASS, nullptr);
     if (!window) {
         std::puts("window=missing");
