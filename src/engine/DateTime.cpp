@@ -27,10 +27,5 @@ double DosDateTimeToValue(platform::DosDateTime dos) {
 }
 
 std::string FormatGeneralDateTime(std::time_t time) {
-    const std::tm local = *std::localtime(&time);  // one thread: the shared buffer is safe
-    char text[128];
-    std::size_t length = std::strftime(text, sizeof text, "%x", &local);
-    if (local.tm_hour != 0 || local.tm_min != 0 || local.tm_sec != 0)
-        length += std::strftime(text + length, sizeof text - length, " %X", &local);
-    return std::string(text, length);
+    return platform::UserDateTimeText(static_cast<std::int64_t>(time));
 }

@@ -12,6 +12,6 @@ inline constexpr double kNoFileTime = -657434.0;
 double EncodeDateTime(int year, int month, int day, int hour, int minute, int second);
 double DosDateTimeToValue(platform::DosDateTime dos);
 
-// The local date and time in the locale's short date and long time form, the time left out when
-// it is exactly 00:00:00.
+// The local date and time in the user's short date and long time form, the time left out when
+// it is exactly 00:00:00 (platform::UserDateTimeText).
 std::string FormatGeneralDateTime(std::time_t time);

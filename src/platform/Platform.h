@@ -172,6 +172,13 @@ std::string ReadProfileText(const std::string& section, const std::string& key,
 bool WriteProfileText(const std::string& section, const std::string& key, const std::string& value,
                       const std::string& fileName);
 
+// The local date and time of `unixTime` (seconds since 1970-01-01 UTC) as the user's locale
+// writes them: the short date, a blank and the long time; the blank and the time are left out
+// when the local time is 00:00:00 exactly. Windows: GetDateFormatA / GetTimeFormatA with
+// LOCALE_USER_DEFAULT; POSIX: the environment's LC_TIME locale (LC_ALL, LC_TIME, LANG), "%x"
+// and "%X". Empty when the time has no local form.
+std::string UserDateTimeText(std::int64_t unixTime);
+
 #ifndef _WIN32
 // POSIX only: where drive letters and UNC shares live (Wine's dosdevices folder).
 // Defaults to $WINEPREFIX/dosdevices, else $HOME/.wine/dosdevices.

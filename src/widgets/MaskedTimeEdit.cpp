@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <map>
+
+#include "TimeFieldKeys.h"
 
 MaskedTimeEdit::MaskedTimeEdit(QWidget* parent) : QLineEdit(parent) {
     setMaxLength(TimeField::kLength);
@@ -25,44 +28,24 @@ void MaskedTimeEdit::Beep() {
 }
 
 void MaskedTimeEdit::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            event->ignore();  // focus moves and default buttons belong to the window
+    static const std::map<int, TimeFieldKey> kKeys{
+        {Qt::Key_Left, TimeFieldKey::Left},     {Qt::Key_Right, TimeFieldKey::Right},
+        {Qt::Key_Home, TimeFieldKey::Home},     {Qt::Key_End, TimeFieldKey::End},
+        {Qt::Key_Delete, TimeFieldKey::Delete}, {Qt::Key_Backspace, TimeFieldKey::Backspace},
+        {Qt::Key_Escape, TimeFieldKey::Escape}};
+    if (const auto key = kKeys.find(event->key()); key != kKeys.end()) {
+        PressKey(model_, key->second);
+    } else {
+        // Tab, Enter and keys that type nothing belong to the window.
+        const QList<uint> typed = event->text().toUcs4();
+        const Typed result = typed.isEmpty()    ? Typed::Ignored
+                             : typed.size() > 1 ? Typed::Refused
+                                                : TypeCharacter(model_, typed[0]);
+        if (result == Typed::Ignored) {
+            event->ignore();
             return;
-        case Qt::Key_Left:
-            model_.SetCursor(model_.Cursor() - 1);
-            break;
-        case Qt::Key_Right:
-            model_.SetCursor(model_.Cursor() + 1);
-            break;
-        case Qt::Key_Home:
-            model_.SetCursor(0);
-            break;
-        case Qt::Key_End:
-            model_.SetCursor(TimeField::kLength);
-            break;
-        case Qt::Key_Delete:
-            model_.Delete();
-            break;
-        case Qt::Key_Backspace:
-            model_.Backspace();
-            break;
-        case Qt::Key_Escape:
-            model_.Escape();
-            break;
-        default: {
-            const QString typed = event->text();
-            if (typed.isEmpty() || typed[0] < QLatin1Char(' ')) {  // keys that type nothing
-                event->ignore();
-                return;
-            }
-            if (typed.size() != 1 || typed[0].unicode() > 0x7F ||
-                !model_.TypeCharacter(typed[0].toLatin1()))
-                Beep();
         }
+        if (result == Typed::Refused) Beep();
     }
     Refresh();
     event->accept();

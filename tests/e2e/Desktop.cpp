@@ -174,17 +174,29 @@ void ClickAt(int x, int y, int button) {
             std::to_string(button));
 }
 
-ScreenState ReadScreen(unsigned long window, const fs::path& shot) {
-    ScreenState state;
-    int status = 0;
-    Capture("import -window " + std::to_string(window) + " " + Quoted(shot.string()), &status);
-    if (status != 0) return state;
-    state.text = Capture("QT_QPA_PLATFORM=offscreen " + Quoted(DUPLORA_SCREEN_PROBE) + " " +
-                         Quoted(shot.string()));
-    std::istringstream lines(state.text);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.rfind("step ", 0) == 0) state.steps.push_back(line.substr(line.find(": ") + 2));
-        if (line == "closing line: shown") state.closingLine = true;
-    }
-    return state;
+TrayHost::TrayHost(const fs::path& logFolder)
+    : process_({"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height",
+                "24"},
+               {}, logFolder, logFolder / "trayer.log") {
+    const bool up = WaitUntil(
+        [] {
+            for (const WindowInfo& window : WindowsNamed("panel"))
+                if (window.topLevel && window.viewable) return true;
+            return false;
+        },
+        20s);
+    if (!up) throw std::runtime_error("trayer did not start (see trayer.log)");
+}
+
+std::optional<WindowInfo> TrayHost::WaitForIcon(const std::string& windowClass,
+                                                std::chrono::milliseconds timeout) const {
+    std::optional<WindowInfo> icon;
+    WaitUntil(
+        [&] {
+            for (const WindowInfo& window : WindowsOfClass(windowClass))
+                if (!window.topLevel && window.viewable && window.width > 1) icon = window;
+            return icon.has_value();
+        },
+        timeout);
+    return icon;
 }

@@ -75,10 +75,16 @@ std::optional<WindowInfo> Window(unsigned long id);
 // Left (1) or right (3) click at a point of the screen.
 void ClickAt(int x, int y, int button = 1);
 
-// What duplora_screen_probe reads in a screenshot of the main window.
-struct ScreenState {
-    std::vector<std::string> steps;  // four of Pending, Processing, Ok, Error, Empty, Unknown
-    bool closingLine = false;
-    std::string text;  // the probe's own report
+// trayer, a notification area at the top right of the display, up once this is constructed: a
+// program adds its icon once, so the area must be there before the program starts. Throws when
+// it does not come up.
+class TrayHost {
+public:
+    explicit TrayHost(const std::filesystem::path& logFolder);
+    // The icon docked in the area by a window of `windowClass`, once there is one.
+    std::optional<WindowInfo> WaitForIcon(const std::string& windowClass,
+                                          std::chrono::milliseconds timeout) const;
+
+private:
+    ChildProcess process_;
 };
-ScreenState ReadScreen(unsigned long window, const std::filesystem::path& shot);

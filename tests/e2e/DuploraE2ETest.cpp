@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "Desktop.h"
+#include "ScreenState.h"
 #include "support/FirebirdTestDatabase.h"
 #include "support/TestFolder.h"
 
@@ -350,32 +351,14 @@ TEST_F(DuploraE2E, ARefusedSaveIsShownAndTheWindowStaysAndSigtermEndsTheSession)
 
 // trayer, a real notification area, hosts the icon; the user clicks it.
 TEST_F(DuploraE2E, TrayIconHidesAndShowsTheWindowAndItsMenuCloses) {
-    ChildProcess trayer(
-        {"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24"},
-        {}, logs.Host(), logs.Host("trayer.log"));
-    // The notification area must be there before Duplora starts: the icon is added once.
-    ASSERT_TRUE(WaitUntil(
-        [] {
-            for (const WindowInfo& window : WindowsNamed("panel"))
-                if (window.topLevel && window.viewable) return true;
-            return false;
-        },
-        20s))
-        << "trayer did not start: " << logs.Read("trayer.log");
+    const TrayHost trayer(logs.Host());
     World world;
     DuploraSession duplora(world, display);
     duplora.WaitForMainWindow();
 
     // The icon: a window of the program embedded in the notification area, not a top-level one.
-    std::optional<WindowInfo> icon;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (const WindowInfo& window : WindowsOfClass("Duplora"))
-                if (!window.topLevel && window.viewable && window.width > 1) icon = window;
-            return icon.has_value();
-        },
-        20s))
-        << "no icon in the notification area";
+    const std::optional<WindowInfo> icon = trayer.WaitForIcon("Duplora", 20s);
+    ASSERT_TRUE(icon) << "no icon in the notification area";
     const int iconX = icon->x + icon->width / 2;
     const int iconY = icon->y + icon->height / 2;
     auto visible = [&] { return duplora.MainWindow().has_value(); };

@@ -94,7 +94,7 @@ TEST(AnimatedProgressBarTest, StartsAsTheWindowCreatesIt) {
     EXPECT_EQ(AnimatedProgressBar::ColorFromBgr(kNavyBgr), QColor(0, 0, 128));
     EXPECT_TRUE(bar.GlintTimer().isActive());
     EXPECT_EQ(bar.GlintTimer().interval(), 30);
-    EXPECT_EQ(bar.GlintLeft(), -AnimatedProgressBar::kGlintWidth);
+    EXPECT_EQ(bar.GlintLeft(), -ProgressBarModel::kGlintWidth);
 }
 
 TEST(AnimatedProgressBarTest, FilledWidthIsTheFractionOfTheInnerWidth) {
@@ -171,8 +171,8 @@ TEST_F(ProgressDrawingTest, DrawsNothingButTheShadedParts) {
                     if (image.pixel(1 + x, y) != image.pixel(1 + from, y)) return false;
             return true;
         };
-        const int fe = AnimatedProgressBar::kFilledEnd;
-        const int ee = AnimatedProgressBar::kEmptyEnd;
+        const int fe = ProgressBarModel::kFilledEnd;
+        const int ee = ProgressBarModel::kEmptyEnd;
         if (filled > 2 * fe) {
             EXPECT_TRUE(sameColumns(fe, filled - fe)) << position;
         }

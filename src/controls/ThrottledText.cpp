@@ -1,0 +1,19 @@
+#include "ThrottledText.h"
+
+bool ThrottledText::Offer(const std::string& text, std::int64_t nowMs) {
+    text_ = text;
+    if (shownAt_ && nowMs - *shownAt_ < kIntervalMs) {
+        waiting_ = true;
+        return false;
+    }
+    waiting_ = false;
+    shownAt_ = nowMs;
+    return true;
+}
+
+std::optional<std::string> ThrottledText::TakeWaiting(std::int64_t nowMs) {
+    if (!waiting_) return std::nullopt;
+    waiting_ = false;
+    shownAt_ = nowMs;
+    return text_;
+}

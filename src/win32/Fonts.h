@@ -1,0 +1,16 @@
+#pragma once
+// The window's two faces at 11 pixels: "MS Sans Serif" for the window and "Verdana" for the
+// picture buttons. The system maps a face that is missing to its nearest one.
+
+#include "Win32.h"
+
+namespace win32 {
+
+inline constexpr const char* kDialogFace = "MS Sans Serif";
+inline constexpr const char* kButtonFace = "Verdana";
+inline constexpr int kWindowFontPixels = 11;
+
+// A font of `face` whose characters are `pixels` high (8 points at 96 dots per inch for 11).
+HFONT CreatePixelFont(const char* face, int pixels = kWindowFontPixels);
+
+}  // namespace win32

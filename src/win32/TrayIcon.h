@@ -1,0 +1,51 @@
+#pragma once
+// The notification-area icon through Shell_NotifyIconA, and its menu PopupTrayIcon with the
+// pictures of ListaImagemTray. The icon's rules (what a press does, when the menu opens, the
+// third item's caption) are MainForm's; this is only what the shell and the menu need.
+
+#include <array>
+#include <string>
+
+#include "MainFormView.h"
+#include "Win32.h"
+
+namespace win32 {
+
+// The icon's callback message, WM_TRAYICON: the value of WM_USER.
+inline constexpr UINT kTrayIconMessage = WM_USER;
+
+class TrayIcon {
+public:
+    explicit TrayIcon(HWND window);
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+
+    // Fills TrayIconData (the 88-byte first form: uID 1, callback WM_TRAYICON, the title as
+    // tip) and adds the icon. The shell's answer is not looked at: without a notification area
+    // Duplora runs on without its icon.
+    void Install(HICON icon);
+    // Sends the whole record again with another icon, or another tip.
+    void SetIcon(HICON icon);
+    void SetTip(const std::string& tip);
+    // Takes the icon out of the notification area (the window is closing).
+    void Remove();
+
+    void SetItemEnabled(int id, bool enabled);
+    // MenuOcultar_Restaurar's caption and picture.
+    void SetMenuOcultarRestaurar(const std::string& caption, TrayMenuPicture picture);
+    // Shows the menu with its top-left corner at `at`; returns when it closes. A chosen item
+    // reaches the window as WM_COMMAND.
+    void Popup(POINT at);
+
+    NOTIFYICONDATAA TrayIconData{};
+    HMENU PopupTrayIcon;
+    std::array<HBITMAP, 4> ListaImagemTray;  // by TrayMenuPicture
+
+private:
+    void AddItem(int id, const char* caption, HBITMAP picture);
+    void CopyTip(const std::string& tip);
+    bool installed_ = false;
+};
+
+}  // namespace win32

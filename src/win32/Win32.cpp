@@ -1,0 +1,38 @@
+#include "Win32.h"
+
+#include "ProgressBarModel.h"
+
+namespace win32 {
+
+unsigned SystemRgb(int index) { return ProgressBarModel::ColorFromBgr(GetSysColor(index)); }
+
+SIZE TextSize(HFONT font, const std::string& text) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size;
+}
+
+void RegisterWindowClass(const char* name, WNDPROC procedure) {
+    WNDCLASSA windowClass{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), name, &windowClass)) return;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = name;
+    RegisterClassA(&windowClass);
+}
+
+HWND CreateOwnedWindow(const char* className, void* owner, DWORD style, DWORD extendedStyle,
+                       const char* text, int left, int top, int width, int height, HWND parent,
+                       int id) {
+    return CreateWindowExA(extendedStyle, className, text, style, left, top, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(nullptr), owner);
+}
+
+}  // namespace win32

@@ -1,0 +1,22 @@
+// The labels' repaint rule: every text taken, at most one repaint per interval, the last text
+// always shown.
+#include <gtest/gtest.h>
+
+#include "ThrottledText.h"
+
+namespace {
+
+TEST(ThrottledTextTest, TextsWithinTheIntervalWaitAndTheLastOneIsShownAtTheTick) {
+    ThrottledText label;
+    EXPECT_TRUE(label.Offer("Copiando: a", 1000));  // the first is shown at once
+    EXPECT_FALSE(label.Offer("Copiando: b", 1005));
+    EXPECT_FALSE(label.Offer("Copiando: c", 1019));
+    EXPECT_EQ(label.Text(), "Copiando: c");
+    EXPECT_TRUE(label.Waiting());
+    EXPECT_EQ(label.TakeWaiting(1020), "Copiando: c");  // the timer shows the last one
+    EXPECT_FALSE(label.TakeWaiting(1040).has_value());
+    EXPECT_TRUE(label.Offer("Copiando: d", 1040));  // an interval after the last one shown
+    EXPECT_FALSE(label.Waiting());
+}
+
+}  // namespace

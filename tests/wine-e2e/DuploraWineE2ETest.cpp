@@ -1,0 +1,447 @@
+// Duplora.exe end to end: the real 32-bit Windows program under Wine on its own Xvfb, in a Wine
+// prefix whose drives and UNC shares hold a world of real folders, the playout database on the
+// tests' Firebird server through the test-only gds32.dll bridge, and a user's clicks with
+// xdotool. The window is read from outside by duplora_window_probe.exe, run in the same prefix
+// (step pictures by the bitmap each step image holds, texts, check boxes, message boxes).
+//
+// A Linux program run by the Windows build's CTest. Its environment:
+//   DUPLORA_WINE           the Wine loader that runs the cross-built programs
+//   DUPLORA_EXE            Duplora.exe;  DUPLORA_WINDOW_PROBE  duplora_window_probe.exe
+//   DUPLORA_GDS32          the bridge's gds32.dll, put beside Duplora.exe (WINEDLLPATH passes
+//                          on to Wine); cases that need a client library are skipped without it
+//   DUPLORA_FIREBIRD       the Firebird server's address, "127.0.0.1/<port>"; the server on
+//                          localhost without it
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "e2e/Desktop.h"
+#include "support/FirebirdTestDatabase.h"
+#include "support/TestFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kTitle = "Duplora - Tavix Zadododa";
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Controls of the main window, in its client area: the centre of each.
+struct Point {
+    int x, y;
+};
+constexpr Point kStart{7 + 61, 223 + 21};         // btnIniciarBackup
+constexpr Point kOcultar{132 + 61, 223 + 21};     // btnOcultar
+constexpr Point kFechar{256 + 61, 223 + 21};      // btnFechar
+constexpr Point kDiario{8 + 72 + 7, 8 + 18 + 8};  // chkDiario's box
+
+// What duplora_window_probe.exe reads: "name=value" lines, and the message boxes.
+struct WindowState {
+    std::map<std::string, std::string> values;
+    std::vector<std::string> boxes;
+    std::string text;
+    bool Found() const { return Value("window") == "found"; }
+    std::string Value(const std::string& name) const {
+        const auto found = values.find(name);
+        return found == values.end() ? "" : found->second;
+    }
+    std::vector<std::string> Steps() const {
+        return {Value("step1"), Value("step2"), Value("step3"), Value("step4")};
+    }
+};
+
+// One Wine prefix for the whole run (making one takes seconds): Decorated=N so that Wine draws
+// the frames on a display without a window manager, Wine's own fonts.
+class WinePrefix {
+public:
+    WinePrefix() {
+        Run("wineboot -i");
+        Capture("WINEPREFIX=" + Quoted(Path()) + " wineserver -w");
+        Run("reg add \"HKCU\\\\Software\\\\Wine\\\\X11 Driver\" /v Decorated /d N /f");
+        for (const auto& font : fs::directory_iterator("/usr/share/wine/fonts"))
+            if (font.path().extension() == ".ttf")
+                fs::copy_file(font.path(),
+                              fs::path(Path()) / "drive_c/windows/Fonts" / font.path().filename(),
+                              fs::copy_options::overwrite_existing);
+    }
+    ~WinePrefix() { Capture("WINEPREFIX=" + Quoted(Path()) + " wineserver -k"); }
+
+    std::string Path() const { return folder.Path("prefix"); }
+    fs::path Host(const std::string& relative) const { return folder.Host("prefix/" + relative); }
+    // The environment every program of the prefix runs with.
+    std::map<std::string, std::string> Environment() const {
+        return {
+            {"WINEPREFIX", Path()}, {"WINEDEBUG", "-all"}, {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
+    }
+    std::string Run(const std::string& arguments, int* status = nullptr) const {
+        std::string command = "cd / && ";
+        for (const auto& [name, value] : Environment()) command += name + "=" + Quoted(value) + " ";
+        return Capture(command + Quoted(Env("DUPLORA_WINE")) + " " + arguments + " 2>/dev/null",
+                       status);
+    }
+
+private:
+    TestFolder folder;
+};
+
+WinePrefix* prefix = nullptr;
+
+// A standby machine and its server. Drive C: is the prefix's own; the server's shares C and D
+// and the local drive D: are folders of the test, linked into dosdevices. Duplora is installed
+// in C:\Duplora with its Duplora.ini and gds32.dll and started from C:\Atual, where the
+// installation's Duplora.bat lies.
+class World {
+public:
+    explicit World(const std::string& databasePath) {
+        folder.Write("server-c/Tavix/Sonvira/Player.ini", "[player]\r\nvolume=80\r\n",
+                     LocalTime(2025, 6, 1, 10, 0, 7));
+        folder.Write("server-c/Tavix/Relatorios/2025-05.txt", "maio",
+                     LocalTime(2025, 6, 1, 23, 59, 59));
+        folder.Write("server-d/Musicas/Rock/Faixa 01.mp3", std::string(300000, '1'),
+                     LocalTime(2025, 6, 1, 11, 30, 45));
+        folder.Write("server-d/Musicas/Rock/Ao Vivo/Show.mp3", "live",
+                     LocalTime(2025, 6, 1, 11, 0, 0));
+        folder.Write("server-d/Vinhetas/Vinheta 01.mp3", std::string(50000, 'v'),
+                     LocalTime(2025, 6, 1, 7, 7, 7));
+        folder.Write("local-d/Musicas/Rock/Antiga.mp3", "old", LocalTime(2025, 6, 1, 9, 0, 0));
+
+        for (const char* installed : {"drive_c/Tavix", "drive_c/Duplora", "drive_c/Atual",
+                                      "dosdevices/d:", "dosdevices/unc"})
+            fs::remove_all(prefix->Host(installed));
+        fs::create_directories(prefix->Host("dosdevices/unc/srv01"));
+        fs::create_directory_symlink(folder.Host("server-c"),
+                                     prefix->Host("dosdevices/unc/srv01/c"));
+        fs::create_directory_symlink(folder.Host("server-d"),
+                                     prefix->Host("dosdevices/unc/srv01/d"));
+        fs::create_directory_symlink(folder.Host("local-d"), prefix->Host("dosdevices/d:"));
+        fs::create_directories(prefix->Host("drive_c/Tavix/Sonvira/Tavixdb"));
+        fs::create_directories(prefix->Host("drive_c/Duplora"));
+        fs::create_directories(prefix->Host("drive_c/Atual"));
+        fs::copy_file(Env("DUPLORA_EXE"), prefix->Host("drive_c/Duplora/Duplora.exe"));
+        if (!Env("DUPLORA_GDS32").empty())
+            fs::copy_file(Env("DUPLORA_GDS32"), prefix->Host("drive_c/Duplora/gds32.dll"));
+        WriteSettings(databasePath, "N", "  :  ");
+    }
+
+    void WriteSettings(const std::string& databasePath, const std::string& daily,
+                       const std::string& time) {
+        std::ofstream(prefix->Host("drive_c/Duplora/Duplora.ini"), std::ios::binary)
+            << "[BANCO]\r\nCAMINHO=" << databasePath
+            << "\r\n[SERVIDOR]\r\nNOME=SRV01\r\nPASTA_SISTEMA=\\\\SRV01\\C\\Tavix\r\n[CONFIG]\r\n"
+            << "diario=" << daily << "\r\nhorario=" << time << "\r\n";
+    }
+    std::string Settings() const { return Read("drive_c/Duplora/Duplora.ini"); }
+    // The batch file copies `database` (a host path, Z: in Wine) into the local database folder
+    // and notes that it ran.
+    void WriteBatchFile(const fs::path& database) {
+        std::ofstream(prefix->Host("drive_c/Atual/Duplora.bat"), std::ios::binary)
+            << "copy \"Z:" << WindowsPath(database) << "\" C:\\Tavix\\Sonvira\\Tavixdb\\\r\n"
+            << "echo ran>> C:\\Atual\\runs.txt\r\n";
+    }
+    int BatchRuns() const {
+        std::istringstream lines(Read("drive_c/Atual/runs.txt"));
+        int runs = 0;
+        for (std::string line; std::getline(lines, line);) ++runs;
+        return runs;
+    }
+    std::string Read(const std::string& prefixRelative) const {
+        std::ifstream file(prefix->Host(prefixRelative), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    static std::string WindowsPath(const fs::path& host) {
+        std::string path = host.string();
+        for (char& c : path)
+            if (c == '/') c = '\\';
+        return path;
+    }
+
+    TestFolder folder;
+};
+
+// Duplora.exe started in the world, on the test's display.
+class DuploraSession {
+public:
+    DuploraSession(const VirtualDisplay& display, const TestFolder& logs)
+        : logs_(logs),
+          program_({Env("DUPLORA_WINE"), "C:\\Duplora\\Duplora.exe"}, Environment(display),
+                   prefix->Host("drive_c/Atual"), logs.Host("duplora.log")) {}
+
+    static std::map<std::string, std::string> Environment(const VirtualDisplay& display) {
+        auto environment = prefix->Environment();
+        environment["DISPLAY"] = display.Name();
+        return environment;
+    }
+
+    WindowState Read() const {
+        WindowState state;
+        state.text = prefix->Run(Quoted(Env("DUPLORA_WINDOW_PROBE")));
+        std::istringstream lines(state.text);
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            const size_t equals = line.find('=');
+            if (equals == std::string::npos) continue;
+            const std::string name = line.substr(0, equals);
+            if (name == "box")
+                state.boxes.push_back(line.substr(equals + 1));
+            else
+                state.values[name] = line.substr(equals + 1);
+        }
+        return state;
+    }
+    // Waits until what the probe reads satisfies `condition`; the last reading.
+    WindowState WaitFor(const std::function<bool(const WindowState&)>& condition,
+                        std::chrono::milliseconds timeout, const char* what) {
+        WindowState state;
+        const bool met = WaitUntil([&] { return condition(state = Read()); }, timeout);
+        EXPECT_TRUE(met) << what << "; the window reads:\n" << state.text;
+        return state;
+    }
+    WindowState WaitForWindow() {
+        return WaitFor([](const WindowState& s) { return s.Value("visible") == "1"; }, 60s,
+                       "the main window did not appear");
+    }
+    // A click at a point of the window's client area.
+    void Click(Point at) {
+        const WindowState state = Read();
+        int x = 0, y = 0;
+        std::sscanf(state.Value("client").c_str(), "%d,%d", &x, &y);
+        ClickAt(x + at.x, y + at.y);
+    }
+    ChildProcess& Program() { return program_; }
+
+private:
+    const TestFolder& logs_;
+    ChildProcess program_;
+};
+
+const std::vector<std::string> kAllOk(4, "Ok");
+const std::vector<std::string> kAllError(4, "Error");
+const std::vector<std::string> kAllPending(4, "Pending");
+
+bool RunEnded(const WindowState& s) {
+    const auto steps = s.Steps();
+    return s.Value("btnIniciarBackup") == "1" &&
+           (steps == kAllOk || std::count(steps.begin(), steps.end(), "Error") > 0);
+}
+
+class DuploraWineE2E : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_FALSE(Env("DUPLORA_WINE").empty() || Env("DUPLORA_EXE").empty() ||
+                     Env("DUPLORA_WINDOW_PROBE").empty())
+            << "DUPLORA_WINE, DUPLORA_EXE and DUPLORA_WINDOW_PROBE name the programs";
+        prefix = new WinePrefix;
+    }
+    static void TearDownTestSuite() {
+        delete prefix;
+        prefix = nullptr;
+    }
+    void RequireClientLibrary() {
+        if (Env("DUPLORA_GDS32").empty()) GTEST_SKIP() << "no gds32.dll (DUPLORA_GDS32)";
+    }
+    // A database path no server answers for.
+    static std::string Unreachable() { return "127.0.0.1/1:C:\\Nada\\TAVIXAUDIO.FDB"; }
+
+    TestFolder logs;
+    VirtualDisplay display{logs.Host()};
+};
+
+// A file of the server and where its copy must be, with the copy's time: the source's local time
+// cut to the even second below, as the MS-DOS form keeps it.
+struct Mirrored {
+    std::string source;  // below the test folder
+    fs::path copy;       // in the prefix
+    std::chrono::system_clock::time_point time;
+};
+
+TEST_F(DuploraWineE2E, StartButtonRunsTheBackupAndClosingSavesTheSchedule) {
+    RequireClientLibrary();
+    World world("");
+    FirebirdTestDatabase database(
+        world.folder, "VARCHAR(255)",
+        FirebirdTestDatabase::Rows{"\\\\SRV01\\D\\Musicas\\Rock\\", "\\\\SRV01\\D\\Vinhetas\\"}, 1);
+    const std::string server =
+        Env("DUPLORA_FIREBIRD").empty() ? "localhost" : Env("DUPLORA_FIREBIRD");
+    world.WriteSettings(server + ":" + database.EmbeddedName(), "S", "  :  ");
+    world.WriteBatchFile(database.EmbeddedName());
+    DuploraSession duplora(display, logs);
+    EXPECT_EQ(duplora.WaitForWindow().Steps(), kAllPending);
+
+    duplora.Click(kStart);
+    const WindowState state =
+        duplora.WaitFor([&](const WindowState& s) { return RunEnded(s) && world.BatchRuns() == 1; },
+                        180s, "the run did not end");
+    EXPECT_EQ(state.Steps(), kAllOk);
+    EXPECT_EQ(state.Value("lblProgresso").rfind("Backup finalizado as ", 0), 0u)
+        << state.Value("lblProgresso");
+    EXPECT_EQ(state.Value("lblDestino"), "");
+    EXPECT_TRUE(state.boxes.empty()) << state.text;
+
+    const Mirrored files[] = {
+        {"server-c/Tavix/Sonvira/Player.ini", prefix->Host("drive_c/Tavix/Sonvira/Player.ini"),
+         LocalTime(2025, 6, 1, 10, 0, 6)},
+        {"server-c/Tavix/Relatorios/2025-05.txt",
+         prefix->Host("drive_c/Tavix/Relatorios/2025-05.txt"), LocalTime(2025, 6, 1, 23, 59, 58)},
+        {"server-d/Musicas/Rock/Faixa 01.mp3",
+         world.folder.Host("local-d/Musicas/Rock/Faixa 01.mp3"), LocalTime(2025, 6, 1, 11, 30, 44)},
+        {"server-d/Vinhetas/Vinheta 01.mp3", world.folder.Host("local-d/Vinhetas/Vinheta 01.mp3"),
+         LocalTime(2025, 6, 1, 7, 7, 6)},
+    };
+    for (const Mirrored& file : files) {
+        SCOPED_TRACE(file.copy.string());
+        ASSERT_TRUE(fs::exists(file.copy));
+        std::ifstream copy(file.copy, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}),
+                  world.folder.Read(file.source));
+        EXPECT_EQ(std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+                      std::chrono::file_clock::to_sys(fs::last_write_time(file.copy))),
+                  file.time);
+    }
+    // One level only, nothing deleted, the database copied by the batch file.
+    EXPECT_FALSE(world.folder.Exists("local-d/Musicas/Rock/Ao Vivo"));
+    EXPECT_EQ(world.folder.Read("local-d/Musicas/Rock/Antiga.mp3"), "old");
+    EXPECT_TRUE(fs::exists(prefix->Host("drive_c/Tavix/Sonvira/Tavixdb/TAVIXAUDIO.FDB")));
+
+    // The user turns the daily run off and closes the window: the schedule is written back.
+    duplora.Click(kDiario);
+    duplora.Click(kFechar);
+    EXPECT_EQ(duplora.Program().WaitForExit(60s), std::optional<int>(0));
+    EXPECT_NE(world.Settings().find("diario=N"), std::string::npos) << world.Settings();
+}
+
+TEST_F(DuploraWineE2E, UnreachableDatabaseFailsEveryStepWithoutAMessage) {
+    RequireClientLibrary();
+    World world(Unreachable());
+    DuploraSession duplora(display, logs);
+    duplora.WaitForWindow();
+    duplora.Click(kStart);
+    const WindowState state = duplora.WaitFor(RunEnded, 120s, "the run did not end");
+    EXPECT_EQ(state.Steps(), kAllError);
+    EXPECT_TRUE(state.boxes.empty()) << state.text;
+    EXPECT_EQ(state.Value("btnFechar"), "1");
+    EXPECT_EQ(state.Value("grpAgendamento"), "1");
+    EXPECT_EQ(world.BatchRuns(), 0);
+    EXPECT_FALSE(fs::exists(prefix->Host("drive_c/Tavix/Sonvira/Player.ini")));
+}
+
+TEST_F(DuploraWineE2E, TheDailyScheduleStartsTheRunInItsMinute) {
+    RequireClientLibrary();
+    World world(Unreachable());
+    // The next minute; the 30-second timer must tick in it.
+    const std::time_t next = std::time(nullptr) + 60;
+    std::tm local{};
+    localtime_r(&next, &local);
+    char time[8];
+    std::snprintf(time, sizeof time, "%02d:%02d", local.tm_hour, local.tm_min);
+    world.WriteSettings(Unreachable(), "S", time);
+    DuploraSession duplora(display, logs);
+    const WindowState start = duplora.WaitForWindow();
+    EXPECT_EQ(start.Value("chkDiario"), "1");
+    EXPECT_EQ(start.Value("edtHorario"), time);
+    EXPECT_EQ(start.Steps(), kAllPending);
+    const WindowState state =
+        duplora.WaitFor([](const WindowState& s) { return s.Steps() == kAllError; }, 150s,
+                        "the daily run did not start");
+    EXPECT_TRUE(state.boxes.empty()) << state.text;
+}
+
+TEST_F(DuploraWineE2E, TrayIconHidesAndShowsTheWindowAndItsMenuCloses) {
+    RequireClientLibrary();
+    const TrayHost trayer(logs.Host());
+    World world(Unreachable());
+    world.WriteSettings(Unreachable(), "S", "  :  ");
+    DuploraSession duplora(display, logs);
+    duplora.WaitForWindow();
+
+    // The icon: a window docked in the notification area. Wine's explorer.exe holds the
+    // notification icons of the prefix.
+    const std::optional<WindowInfo> icon = trayer.WaitForIcon("explorer.exe", 30s);
+    ASSERT_TRUE(icon) << "no icon in the notification area";
+    const Point iconAt{icon->x + icon->width / 2, icon->y + icon->height / 2};
+    auto visible = [](const WindowState& s) { return s.Value("visible") == "1"; };
+    auto hidden = [](const WindowState& s) { return s.Value("visible") == "0"; };
+    const auto userPause = [] { std::this_thread::sleep_for(600ms); };  // past a double click
+
+    ClickAt(iconAt.x, iconAt.y);
+    duplora.WaitFor(hidden, 20s, "a left click did not hide the window");
+    userPause();
+    ClickAt(iconAt.x, iconAt.y);
+    duplora.WaitFor(visible, 20s, "a left click did not show the window");
+    userPause();
+
+    // The menu: "Iniciar Backup", "Ocultar"/"Restaurar", "Fechar", chosen with the keyboard.
+    auto menuOpen = [] {  // a top-level window of the program without the title
+        std::set<unsigned long> titled;
+        for (const WindowInfo& window : WindowsNamed(kTitle)) titled.insert(window.id);
+        for (const WindowInfo& window : WindowsOfClass("duplora.exe"))
+            if (window.topLevel && window.viewable && window.width > 1 && !titled.count(window.id))
+                return true;
+        return false;
+    };
+    auto choose = [&](int downs) {
+        ClickAt(iconAt.x, iconAt.y, 3);
+        ASSERT_TRUE(WaitUntil(menuOpen, 20s)) << "the menu did not open";
+        std::string keys;
+        for (int i = 0; i < downs; ++i) keys += " Down";
+        Capture("xdotool key" + keys + " Return");
+    };
+    choose(2);  // "Ocultar"
+    duplora.WaitFor(hidden, 20s, "\"Ocultar\" did not hide the window");
+    userPause();
+    choose(2);  // "Restaurar"
+    duplora.WaitFor(visible, 20s, "\"Restaurar\" did not show the window");
+    userPause();
+    choose(3);  // "Fechar"
+    EXPECT_EQ(duplora.Program().WaitForExit(60s), std::optional<int>(0))
+        << "\"Fechar\" did not end Duplora";
+    EXPECT_NE(world.Settings().find("diario=S"), std::string::npos) << world.Settings();
+}
+
+TEST_F(DuploraWineE2E, SettingsThatCannotBeWrittenKeepTheWindowOpen) {
+    RequireClientLibrary();
+    World world(Unreachable());
+    DuploraSession duplora(display, logs);
+    duplora.WaitForWindow();
+    fs::permissions(prefix->Host("drive_c/Duplora/Duplora.ini"),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    duplora.Click(kFechar);
+    const WindowState state = duplora.WaitFor([](const WindowState& s) { return !s.boxes.empty(); },
+                                              30s, "no message box");
+    ASSERT_EQ(state.boxes.size(), 1u);
+    EXPECT_EQ(state.boxes[0],
+              std::string(kTitle) + ": Unable to write to C:\\Duplora\\Duplora.ini.");
+    EXPECT_EQ(state.Value("visible"), "1");
+    EXPECT_TRUE(duplora.Program().Running());
+}
+
+TEST_F(DuploraWineE2E, WithoutTheClientLibraryTheStartUpFailureIsReported) {
+    World world(Unreachable());
+    fs::remove(prefix->Host("drive_c/Duplora/gds32.dll"));
+    DuploraSession duplora(display, logs);
+    const WindowState state = duplora.WaitFor([](const WindowState& s) { return !s.boxes.empty(); },
+                                              60s, "no Application Error box");
+    EXPECT_FALSE(state.Found());
+    ASSERT_EQ(state.boxes.size(), 1u);
+    const std::string& box = state.boxes[0];
+    EXPECT_EQ(
+        box.rfind("Application Error: Exception DatabaseClientError in module Duplora.exe at ", 0),
+        0u)
+        << box;
+    EXPECT_NE(box.find(".\\nInterBase library gds32.dll not found in the path. Please install "
+                       "InterBase to use this functionality.\\n"),
+              std::string::npos)
+        << box;
+}
+
+}  // namespace
