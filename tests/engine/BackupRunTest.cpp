@@ -300,7 +300,9 @@ TEST(BackupRunTest, FailuresAreCountedLoggedAndShownWhileTheStepsKeepTheirStates
             ASSERT_NE(at, std::string::npos) << lines[i];
             const std::string reason = lines[i].substr(at + failure.size());
             EXPECT_FALSE(reason.empty()) << lines[i];
-            if (!failed[i].reason.empty()) EXPECT_EQ(reason, failed[i].reason);
+            if (!failed[i].reason.empty()) {
+                EXPECT_EQ(reason, failed[i].reason);
+            }
         }
         EXPECT_NE(lines.back().find(", " + counted + ", "), std::string::npos) << lines.back();
     }
