@@ -14,3 +14,14 @@ class SystemClock final : public Clock {
 public:
     std::time_t Now() const override { return std::time(nullptr); }
 };
+
+// A moment in the local time zone, broken down.
+inline std::tm ToLocalTime(std::time_t moment) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &moment);
+#else
+    localtime_r(&moment, &local);
+#endif
+    return local;
+}

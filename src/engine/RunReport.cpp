@@ -8,12 +8,7 @@ namespace {
 
 // "2026-12-10 13:05:09", local time: lines that sort by time.
 std::string LogTime(std::time_t moment) {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &moment);
-#else
-    localtime_r(&moment, &local);
-#endif
+    const std::tm local = ToLocalTime(moment);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;

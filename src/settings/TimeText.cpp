@@ -1,5 +1,7 @@
 #include "TimeText.h"
 
+#include "common/Clock.h"
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -23,12 +25,7 @@ std::optional<int> ScanNumber(std::string_view& text) {
 }  // namespace
 
 TimeOfDay LocalTimeOfDay(std::time_t moment) {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &moment);
-#else
-    localtime_r(&moment, &local);
-#endif
+    const std::tm local = ToLocalTime(moment);
     return TimeOfDay{local.tm_hour, local.tm_min};
 }
 

@@ -78,8 +78,8 @@ void FirebirdTestDatabase::RunIsql(const std::string& folder, const std::string&
     const std::string base = (fs::path(folder) / ("isql-" + std::to_string(counter++))).string();
     std::ofstream(base + ".sql") << script;
     // The scripts' file names are UTF-8, whatever locale the test runs under.
-    const std::string command = "LC_ALL=C.UTF-8 isql-fb -q -b -i '" + base + ".sql' >'" + base +
-                                ".out' 2>&1 </dev/null";
+    const std::string command =
+        "LC_ALL=C.UTF-8 isql-fb -q -b -i '" + base + ".sql' >'" + base + ".out' 2>&1 </dev/null";
     if (std::system(command.c_str()) != 0) {
         std::ifstream in(base + ".out");
         std::ostringstream output;
