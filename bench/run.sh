@@ -6,7 +6,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(dirname "$here")"
 # As root on a fresh machine, install what is missing first (rsync, strace, time, python3, ...).
-if [ "$(id -u)" -eq 0 ]; then "$repo/scripts/install-deps.sh"; fi
+if [ "$(id -u)" -eq 0 ]; then "$repo/scripts/install-deps.sh" test; fi
 build="$repo/build-bench"
 cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DDUPLORA_BENCH=ON \
   -DDUPLORA_GUI=OFF -DDUPLORA_TESTS=OFF >/dev/null

@@ -29,6 +29,10 @@ start)
     # Creates the prefix on the first run; no display is needed for console programs.
     if ! wine wineboot -i </dev/null >>"$log" 2>&1; then
         cat "$log" >&2
+        if grep -q 'Exec format error' "$log"; then
+            echo "This kernel does not run 32-bit programs (its IA32 emulation is off), so" \
+                "32-bit Wine cannot run here." >&2
+        fi
         exit 1
     fi
     ;;

@@ -11,9 +11,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 
-./scripts/install-deps.sh
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-release --target Duplora duplora_screen_probe
+./scripts/install-deps.sh demo
+cmake --preset linux-release >/dev/null
+cmake --build --preset linux-release --target Duplora duplora_screen_probe
 
 world=$(./scripts/make-demo-world.sh "$repo/demo" "$repo/build-release/src/Duplora")
 drives=$world/wine/dosdevices
@@ -33,7 +33,7 @@ fi
 
 # No display: a private X server, and a user's clicks.
 title="Duplora - Tavix Zadododa"
-probe=$repo/build-release/tests/e2e/duplora_screen_probe
+probe=$repo/build-release/tests/probe/duplora_screen_probe
 shot=$world/duplora-after-run.png
 work=$(mktemp -d)
 xvfb_pid="" duplora_pid=""

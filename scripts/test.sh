@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
-# Sets up everything the tests need on a Debian 12 machine (as root), builds, and runs every
-# test. Fails loudly: any failing step or test ends it with a non-zero status.
+# Installs what the tests need on a Debian 12 machine (as root), checks the C++ files' format,
+# builds, and runs every test: the Linux build, then the 32-bit Windows build under Wine. Fails
+# loudly: any failing step or test ends it with a non-zero status.
+#
+# The tests that need a Firebird server start a private one of their own (CTest fixture
+# FirebirdServer, on 127.0.0.1, port chosen per build folder) and stop it at the end: a server
+# already running on the machine is never touched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-./scripts/install-deps.sh
-./scripts/firebird-server.sh
+./scripts/install-deps.sh test
+./scripts/check-format.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug
-cmake --build build
-ctest --test-dir build --output-on-failure
+cmake --preset linux-debug
+cmake --build --preset linux-debug
+ctest --preset linux-debug
 
 # The toolkit-free libraries and their tests again, as 32-bit Windows programs run under Wine
 # (in a Wine prefix inside build-win32; no display needed).
-cmake -S . -B build-win32 -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDUPLORA_GUI=OFF \
-  --toolchain cmake/mingw-i686.cmake
-cmake --build build-win32
-ctest --test-dir build-win32 --output-on-failure
+cmake --preset win32
+cmake --build --preset win32
+ctest --preset win32

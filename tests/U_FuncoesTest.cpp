@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "U_Funcoes.h"
 #include "platform/Platform.h"
@@ -9,9 +10,15 @@
 
 #ifndef _WIN32
 #include <sys/mount.h>
+#include <sys/stat.h>
+
+#include "support/InjectedFault.h"
 #endif
 
 namespace {
+
+const auto kOlderCopyTime = LocalTime(2021, 1, 1, 0, 0, 0);
+const auto kNewSourceTime = LocalTime(2022, 1, 2, 3, 4, 6);
 
 std::optional<platform::DosDateTime> DosTimeOf(const TestFolder& folder, const std::string& name) {
     const platform::DirectorySearch search(folder.Path(name));
@@ -22,6 +29,14 @@ std::optional<platform::DosDateTime> DosTimeOf(const TestFolder& folder, const s
 bool LooksUpToDate(const TestFolder& folder, const std::string& source, const std::string& copy) {
     const auto copyTime = DosTimeOf(folder, copy);
     return copyTime && copyTime == DosTimeOf(folder, source);
+}
+
+// The names in a folder of the test, so that a file left behind shows.
+std::set<std::string> Names(const TestFolder& folder, const std::string& relative = "") {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Host(relative)))
+        names.insert(entry.path().filename().string());
+    return names;
 }
 
 }  // namespace
@@ -76,30 +91,178 @@ TEST(CopyFileKeepingDateTest, RefusesWhatCannotBeCopied) {
     EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.txt"), "Musicas:\\dst.txt"));
 }
 
+// The new copy takes the older one's place whole, with nothing beside it; a temporary file that
+// a copy cut off by the end of the process left behind is replaced, so none pile up.
+TEST(CopyFileKeepingDateTest, ReplacesAnOlderCopyAndLeavesNothingBesideIt) {
+    TestFolder folder;
+    const std::string content(3 * 2048 + 5, 'n');
+    folder.Write("src.bin", content, kNewSourceTime);
+    folder.Write("dst/dst.bin", "older copy", kOlderCopyTime);
+    folder.Write("dst/" + TemporaryCopyName("dst.bin"), "cut off");
+    ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("dst/dst.bin")));
+    EXPECT_EQ(folder.Read("dst/dst.bin"), content);
+    EXPECT_TRUE(LooksUpToDate(folder, "src.bin", "dst/dst.bin"));
+    EXPECT_EQ(Names(folder, "dst"), std::set<std::string>{"dst.bin"});
+    EXPECT_TRUE(IsTemporaryCopyName(TemporaryCopyName("dst.bin")));
+    EXPECT_FALSE(IsTemporaryCopyName("dst.bin"));
+}
+
 #ifndef _WIN32
 
-// A destination on a full disk: writes come back short or fail part-way.
-TEST(CopyFileKeepingDateTest, AFailedWriteLeavesNothingThatLooksUpToDate) {
+// A destination on a full disk: the new copy cannot be written whole.
+TEST(CopyFileKeepingDateTest, AFullDiskKeepsTheOlderCopyAndLeavesNoTemporaryFile) {
     TestFolder folder;
     folder.MakeFolder("small");
     if (mount("tmpfs", folder.Path("small").c_str(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "cannot mount a small file system here";
-    folder.Write("src.bin", std::string(256 * 1024, 'z'), LocalTime(2022, 1, 2, 3, 4, 6));
-    folder.Write("small/dst.bin", "older copy", LocalTime(2021, 1, 1, 0, 0, 0));
+    folder.Write("src.bin", std::string(256 * 1024, 'z'), kNewSourceTime);
+    folder.Write("small/dst.bin", "older copy", kOlderCopyTime);
 
     EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("small/dst.bin")));
-    EXPECT_FALSE(LooksUpToDate(folder, "src.bin", "small/dst.bin"));
+    EXPECT_EQ(platform::LastErrorText(), "No space left on device");
+    EXPECT_EQ(folder.Read("small/dst.bin"), "older copy");
+    if (folder.Exists("small/dst.bin")) {
+        EXPECT_EQ(folder.Time("small/dst.bin"), kOlderCopyTime);
+    }
+    EXPECT_EQ(Names(folder, "small"), std::set<std::string>{"dst.bin"});
     umount(folder.Path("small").c_str());
 }
 
-// A source that ends before its measured size: the read returns nothing early.
-TEST(CopyFileKeepingDateTest, AReadThatEndsEarlyLeavesNothingThatLooksUpToDate) {
-    const std::string shrinking = "/sys/devices/system/cpu/online";  // reports 4096, holds less
-    if (!std::filesystem::exists(shrinking) || std::filesystem::file_size(shrinking) <= 64)
-        GTEST_SKIP() << "no sysfs attribute to read here";
+// Faults no real file gives on demand: each leaves the older copy as it was, no other file
+// beside it, and the system's reason.
+TEST(CopyFileKeepingDateTest, AFailureOnTheWayKeepsTheOlderCopyAndLeavesNoTemporaryFile) {
+    if (!InjectedFault::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    using Call = InjectedFault::Call;
+    struct Case {
+        const char* name;
+        Call call;
+        const char* pathPart;
+        long long pass;
+        int error;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"read error part-way", Call::kRead, "src.bin", 5000, EIO, "Input/output error"},
+        {"source cut short", Call::kRead, "src.bin", 5000, 0, "Reached the end of the file."},
+        {"size unreadable", Call::kLseek, "src.bin", 0, EIO, "Input/output error"},
+        {"close of the copy fails", Call::kClose, "dst.bin", 0, EIO, "Input/output error"},
+    };
+    for (const Case& c : cases) {
+        TestFolder folder;
+        folder.Write("src/src.bin", std::string(3 * 4096, 's'), kNewSourceTime);
+        folder.Write("dst/dst.bin", "older copy", kOlderCopyTime);
+        {
+            const InjectedFault fault(c.call, c.pathPart, c.pass, c.error);
+            EXPECT_FALSE(
+                CopyFileKeepingDate(folder.Path("src/src.bin"), folder.Path("dst/dst.bin")))
+                << c.name;
+            EXPECT_EQ(platform::LastErrorText(), c.reason) << c.name;
+        }
+        EXPECT_EQ(folder.Read("dst/dst.bin"), "older copy") << c.name;
+        if (folder.Exists("dst/dst.bin")) {
+            EXPECT_EQ(folder.Time("dst/dst.bin"), kOlderCopyTime) << c.name;
+        }
+        EXPECT_EQ(Names(folder, "dst"), std::set<std::string>{"dst.bin"}) << c.name;
+    }
+}
+
+// The same file named twice (letter case of drive, server or share, a hard link), or the
+// temporary name of the destination: nothing may change.
+TEST(CopyFileKeepingDateTest, TheSameFileUnderAnotherSpellingIsRefusedAndKept) {
     TestFolder folder;
-    EXPECT_FALSE(CopyFileKeepingDate(shrinking, folder.Path("dst.txt")));
-    EXPECT_FALSE(folder.Exists("dst.txt"));
+    platform::SetDosDevicesRoot(folder.Path());
+    folder.Write("unc/srv01/c/Tavix/a.dat", "precious a");
+    folder.Write("c:/T/b.dat", "precious b");
+    std::filesystem::create_hard_link(folder.Host("c:/T/b.dat"), folder.Host("c:/T/link.dat"));
+    folder.Write("c:/T/" + TemporaryCopyName("c.dat"), "precious c");
+    struct Case {
+        std::string source;
+        std::string destination;
+        std::string file;
+        std::string content;
+    };
+    const Case cases[] = {
+        {"\\\\SRV01\\C\\Tavix\\a.dat", "\\\\srv01\\c\\Tavix\\a.dat", "unc/srv01/c/Tavix/a.dat",
+         "precious a"},
+        {"C:\\T\\b.dat", "c:\\T\\b.dat", "c:/T/b.dat", "precious b"},
+        {"C:\\T\\b.dat", "C:\\T\\link.dat", "c:/T/b.dat", "precious b"},
+        {TemporaryCopyName("C:\\T\\c.dat"), "C:\\T\\c.dat", "c:/T/" + TemporaryCopyName("c.dat"),
+         "precious c"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(CopyFileKeepingDate(c.source, c.destination)) << c.destination;
+        EXPECT_EQ(platform::LastErrorText(),
+                  "The process cannot access the file because it is being used by another "
+                  "process.")
+            << c.destination;
+        EXPECT_EQ(folder.Read(c.file), c.content) << c.destination;
+    }
+    EXPECT_EQ(Names(folder, "c:/T"),
+              (std::set<std::string>{"b.dat", "link.dat", TemporaryCopyName("c.dat")}));
+    platform::SetDosDevicesRoot("");
+}
+
+// Windows refuses to replace these with a file of plain attributes; a folder is no file.
+TEST(CopyFileKeepingDateTest, AReadOnlyHiddenOrFolderDestinationIsRefusedAndKept) {
+    TestFolder folder;
+    folder.Write("src.txt", "new");
+    folder.Write("locked.txt", "old");
+    platform::SetAttributes(folder.Path("locked.txt"), platform::kAttrReadOnly);
+    folder.Write(".hidden", "old");
+    folder.Write("folder/inside.txt", "old");
+    for (const char* name : {"locked.txt", ".hidden", "folder"}) {
+        EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path(name))) << name;
+        EXPECT_EQ(platform::LastErrorText(), "Access is denied.") << name;
+    }
+    EXPECT_EQ(folder.Read("locked.txt"), "old");
+    EXPECT_EQ(folder.Read(".hidden"), "old");
+    EXPECT_EQ(folder.Read("folder/inside.txt"), "old");
+    EXPECT_EQ(Names(folder), (std::set<std::string>{"src.txt", "locked.txt", ".hidden", "folder"}));
+}
+
+// A link in the destination folder does not carry the copy anywhere else.
+TEST(CopyFileKeepingDateTest, ALinkAtTheDestinationIsReplacedNotWrittenThrough) {
+    TestFolder folder;
+    folder.Write("outside/cron.txt", "untouched");
+    folder.Write("src/a.dat", "new content", kNewSourceTime);
+    folder.MakeFolder("dst");
+    std::filesystem::create_symlink(folder.Host("outside/cron.txt"), folder.Host("dst/a.dat"));
+
+    ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src/a.dat"), folder.Path("dst/a.dat")));
+    EXPECT_EQ(folder.Read("outside/cron.txt"), "untouched");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder.Host("dst/a.dat")));
+    EXPECT_EQ(folder.Read("dst/a.dat"), "new content");
+}
+
+// A named pipe, a device or a socket is never opened for a read that could wait forever.
+TEST(CopyFileKeepingDateTest, OnlyRegularFilesAreCopied) {
+    TestFolder folder;
+    ASSERT_EQ(mkfifo(folder.Host("pipe").c_str(), 0644), 0);
+    for (const std::string& source : {folder.Path("pipe"), std::string("/dev/zero")}) {
+        EXPECT_FALSE(CopyFileKeepingDate(source, folder.Path("copy"))) << source;
+        EXPECT_EQ(platform::LastErrorText(), "Not a regular file") << source;
+    }
+    EXPECT_EQ(Names(folder), std::set<std::string>{"pipe"});
+}
+
+TEST(CopyFileKeepingDateTest, TheCopyIsNoMoreReadableThanItsSource) {
+    struct Case {
+        mode_t source;
+        mode_t copy;
+    };
+    const Case cases[] = {
+        {0600, 0600}, {0640, 0640},  {0755, 0755},
+        {0444, 0444}, {04755, 0755},  // a set-user-id bit is not carried to a copy that root owns
+    };
+    for (const Case& c : cases) {
+        TestFolder folder;
+        folder.Write("src.txt", "secret");
+        ASSERT_EQ(chmod(folder.Host("src.txt").c_str(), c.source), 0);
+        ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt")));
+        struct stat st {};
+        ASSERT_EQ(stat(folder.Host("dst.txt").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.copy) << std::oct << c.source;
+    }
 }
 
 #endif  // _WIN32
@@ -161,7 +324,32 @@ TEST(RunAndWaitTest, StartsAnExecutableItself) {
     EXPECT_EQ(folder.Read("started.txt"), folder.Path("run.sh") + "\n");
 }
 
+// The system refuses an executable script without a "#!" line; shells run it themselves.
+TEST(RunAndWaitTest, AnExecutableScriptWithoutInterpreterLineRunsThroughTheShell) {
+    TestFolder folder;
+    folder.Write("Duplora.bat", "echo ran > ran.txt\n");
+    std::filesystem::permissions(folder.Host("Duplora.bat"), std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    ASSERT_TRUE(RunAndWait(folder.Path("Duplora.bat"), "", 1));
+    EXPECT_EQ(folder.Read("ran.txt"), "ran\n");
+}
+
 #endif  // _WIN32
+
+// A double quote would end the quoted file name early and start another program: the part
+// before it (here an executable "x" beside the folder "x\" y", where the system allows one).
+TEST(RunAndWaitTest, AQuoteInThePathIsRefusedAndNothingRuns) {
+    TestFolder folder;
+#ifndef _WIN32
+    folder.Write("x\" y/Duplora.bat", "echo batch > ran.txt\n");
+    folder.Write("x", "#!/bin/sh\necho \"$@\" > '" + folder.Path("x-ran.txt") + "'\n");
+    std::filesystem::permissions(folder.Host("x"), std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+#endif
+    EXPECT_FALSE(RunAndWait(folder.Path("x\" y") + "\\Duplora.bat", "", 1));
+    EXPECT_EQ(platform::LastErrorText(), platform::ErrorText(platform::SystemError::kInvalidName));
+    EXPECT_FALSE(folder.Exists("x-ran.txt"));
+}
 
 TEST(RunAndWaitTest, AFileThatCannotBeStartedGivesFalse) {
     TestFolder folder;

@@ -6,11 +6,26 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/TextEncoding.h"
+
 namespace {
 
 std::string UpToZero(const char* data, std::size_t length) {
     const void* zero = std::memchr(data, '\0', length);
     return std::string(data, zero ? static_cast<const char*>(zero) - data : length);
+}
+
+// The client's number of the character set UTF8, in which an lc_ctype=UTF8 connection gives
+// every column that has a character set, and the bytes it allows per character.
+constexpr int kUtf8CharacterSet = 4;
+constexpr std::size_t kUtf8BytesPerCharacter = 4;
+
+// A fixed-length UTF8 column comes padded with blanks to four bytes per declared character;
+// it holds its declared number of characters, as a single-byte column holds its bytes.
+std::string DeclaredCharacters(std::string text, std::size_t declared) {
+    const std::size_t kept = platform::FirstUtf8Characters(text, declared).size();
+    if (text.find_first_not_of(' ', kept) == std::string::npos) text.resize(kept);
+    return text;
 }
 
 template <typename T>
@@ -67,10 +82,15 @@ std::string ColumnText(const XSQLVAR& column) {
     switch (column.sqltype & ~1) {
         case SQL_VARYING: {
             const auto length = Read<ISC_USHORT>(data);
-            return UpToZero(data + sizeof(ISC_USHORT), length);
+            return platform::InternalText(UpToZero(data + sizeof(ISC_USHORT), length));
         }
-        case SQL_TEXT:
-            return UpToZero(data, static_cast<std::size_t>(column.sqllen));
+        case SQL_TEXT: {
+            const auto length = static_cast<std::size_t>(column.sqllen);
+            std::string text = UpToZero(data, length);
+            if ((column.sqlsubtype & 0xFF) == kUtf8CharacterSet)
+                text = DeclaredCharacters(std::move(text), length / kUtf8BytesPerCharacter);
+            return platform::InternalText(text);
+        }
         case SQL_SHORT:
             return ScaledInteger(Read<ISC_SHORT>(data), column.sqlscale);
         case SQL_LONG:

@@ -7,6 +7,7 @@
 #include "database/FbQuery.h"
 #include "database/FbTransaction.h"
 #include "database/StatusVector.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 
@@ -18,6 +19,29 @@ std::string Lower(std::string text) {
 }
 
 }  // namespace
+
+std::string DatabaseParameterBlock(const std::vector<std::string>& params) {
+    std::string block(1, static_cast<char>(isc_dpb_version1));
+    for (const std::string& line : params) {
+        const auto equals = line.find('=');
+        const std::string name = Lower(line.substr(0, equals));
+        const std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
+        char item;
+        if (name == "user_name")
+            item = isc_dpb_user_name;
+        else if (name == "password")
+            item = isc_dpb_password;
+        else if (name == "lc_ctype")
+            item = isc_dpb_lc_ctype;
+        else
+            throw DatabaseClientError("Unknown database parameter: " + name);
+        if (value.size() > 255) throw DatabaseClientError("Database parameter too long: " + name);
+        block += item;
+        block += static_cast<char>(value.size());
+        block += value;
+    }
+    return block;
+}
 
 FbDatabase::FbDatabase(const ClientLibrary& client) : client_(client) {}
 
@@ -54,24 +78,7 @@ void FbDatabase::SetConnected(bool connected) {
 
 const std::string& FbDatabase::ParameterBlock() {
     if (parameterBlockBuilt_) return parameterBlock_;
-    std::string block(1, static_cast<char>(isc_dpb_version1));
-    for (const std::string& line : params_) {
-        const auto equals = line.find('=');
-        const std::string name = Lower(line.substr(0, equals));
-        const std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
-        char item;
-        if (name == "user_name")
-            item = isc_dpb_user_name;
-        else if (name == "password")
-            item = isc_dpb_password;
-        else
-            throw DatabaseClientError("Unknown database parameter: " + name);
-        if (value.size() > 255) throw DatabaseClientError("Database parameter too long: " + name);
-        block += item;
-        block += static_cast<char>(value.size());
-        block += value;
-    }
-    parameterBlock_ = std::move(block);
+    parameterBlock_ = DatabaseParameterBlock(params_);
     parameterBlockBuilt_ = true;
     return parameterBlock_;
 }
@@ -79,6 +86,9 @@ const std::string& FbDatabase::ParameterBlock() {
 void FbDatabase::Connect() {
     if (databaseName_.empty()) throw DatabaseClientError("Database name is missing");
     const std::string& block = ParameterBlock();
+    // The client takes the file name in the system's character set, and settles which one that
+    // is the first time it converts a name: it must be the program's own.
+    platform::UseProgramEncodingForSystemTexts();
     ISC_STATUS* status = ThreadStatus();
     if (client_.isc_attach_database(status, static_cast<short>(databaseName_.size()),
                                     databaseName_.c_str(), &handle_,

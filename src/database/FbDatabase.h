@@ -11,6 +11,11 @@
 class FbTransaction;
 class FbQuery;
 
+// The database parameter block of `params` ("name=value" lines): isc_dpb_version1, then one
+// item per line, in their order. Throws DatabaseClientError for an unknown name or a value
+// longer than 255 bytes.
+std::string DatabaseParameterBlock(const std::vector<std::string>& params);
+
 class FbDatabase {
 public:
     // Creating the first object loads the client library (ClientLibrary::Process()).
@@ -24,7 +29,8 @@ public:
     // The same value does nothing; another one while connected is refused.
     void SetDatabaseName(const std::string& name);
 
-    // One "name=value" item of the database parameter block per line: user_name, password.
+    // One "name=value" item of the database parameter block per line: user_name, password,
+    // lc_ctype (the character set the server gives texts in).
     const std::vector<std::string>& Params() const { return params_; }
     void SetParams(std::vector<std::string> params);
 

@@ -2,6 +2,9 @@
 // The three database objects of the main window, with the settings of its design: the
 // connection DB_Tavix, the query QryBusca and the transaction Trans_Tavix.
 
+#include <string>
+#include <vector>
+
 #include "database/ClientLibrary.h"
 #include "database/FbDatabase.h"
 #include "database/FbQuery.h"
@@ -20,3 +23,8 @@ struct TavixDatabase {
 };
 
 inline constexpr const char* kDefaultDatabaseName = "C:\\Tavix\\Sonvira\\Tavixdb\\TAVIXAUDIO.FDB";
+
+// DB_Tavix's Params: the design's account. On Linux the connection also asks for every text in
+// UTF-8, the program's encoding there, so that the server converts WIN1252 and UTF8 columns
+// itself; Windows keeps the design's two lines, and its ANSI texts, byte for byte.
+std::vector<std::string> TavixDatabaseParams();

@@ -15,7 +15,9 @@ constexpr const char* kNoSecondConnection = "Não foi possível conectar com o b
 }  // namespace
 
 BackupRun::BackupRun(BackupView& view, TavixDatabase& database, const Clock& clock)
-    : Mirror(view), Report(clock), view_(view), database_(database), clock_(clock) {}
+    : Mirror(view), Report(clock), view_(view), database_(database), clock_(clock) {
+    Mirror.Report = &Report;
+}
 
 void BackupRun::btnIniciarBackupClick() {
     Report.Begin();

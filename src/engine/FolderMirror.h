@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "ProgressView.h"
+#include "RunReport.h"
 #include "platform/Platform.h"
 
 // Destination folders whose path holds this text (case-sensitively) are the playout system's
 // database folders: files go in under kNewCopyPrefix + name and are then renamed.
 inline constexpr const char* kDatabaseFolderMarker = "Tavixdb";
 inline constexpr const char* kNewCopyPrefix = "NOVO_";
+// Why a source folder that the server does not have was not mirrored.
+inline constexpr const char* kSourceFolderMissing = "pasta não encontrada no servidor";
 
 class FolderMirror {
 public:
@@ -18,14 +21,20 @@ public:
 
     // Brings `destination` up to date from `source`: copies every file that is missing there or
     // older (at the two-second resolution of the MS-DOS time), never deletes; with `recursive`
-    // the visible subfolders too. True when this folder's walk ran to its end.
+    // the visible subfolders too. True when this folder's walk ran to its end. A file it could
+    // not copy, a folder it could not create and a source folder it did not find do not stop
+    // the walk: they go to Report, when there is one.
     bool MirrorFolder(std::string source, std::string destination, bool recursive);
 
     double TotalMB = 0;   // the progress maximum, set by the caller before each mirror
     double CopiedMB = 0;  // grown by every entry walked, through all levels
+    RunReport* Report = nullptr;
 
 private:
     void ShowProgress(const std::string& destinationFile);
+    void Failure(const std::string& path, const std::string& reason) {
+        if (Report) Report->Failure(path, reason);
+    }
     ProgressView& view_;
     // The display texts, rewritten for every entry in buffers that keep their capacity.
     std::string progressText_;
@@ -33,7 +42,8 @@ private:
 };
 
 // Appends the names of the subfolders of `path` (which ends with "\") to `list`. Hidden and
-// system entries are left out, and so are folder links, which could loop.
+// system entries are left out, and so are folder links, which could loop, and names that
+// Windows would read as paths ("\", "/" or ":" in them), which would lead elsewhere.
 void ListSubfolders(const std::string& path, std::vector<std::string>& list);
 
 // The last-write time of a file as a date-time value, through the MS-DOS form; kNoFileTime
@@ -46,5 +56,6 @@ bool IsDotOrDotDot(const std::string& name);
 double EntrySizeMB(const platform::FindData& entry);
 // "Copiando: A MB de B MB", each rounded half to even.
 std::string ProgressText(double copiedMB, double totalMB);
-// A destination file as lblDestino shows it: at most "..." and its last 56 characters.
+// A destination file as lblDestino shows it: at most "..." and its last 56 characters (in
+// UTF-8, characters, not bytes).
 std::string DestinationLine(const std::string& fullPath);

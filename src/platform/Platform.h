@@ -72,27 +72,41 @@ bool SetAttributes(const std::string& path, std::uint32_t attributes);
 
 // CreateDirectoryA: one folder; its parent must exist.
 bool MakeDirectory(const std::string& path);
-// CopyFileA: contents, last-write time and attributes.
+// CopyFileA: contents, last-write time and attributes; regular files only.
 bool CopyWholeFile(const std::string& source, const std::string& destination, bool failIfExists);
 // MoveFileA: fails when `newPath` exists.
 bool RenameFile(const std::string& oldPath, const std::string& newPath);
+// MoveFileExA with MOVEFILE_REPLACE_EXISTING: `newPath` is replaced at once, never left
+// half-written; a folder is not replaced.
+bool RenameReplacing(const std::string& oldPath, const std::string& newPath);
 // DeleteFileA.
 bool RemoveFile(const std::string& path);
 
 // Open files for the chunked copy (CreateFileA with share mode 0).
 using FileHandle = std::intptr_t;
 inline constexpr FileHandle kInvalidFile = -1;
-// GENERIC_READ, OPEN_EXISTING.
+// GENERIC_READ, OPEN_EXISTING. Only a regular file opens, and the open never waits: a named
+// pipe, a device or a socket is refused.
 FileHandle OpenForReading(const std::string& path);
-// GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL: refuses to replace a
-// read-only, hidden or system file, as the API does.
-FileHandle CreateForWriting(const std::string& path);
+// GENERIC_READ | GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL: fails when the name exists
+// in any form (a link included), so nothing is ever written through a link planted there.
+FileHandle CreateNewFile(const std::string& path);
+// Whether `path` names the file that `file` has open (the same file reached under another
+// spelling, or through a link).
+bool IsSameFile(FileHandle file, const std::string& path);
 bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t& read);
-bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size, std::uint32_t& written);
+// Writes all of `size` or fails.
+bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size);
 bool FileSize(FileHandle file, std::uint64_t& size);
 bool LastWriteTime(FileHandle file, FileTime& time);
 bool StampLastWriteTime(FileHandle file, FileTime time);  // last-write time only
-void CloseFile(FileHandle file);
+// POSIX: `destination` gets the permission bits of `source` (read, write, execute for owner,
+// group and others; never set-user-id and the like), so a copy is no more readable than its
+// original. Windows: nothing to do, a new file takes the access of its folder, as CopyFileA's.
+bool CarryPermissions(FileHandle source, FileHandle destination);
+// False when the system reports an error that it could only report now (a delayed write on a
+// network file system); the handle is closed all the same.
+bool CloseFile(FileHandle file);
 
 // FileTimeToLocalFileTime + FileTimeToDosDateTime, and back (DosDateTimeToFileTime +
 // LocalFileTimeToFileTime). Both fail outside 1980..2107.
@@ -120,6 +134,38 @@ std::string LastErrorText();
 // Appends `text` to the end of a file, creating it when missing (FILE_APPEND_DATA, OPEN_ALWAYS).
 bool AppendToFile(const std::string& path, const std::string& text);
 
+// The few Win32 error codes that Duplora sets itself (SetLastError) when it refuses something,
+// so that LastErrorText() tells the refusal in the system's words.
+enum class SystemError : std::uint32_t {
+    kAccessDenied = 5,       // ERROR_ACCESS_DENIED
+    kSharingViolation = 32,  // ERROR_SHARING_VIOLATION
+    kHandleEof = 38,         // ERROR_HANDLE_EOF
+    kInvalidName = 123,      // ERROR_INVALID_NAME
+};
+void SetLastErrorCode(SystemError error);
+std::string ErrorText(SystemError error);
+
+// Keeps the last failure (LastErrorText) across the clean-up calls that follow it.
+class LastErrorKept {
+public:
+    LastErrorKept();
+    ~LastErrorKept();
+    LastErrorKept(const LastErrorKept&) = delete;
+    LastErrorKept& operator=(const LastErrorKept&) = delete;
+
+private:
+    std::uint32_t code_;  // Windows
+    std::string text_;    // POSIX
+};
+
+// How 8-bit texts hold characters: UTF-8 on POSIX, where one character may take up to four
+// bytes; the ANSI code page on Windows, one byte per character.
+#ifdef _WIN32
+inline constexpr bool kTextIsUtf8 = false;
+#else
+inline constexpr bool kTextIsUtf8 = true;
+#endif
+
 // GetPrivateProfileStringA (a buffer of 2048 characters) / WritePrivateProfileStringA.
 std::string ReadProfileText(const std::string& section, const std::string& key,
                             const std::string& defaultValue, const std::string& fileName);
@@ -138,7 +184,8 @@ std::string UserDateTimeText(std::int64_t unixTime);
 // Defaults to $WINEPREFIX/dosdevices, else $HOME/.wine/dosdevices.
 void SetDosDevicesRoot(const std::string& hostFolder);
 std::string DosDevicesRoot();
-// The host path a Windows path text names; nullopt when it names no drive.
+// The host path a Windows path text names; nullopt when it names no drive. "." and ".." are
+// read as Windows reads them, never above the drive root or the share.
 std::optional<std::string> HostPath(const std::string& windowsPath);
 #endif
 

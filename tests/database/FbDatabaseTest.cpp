@@ -49,7 +49,8 @@ TEST(ClientLibraryTest, ALibraryWithoutTheEntryPointsGivesThePlatformsText) {
 TEST(TavixDatabaseTest, CarriesTheWindowsDesignSettings) {
     TavixDatabase db;
     EXPECT_EQ(db.DB_Tavix.DatabaseName(), "C:\\Tavix\\Sonvira\\Tavixdb\\TAVIXAUDIO.FDB");
-    EXPECT_EQ(db.DB_Tavix.Params(), (Strings{"user_name=SYSDBA", "password=plumcider"}));
+    EXPECT_EQ(db.DB_Tavix.Params(),
+              (Strings{"user_name=SYSDBA", "password=plumcider", "lc_ctype=UTF8"}));
     EXPECT_EQ(db.DB_Tavix.SQLDialect(), 1);
     EXPECT_FALSE(db.DB_Tavix.Connected());
     EXPECT_EQ(db.Trans_Tavix.DefaultDatabase(), &db.DB_Tavix);
@@ -90,7 +91,10 @@ TEST(TavixDatabaseTest, DisconnectingAClosedConnectionSendsNothing) {
 
 namespace {
 
-const std::string kPath = "C:\\Musicas\\Rock\\Pop\\";  // 20 bytes
+const std::string kPath = "C:\\Musicas\\Rock\\Pop\\";                       // 20 bytes
+const std::string kForro = "\\\\SRV01\\D\\M\xC3\xBAsicas\\Forr\xC3\xB3\\";  // UTF-8
+const std::string kForroCp1252 = "\\\\SRV01\\D\\M\xFAsicas\\Forr\xF3\\";
+const std::string kJapan = "\\\\SRV01\\D\\\xE6\x97\xA5\xE6\x9C\xAC\\";
 
 struct ColumnCase {
     std::string type;
@@ -114,14 +118,30 @@ TEST_P(EmbeddedColumns, ReadsPasPathAsText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, EmbeddedColumns,
-    ::testing::Values(ColumnCase{"VARCHAR(60)", {kPath}, {kPath}},
-                      ColumnCase{"CHAR(60)", {kPath}, {kPath + std::string(40, ' ')}},
-                      ColumnCase{"VARCHAR(60)", {std::nullopt, "D:\\A\\"}, {"", "D:\\A\\"}},
-                      ColumnCase{"CHAR(10)", {std::nullopt}, {""}},
-                      ColumnCase{"VARCHAR(60)", {}, {}},
-                      ColumnCase{"VARCHAR(60)",
-                                 {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"},
-                                 {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"}}));
+    ::testing::Values(
+        ColumnCase{"VARCHAR(60)", {kPath}, {kPath}},
+        ColumnCase{"CHAR(60)", {kPath}, {kPath + std::string(40, ' ')}},
+        ColumnCase{"VARCHAR(60)", {std::nullopt, "D:\\A\\"}, {"", "D:\\A\\"}},
+        ColumnCase{"CHAR(10)", {std::nullopt}, {""}}, ColumnCase{"VARCHAR(60)", {}, {}},
+        ColumnCase{"VARCHAR(60)",
+                   {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"},
+                   {"C:\\Um\\", "C:\\Dois\\", "C:\\Tres\\"}},
+        // Accented texts come in UTF-8 whatever the column's character set.
+        ColumnCase{"VARCHAR(60) CHARACTER SET WIN1252", {kForroCp1252}, {kForro}},
+        ColumnCase{"VARCHAR(60) CHARACTER SET NONE", {kForroCp1252}, {kForro}},
+        ColumnCase{"VARCHAR(60) CHARACTER SET NONE", {kForro}, {kForro}},
+        ColumnCase{"VARCHAR(60) CHARACTER SET OCTETS", {kForroCp1252}, {kForro}},
+        ColumnCase{"VARCHAR(60) CHARACTER SET UTF8", {kForro, kJapan}, {kForro, kJapan}},
+        // Converted by the server, which Windows-1252 could not decode.
+        ColumnCase{"VARCHAR(60) CHARACTER SET WIN1250",
+                   {"\xA3\xF3"
+                    "d\x9F"},
+                   {"\xC5\x81\xC3\xB3"
+                    "d\xC5\xBA"}},
+        // Fixed length: as many characters as declared, whatever their bytes.
+        ColumnCase{"CHAR(8) CHARACTER SET WIN1252", {"Forr\xF3"}, {"Forr\xC3\xB3   "}},
+        ColumnCase{"CHAR(8) CHARACTER SET NONE", {"Forr\xF3"}, {"Forr\xC3\xB3   "}},
+        ColumnCase{"CHAR(8) CHARACTER SET UTF8", {"\xE6\x97\xA5"}, {"\xE6\x97\xA5       "}}));
 
 namespace {
 
@@ -155,8 +175,10 @@ TEST_F(EmbeddedQueryTest, ConnectAndDisconnectAloneStartNoTransaction) {
     db_.DB_Tavix.SetConnected(false);
     db_.DB_Tavix.SetConnected(false);  // already closed: nothing
     EXPECT_FALSE(db_.DB_Tavix.Connected());
-    // The parameter block byte for byte: version 1, user name SYSDBA, password.
-    const std::string dpb = std::string("\x01\x1C\x06", 3) + "SYSDBA" + "\x1D\x09" + "plumcider";
+    // The parameter block byte for byte: version 1, user name SYSDBA, password, and the
+    // connection's character set UTF8.
+    const std::string dpb =
+        std::string("\x01\x1C\x06", 3) + "SYSDBA" + "\x1D\x09" + "plumcider" + "\x30\x04" + "UTF8";
     EXPECT_EQ(recorder_.Calls(), (Strings{"isc_attach_database:" + Hex(dpb), "isc_database_info",
                                           "isc_detach_database"}));
 }

@@ -1,8 +1,9 @@
-// The database link through a real Firebird server on loopback: the shared test server that
-// scripts/firebird-server.sh starts, and private servers that a test stops in mid-work.
+// The database link through a real Firebird server on 127.0.0.1: the shared test server that
+// CTest starts, and private servers that a test stops in mid-work.
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "database/Errors.h"
@@ -85,7 +86,7 @@ TEST(ServerTest, AWrongPasswordGivesTheServersTextAndStaysClosed) {
 TEST(ServerTest, AMissingFileGivesTheServersTextAndStaysClosed) {
     TestFolder folder;
     TavixDatabase db;
-    db.DB_Tavix.SetDatabaseName("localhost:" + folder.Path("NADA.FDB"));
+    db.DB_Tavix.SetDatabaseName(SharedServerAddress() + ":" + folder.Path("NADA.FDB"));
     const auto error = ErrorOf<DatabaseError>([&] { db.DB_Tavix.SetConnected(true); });
     EXPECT_EQ(std::string(error.what()),
               "I/O error during \"open\" operation for file \"" + folder.Path("NADA.FDB") +
@@ -143,7 +144,7 @@ TEST(StoppedServerTest, StoppedWhileRowsAreFetched) {
     FirebirdTestDatabase file(folder, "VARCHAR(60)", rows);
     RecordingClientLibrary recorder;
     TavixDatabase db(recorder.Library());
-    db.DB_Tavix.SetDatabaseName(file.ServerName(server.Port()));
+    db.DB_Tavix.SetDatabaseName(file.ServerName(server.Address()));
     db.QryBusca.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
     db.QryBusca.Open();
     EXPECT_EQ(db.QryBusca.FieldAsString("Pas_Path"), "C:\\Musicas\\0\\");
@@ -175,7 +176,7 @@ TEST(StoppedServerTest, StoppedBeforeTheQueryIsPreparedAgainClosesByForce) {
     FirebirdTestServer server(folder);
     FirebirdTestDatabase file(folder, "VARCHAR(60)", {kPath});
     TavixDatabase db;
-    db.DB_Tavix.SetDatabaseName(file.ServerName(server.Port()));
+    db.DB_Tavix.SetDatabaseName(file.ServerName(server.Address()));
     EXPECT_EQ(ReadFolders(db), (Strings{kPath}));
 
     server.Kill();
@@ -191,4 +192,50 @@ TEST(StoppedServerTest, StoppedBeforeTheQueryIsPreparedAgainClosesByForce) {
               0u)
         << refused.what();
     EXPECT_FALSE(db.DB_Tavix.Connected());
+}
+
+// --- The shared server's script keeps away from servers it did not start ----------------------
+
+namespace {
+
+// Runs tests/support/firebird-test-server.sh; its exit status, its output in `output`.
+int RunServerScript(const std::string& arguments, std::string& output) {
+    const std::string command =
+        "bash '" + std::string(DUPLORA_FIREBIRD_TEST_SERVER) + "' " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) throw std::runtime_error("cannot run " + command);
+    char buffer[4096];
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    return pclose(pipe);
+}
+
+}  // namespace
+
+// Another Firebird server on the port, one that even accepts the tests' login (a system server
+// set up that way): the script must not take it for the one it starts, and so run the tests
+// against it.
+TEST(TestServerScriptTest, StartRefusesAPortAnotherServerListensOn) {
+    TestFolder folder;
+    FirebirdTestServer other(folder);
+    std::string output;
+    EXPECT_NE(RunServerScript(
+                  "start '" + folder.Path("shared") + "' " + std::to_string(other.Port()), output),
+              0);
+    EXPECT_NE(output.find("in use by another program"), std::string::npos) << output;
+    EXPECT_FALSE(folder.Exists("shared/server.pid"));
+}
+
+// A pid file that names a process the script did not start for its folder (a number taken
+// again since, a file written by hand): stopping leaves that process running.
+TEST(TestServerScriptTest, StopEndsOnlyTheServerOfItsFolder) {
+    TestFolder folder;
+    FirebirdTestServer other(folder);
+    FirebirdTestDatabase file(folder, "VARCHAR(60)", {kPath});
+    folder.Write("shared/server.pid", std::to_string(other.Pid()) + "\n");
+    std::string output;
+    EXPECT_EQ(RunServerScript("stop '" + folder.Path("shared") + "'", output), 0) << output;
+
+    TavixDatabase db;
+    db.DB_Tavix.SetDatabaseName(file.ServerName(other.Address()));
+    EXPECT_EQ(ReadFolders(db), (Strings{kPath}));
 }

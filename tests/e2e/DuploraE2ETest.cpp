@@ -4,6 +4,7 @@
 // user would check: the files on the local drives, the step pictures and the closing line on
 // the screen, the settings file after closing.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <ctime>
@@ -87,12 +88,15 @@ public:
         std::snprintf(time, sizeof time, "%02d:%02d", (local.tm_hour + 12) % 24, local.tm_min);
         dailyTime = time;
         folder.Write("bin/Duplora.ini",
-                     "[BANCO]\nCAMINHO=localhost:" + database.string() +
+                     "[BANCO]\nCAMINHO=" + DatabaseName() +
                          "\n[SERVIDOR]\nNOME=SRV01\nPASTA_SISTEMA=\\\\SRV01\\C\\Tavix\n"
                          "[CONFIG]\ndiario=S\nhorario=" +
                          dailyTime + "\n");
         fs::copy_file(DUPLORA_EXE, folder.Host("bin/Duplora"));
     }
+
+    // [BANCO] CAMINHO: the database on the tests' Firebird server.
+    std::string DatabaseName() const { return SharedServerAddress() + ":" + database.string(); }
 
     void PutDatabaseInPlace() { fs::rename(folder.Host("NOT-YET.FDB"), database); }
 
@@ -286,7 +290,7 @@ TEST_F(DuploraE2E, BackupFromTheStartButtonMirrorsNewerFilesAndClosingSavesTheSc
     const std::string ini = world.folder.Read("bin/Duplora.ini");
     EXPECT_NE(ini.find("diario=N"), std::string::npos) << ini;
     EXPECT_NE(ini.find("horario=" + world.dailyTime), std::string::npos) << ini;
-    EXPECT_NE(ini.find("CAMINHO=localhost:" + world.database.string()), std::string::npos) << ini;
+    EXPECT_NE(ini.find("CAMINHO=" + world.DatabaseName()), std::string::npos) << ini;
     EXPECT_NE(ini.find("PASTA_SISTEMA=\\\\SRV01\\C\\Tavix"), std::string::npos) << ini;
 }
 
@@ -310,6 +314,39 @@ TEST_F(DuploraE2E, UnreachableDatabaseFailsEveryStepSilentlyAndTheWindowStaysUsa
     EXPECT_EQ(screen.steps, kAllOk) << screen.text;
     EXPECT_TRUE(screen.closingLine);
     for (const Mirrored& file : kMirrored) ExpectMirrored(world, file);
+}
+
+// Closing with a settings file that cannot be written: the message reaches the screen and the
+// window stays. Once the file is writable again, the end of the session (SIGTERM, as a logout
+// or a service manager sends it) saves the schedule and ends Duplora.
+TEST_F(DuploraE2E, ARefusedSaveIsShownAndTheWindowStaysAndSigtermEndsTheSession) {
+    World world;
+    DuploraSession duplora(world, display);
+    duplora.WaitForMainWindow();
+    const fs::path ini = world.folder.Host("bin/Duplora.ini");
+    fs::permissions(ini, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+
+    duplora.Click(kFecharX, kFecharY);
+    std::optional<WindowInfo> box;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            for (const WindowInfo& window : duplora.VisibleWindows())
+                if (window.width != 385 || window.height != 273) box = window;
+            return box.has_value();
+        },
+        10s))
+        << "no message box";
+    EXPECT_TRUE(duplora.MainWindow().has_value());
+    Capture("xdotool key Return");  // the box's OK
+    EXPECT_TRUE(WaitUntil([&] { return duplora.VisibleWindows().size() == 1; }, 10s));
+    EXPECT_TRUE(duplora.Program().Running());
+
+    fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+    duplora.Click(kDiarioX, kDiarioY);  // the daily run off: only saving writes it
+    kill(duplora.Program().Pid(), SIGTERM);
+    EXPECT_EQ(duplora.Program().WaitForExit(20s), std::optional<int>(0));
+    EXPECT_NE(world.folder.Read("bin/Duplora.ini").find("diario=N"), std::string::npos);
 }
 
 // trayer, a real notification area, hosts the icon; the user clicks it.

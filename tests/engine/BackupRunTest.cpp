@@ -2,6 +2,8 @@
 // faked by a recording view.
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -201,40 +203,106 @@ TEST(BackupRunTest, ACleanRunLogsOneLineAndKeepsTheClosingLineAndTipAsTheyWere) 
 // Failures the run goes on after: each is counted, logged with its path and the system's reason,
 // and named in the closing line and the tray icon's tip; the steps keep their states.
 TEST(BackupRunTest, FailuresAreCountedLoggedAndShownWhileTheStepsKeepTheirStates) {
+    struct Failed {
+        std::string path;    // as the run names it
+        std::string reason;  // empty: any reason, but one
+    };
     struct Scenario {
         const char* name;
-        std::function<void(World&)> setUp;
-        std::function<std::string(World&)> failedPath;  // as the run names it
+        std::function<bool(World&)> setUp;  // false: not possible on this machine
+        std::function<std::vector<Failed>(World&)> failed;
     };
-    const auto batchFile = [](World&) { return platform::CurrentDirectory() + "\\Duplora.bat"; };
+    const auto batchFile = [](World&) {
+        return std::vector<Failed>{{platform::CurrentDirectory() + "\\Duplora.bat", ""}};
+    };
+    const std::string rockFile = "\\\\SRV01\\D\\Musicas\\Rock\\a.mp3";
     const Scenario scenarios[] = {
         {"batch file missing",
-         [](World& t) { std::filesystem::remove(t.folder.Host("current/Duplora.bat")); },
+         [](World& t) { return std::filesystem::remove(t.folder.Host("current/Duplora.bat")); },
          batchFile},
         {"batch file not startable",
          [](World& t) {
              std::filesystem::remove(t.folder.Host("current/Duplora.bat"));
              t.folder.MakeFolder("current/Duplora.bat");
+             return true;
          },
          batchFile},
+        {"an older read-only copy on the standby machine",
+         [](World& t) {
+             t.folder.Write("dosdevices/d:/Musicas/Rock/a.mp3", "old",
+                            LocalTime(2020, 1, 1, 0, 0, 0));
+             std::filesystem::permissions(t.folder.Host("dosdevices/d:/Musicas/Rock/a.mp3"),
+                                          std::filesystem::perms::owner_read);
+             return true;
+         },
+         [&](World&) {
+             return std::vector<Failed>{{rockFile, ""}};
+         }},
+        {"a named pipe on the server",
+         [](World& t) {
+             return mkfifo(t.folder.Path("dosdevices/unc/srv01/d/Musicas/Rock/pipe").c_str(),
+                           0644) == 0;
+         },
+         [](World&) {
+             return std::vector<Failed>{{"\\\\SRV01\\D\\Musicas\\Rock\\pipe", ""}};
+         }},
+        {"a file where a local folder must be",
+         [](World& t) {
+             t.folder.Write("dosdevices/d:/Musicas/Rock", "a file, not a folder");
+             return true;
+         },
+         [&](World&) {
+             return std::vector<Failed>{{"D:\\Musicas\\Rock\\", ""}, {rockFile, ""}};
+         }},
+        {"a listed music folder the server does not have",
+         [](World& t) {
+             t.MakeDatabase("VARCHAR(255)", {"\\\\SRV01\\D\\Nada\\", "\\\\SRV01\\D\\Musicas\\Pop"});
+             return true;
+         },
+         [](World&) {
+             return std::vector<Failed>{
+                 {"\\\\SRV01\\D\\Nada\\", "pasta não encontrada no servidor"}};
+         }},
+        {"a full disk",
+         [](World& t) {
+             t.folder.Write("dosdevices/unc/srv01/d/Musicas/Rock/a.mp3",
+                            std::string(256 * 1024, 'a'), BackupWorld::kSourceTime);
+             return mount("tmpfs", t.folder.Path("dosdevices/d:").c_str(), "tmpfs", 0,
+                          "size=64k") == 0;
+         },
+         [&](World&) {
+             return std::vector<Failed>{{rockFile, ""}};
+         }},
     };
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.name);
         World w;
-        s.setUp(w);
-        ASSERT_TRUE(w.RunBackup());
+        if (!s.setUp(w)) {
+            ADD_FAILURE() << "cannot set the scenario up here";
+            continue;
+        }
+        const std::vector<Failed> failed = s.failed(w);
+        const int count = static_cast<int>(failed.size());
+        const bool completed = w.RunBackup();
+        umount(w.folder.Path("dosdevices/d:").c_str());  // the full disk, where there is one
+        ASSERT_TRUE(completed);
         EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
-        EXPECT_EQ(w.run.Report.Failures(), 1);
+        EXPECT_EQ(w.run.Report.Failures(), count);
+        const std::string counted = FailureCountText(count);
         EXPECT_EQ(w.view.progressText,
-                  "Backup finalizado as " + FormatGeneralDateTime(kFinishedAt) + " - 1 falha");
-        EXPECT_EQ(w.view.trayTip, "Duplora - Tavix Zadododa: 1 falha no último backup");
+                  "Backup finalizado as " + FormatGeneralDateTime(kFinishedAt) + " - " + counted);
+        EXPECT_EQ(w.view.trayTip, "Duplora - Tavix Zadododa: " + counted + " no último backup");
         const auto lines = w.LogLines();
-        ASSERT_EQ(lines.size(), 2u);
-        const std::string failure = "  Falha: " + s.failedPath(w) + ": ";
-        const std::size_t at = lines[0].find(failure);
-        ASSERT_NE(at, std::string::npos) << lines[0];
-        EXPECT_GT(lines[0].size(), at + failure.size()) << "no reason: " << lines[0];
-        EXPECT_NE(lines[1].find("1 falha"), std::string::npos) << lines[1];
+        ASSERT_EQ(lines.size(), failed.size() + 1);
+        for (std::size_t i = 0; i < failed.size(); ++i) {
+            const std::string failure = "  Falha: " + failed[i].path + ": ";
+            const std::size_t at = lines[i].find(failure);
+            ASSERT_NE(at, std::string::npos) << lines[i];
+            const std::string reason = lines[i].substr(at + failure.size());
+            EXPECT_FALSE(reason.empty()) << lines[i];
+            if (!failed[i].reason.empty()) EXPECT_EQ(reason, failed[i].reason);
+        }
+        EXPECT_NE(lines.back().find(", " + counted + ", "), std::string::npos) << lines.back();
     }
 }
 
@@ -304,7 +372,7 @@ TEST(BackupRunTest, Step1AfterALostConnectionShowsWhetherTheServerAnswersNow) {
     World w;
     std::optional<FirebirdTestServer> server;
     server.emplace(w.folder);
-    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Port()));
+    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Address()));
     w.FailMirrorOfStep(4);
     EXPECT_FALSE(w.RunBackup());
     ASSERT_TRUE(w.database.DB_Tavix.Connected());
@@ -318,7 +386,7 @@ TEST(BackupRunTest, Step1AfterALostConnectionShowsWhetherTheServerAnswersNow) {
     TestFolder elsewhere;
     server.reset();
     server.emplace(elsewhere);
-    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Port()));
+    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Address()));
     EXPECT_TRUE(w.RunBackup());
     EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
 }

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 #include <functional>
+#include <set>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include "U_Funcoes.h"
 #include "engine/DateTime.h"
 #include "engine/FolderMirror.h"
 #include "support/RecordingView.h"
@@ -185,6 +190,17 @@ TEST_F(FolderMirrorTest, ServerTimeIsReadAfreshAtTheCopyDecision) {
     EXPECT_EQ(changing.destinationTexts.size(), 3u);
 }
 
+// A source that is itself a copy may hold a temporary file of a copy that was cut off: it is
+// no file of the playout system, and copying it would also make it collide with the temporary
+// name of the file it stands for.
+TEST_F(FolderMirrorTest, TemporaryCopiesInTheSourceAreNotCopied) {
+    folder.Write("src/song.mp3", "song", kSourceTime);
+    folder.Write("src/" + TemporaryCopyName("song.mp3"), "cut off", kSourceTime);
+    ASSERT_TRUE(Mirror("src", "dst"));
+    EXPECT_EQ(folder.Read("dst/song.mp3"), "song");
+    EXPECT_FALSE(folder.Exists("dst/" + TemporaryCopyName("song.mp3")));
+}
+
 TEST_F(FolderMirrorTest, UnreachableDestinationIsNotAFailureOfTheWalk) {
     folder.Write("src/a.txt", "a", kSourceTime);
     EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), "Musicas:\\Rock\\", false));
@@ -207,6 +223,76 @@ TEST_F(FolderMirrorTest, DriveLettersAndSharesResolveUnderTheDosDevicesRoot) {
     EXPECT_TRUE(mirror.MirrorFolder("\\\\SRV01\\C\\Tavix\\", "C:\\Tavix\\", true));
     EXPECT_EQ(folder.Read("dosdevices/c:/Tavix/conf.ini"), "x");
     platform::SetDosDevicesRoot("");
+}
+
+// A music folder listed as \\SRV01\D\m\..\..\..\..\outside\ stays on the drive, as on Windows.
+TEST_F(FolderMirrorTest, DotDotNeverLeadsAboveTheDriveOrTheShare) {
+    platform::SetDosDevicesRoot(folder.Path("world/dosdevices"));
+    folder.Write("world/dosdevices/unc/srv01/d/outside/song.mp3", "song", kSourceTime);
+    folder.MakeFolder("world/dosdevices/d:");
+    const std::string climb = "m\\..\\..\\..\\..\\outside\\";
+    EXPECT_TRUE(mirror.MirrorFolder("\\\\SRV01\\D\\" + climb, "D:\\" + climb, false));
+    EXPECT_EQ(folder.Read("world/dosdevices/d:/outside/song.mp3"), "song");
+    EXPECT_FALSE(folder.Exists("outside"));
+    EXPECT_FALSE(folder.Exists("world/outside"));
+    EXPECT_FALSE(folder.Exists("world/dosdevices/outside"));
+    platform::SetDosDevicesRoot("");
+}
+
+// A Linux server may hold names that read as paths on Windows: they are not copied, and the
+// walk goes on with the other entries.
+TEST_F(FolderMirrorTest, NamesThatArePathsAreNotCopied) {
+    platform::SetDosDevicesRoot(folder.Path("dosdevices"));
+    const std::string server = "dosdevices/unc/srv01/c/";
+    folder.Write(server + "evil.txt", "evil", kSourceTime);
+    folder.Write(server + "Tavix/evil.txt", "evil", kSourceTime);
+    folder.Write(server + "Tavix/sub/..\\evil.txt", "evil", kSourceTime);
+    folder.Write(server + "Tavix/sub/..\\..\\evil.txt", "evil", kSourceTime);
+    folder.Write(server + "Tavix/sub/C:evil.txt", "evil", kSourceTime);
+    folder.Write(server + "Tavix/sub/x\\..\\..\\..\\evil-folder/inside.txt", "evil", kSourceTime);
+    folder.Write(server + "Tavix/sub/music.mp3", "music", kSourceTime);
+    folder.MakeFolder("dosdevices/c:");
+
+    EXPECT_TRUE(mirror.MirrorFolder("\\\\SRV01\\C\\Tavix\\sub\\", "C:\\Tavix\\sub\\", true));
+    EXPECT_EQ(folder.Read("dosdevices/c:/Tavix/sub/music.mp3"), "music");
+    std::set<std::string> drive;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(folder.Host("dosdevices/c:")))
+        drive.insert(entry.path().lexically_relative(folder.Host("dosdevices/c:")).string());
+    EXPECT_EQ(drive, (std::set<std::string>{"Tavix", "Tavix/sub", "Tavix/sub/music.mp3"}));
+    platform::SetDosDevicesRoot("");
+}
+
+// A named pipe in the source would block the run (and the window) forever once opened.
+TEST_F(FolderMirrorTest, ANamedPipeIsSkippedAndTheWalkGoesOn) {
+    for (const char* destination : {"dst", "dst/Tavixdb"}) {
+        TestFolder source;
+        ASSERT_EQ(mkfifo(source.Host("pipe").c_str(), 0644), 0);
+        source.Write("song.mp3", "song", kSourceTime);
+        EXPECT_TRUE(mirror.MirrorFolder(source.Path(), folder.Path(destination), false));
+        EXPECT_EQ(folder.Read(std::string(destination) + "/song.mp3"), "song") << destination;
+        EXPECT_FALSE(folder.Exists(std::string(destination) + "/pipe")) << destination;
+        EXPECT_FALSE(folder.Exists(std::string(destination) + "/NOVO_pipe")) << destination;
+    }
+}
+
+TEST(DestinationLineTest, CountsCharactersOfUtf8AndNeverCutsOneInTwo) {
+    const std::string c = "\xC3\xA7";         // "ç", two bytes
+    const std::string note = "\xE2\x99\xAB";  // a note sign, three bytes
+    const std::string base = std::string(20, 'a') + c + c + note + std::string(20, 'b') + c;
+    ASSERT_EQ(base.size(), 49u);                // 44 characters
+    const std::string tail = "1234567890" + c;  // 11 characters
+    struct Case {
+        std::string full;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {base + tail, base + tail},                         // 55 characters: whole
+        {c + base + tail, "..." + c + base + tail},         // 56: dots and whole
+        {note + c + base + tail, "..." + c + base + tail},  // 57: dots and last 56
+        {std::string(100, 'x') + note + std::string(55, 'y'), "..." + note + std::string(55, 'y')},
+    };
+    for (const Case& k : cases) EXPECT_EQ(DestinationLine(k.full), k.shown) << k.full;
 }
 #endif
 

@@ -34,6 +34,18 @@ TEST(HostPathTest, WindowsTextsResolveLikeWine) {
         {"C:\\a:b", std::nullopt},
         {"/home/x\\Duplora.bat", "/home/x/Duplora.bat"},
         {"relative\\file", "relative/file"},
+        // "." and ".." as Windows reads them: never above the drive root or the share
+        {"C:\\Tavix\\.\\Sonvira\\..\\x.ini", root + "/c:/Tavix/x.ini"},
+        {"C:\\Tavix\\..\\..\\..\\etc\\cron.d\\", root + "/c:/etc/cron.d/"},
+        {"D:..\\..", root + "/d:/"},
+        {"C:\\a/../../b", root + "/c:/b"},
+        {"C:\\a\\\\b\\.", root + "/c:/a/b"},
+        {"\\\\SRV01\\D\\m\\..\\..\\..\\outside\\", root + "/unc/srv01/d/outside/"},
+        {"\\\\SRV01\\D\\..", root + "/unc/srv01/d/"},
+        {"\\\\SRV01/D/m", root + "/unc/srv01/d/m"},
+        {"\\\\..\\..\\etc", std::nullopt},
+        {"\\\\SRV01\\..\\etc", std::nullopt},
+        {"\\\\.\\D\\m", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(HostPath(c.windows), c.host) << c.windows;
 }
@@ -88,15 +100,16 @@ TEST(AttributesTest, PosixMeaningOfTheAttributeWord) {
     EXPECT_EQ(GetAttributes(folder.Path("plain.txt")), kAttrArchive);
 }
 
-TEST(FilesTest, ReplacingAReadOnlyOrHiddenFileIsRefusedLikeWin32) {
+// Nothing is written through a link planted under the name of a new file.
+TEST(FilesTest, CreateNewFileRefusesALinkAndLeavesItsTargetAlone) {
     TestFolder folder;
-    folder.Write("locked.txt", "old");
-    SetAttributes(folder.Path("locked.txt"), kAttrReadOnly);
-    folder.Write(".hidden", "old");
-    for (const char* name : {"locked.txt", ".hidden"}) {
-        EXPECT_EQ(CreateForWriting(folder.Path(name)), kInvalidFile) << name;
-        EXPECT_EQ(folder.Read(name), "old") << name;
-    }
+    folder.Write("target.txt", "untouched");
+    std::filesystem::create_symlink(folder.Host("target.txt"), folder.Host("link"));
+    std::filesystem::create_symlink(folder.Host("missing.txt"), folder.Host("dangling"));
+    EXPECT_EQ(CreateNewFile(folder.Path("link")), kInvalidFile);
+    EXPECT_EQ(CreateNewFile(folder.Path("dangling")), kInvalidFile);
+    EXPECT_EQ(folder.Read("target.txt"), "untouched");
+    EXPECT_FALSE(folder.Exists("missing.txt"));
 }
 
 #endif  // _WIN32
@@ -107,10 +120,22 @@ TEST(FilesTest, RenameAndCopyRefuseAnExistingName) {
     folder.Write("b.txt", "b");
     EXPECT_FALSE(RenameFile(folder.Path("a.txt"), folder.Path("b.txt")));
     EXPECT_FALSE(CopyWholeFile(folder.Path("a.txt"), folder.Path("b.txt"), true));
+    EXPECT_EQ(CreateNewFile(folder.Path("b.txt")), kInvalidFile);
     EXPECT_EQ(folder.Read("b.txt"), "b");
     EXPECT_TRUE(RenameFile(folder.Path("a.txt"), folder.Path("c.txt")));
     EXPECT_EQ(folder.Read("c.txt"), "a");
     EXPECT_FALSE(folder.Exists("a.txt"));
+}
+
+TEST(FilesTest, RenameReplacingPutsTheFileInPlaceOfAnExistingOneButNotOfAFolder) {
+    TestFolder folder;
+    folder.Write("new.txt", "new");
+    folder.Write("old.txt", "old");
+    folder.MakeFolder("folder");
+    EXPECT_FALSE(RenameReplacing(folder.Path("new.txt"), folder.Path("folder")));
+    EXPECT_TRUE(RenameReplacing(folder.Path("new.txt"), folder.Path("old.txt")));
+    EXPECT_EQ(folder.Read("old.txt"), "new");
+    EXPECT_FALSE(folder.Exists("new.txt"));
 }
 
 TEST(FilesTest, CopyWholeFileKeepsTheExactTime) {

@@ -198,8 +198,7 @@ TEST(ProfilePosix, DrivePathResolvedThroughDosDevices) {
     platform::SetDosDevicesRoot(folder.Path());
     EXPECT_TRUE(platform::WriteProfileText("CONFIG", "diario", "S", "C:\\Duplora\\Duplora.ini"));
     EXPECT_EQ(folder.Read("c:/Duplora/Duplora.ini"), "[CONFIG]\r\ndiario=S\r\n");
-    EXPECT_EQ(platform::ReadProfileText("CONFIG", "diario", "N", "c:\\Duplora\\Duplora.ini"),
-              "S");
+    EXPECT_EQ(platform::ReadProfileText("CONFIG", "diario", "N", "c:\\Duplora\\Duplora.ini"), "S");
     platform::SetDosDevicesRoot("");
 }
 
@@ -217,6 +216,29 @@ TEST(ProfilePosix, LineFeedFileKeepsLineFeeds) {
     EXPECT_TRUE(platform::WriteProfileText("NEW", "k", "v", folder.Path("Duplora.ini")));
     EXPECT_EQ(folder.Read("Duplora.ini"),
               "[BANCO]\nCAMINHO=C:\\x.fdb\n[CONFIG]\ndiario=S\nhorario=07:30\n[NEW]\nk=v\n");
+}
+
+TEST(ProfilePosix, ValuesComeInUtf8AndAreCutToCharacters) {
+    TestFolder folder;
+    // As a Windows editor saves it: Windows-1252. One key holds UTF-8 already.
+    folder.Write("Duplora.ini",
+                 "[SERVIDOR]\r\nPASTA_SISTEMA=\\\\SRV01\\C\\Programa\xE7\xE3o\r\nNOME=R\xC3\xA1"
+                 "dio\r\n"
+                 "[CONFIG]\r\nlongo=" +
+                     std::string(2046, 'x') +
+                     "\xF3\xF3\r\n"
+                     "longo8=" +
+                     std::string(2046, 'x') + "\xC3\xB3\xC3\xB3\r\n");
+    const std::string file = folder.Path("Duplora.ini");
+    EXPECT_EQ(platform::ReadProfileText("SERVIDOR", "PASTA_SISTEMA", "", file),
+              "\\\\SRV01\\C\\Programa\xC3\xA7\xC3\xA3o");
+    EXPECT_EQ(platform::ReadProfileText("SERVIDOR", "NOME", "", file),
+              "R\xC3\xA1"
+              "dio");
+    // 2047 characters, the last one of two bytes in UTF-8.
+    const std::string cut = std::string(2046, 'x') + "\xC3\xB3";
+    EXPECT_EQ(platform::ReadProfileText("CONFIG", "longo", "", file), cut);
+    EXPECT_EQ(platform::ReadProfileText("CONFIG", "longo8", "", file), cut);
 }
 
 TEST(ProfilePosix, RewriteKeepsModeAndLinkAndLeavesNoTemporaryFile) {

@@ -1,9 +1,9 @@
 // Cases that rest on the Win32 API itself: the Windows build runs them (under Wine here).
 
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -132,13 +132,30 @@ TEST(Win32CopyTest, AFileOpenInAnotherProgramIsSkipped) {
         EXPECT_EQ(folder.Read("dst.txt"), "old");
     }
     {
+        // The new copy is written beside it, but cannot take its place.
         const HeldOpen destination(folder.Path("dst.txt"));
         ASSERT_TRUE(destination.Held());
         EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt")));
     }
     EXPECT_EQ(folder.Read("dst.txt"), "old");
+    EXPECT_FALSE(folder.Exists(TemporaryCopyName("dst.txt")));
     EXPECT_TRUE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt")));
     EXPECT_EQ(folder.Read("dst.txt"), "new");
+}
+
+// The same file under another spelling: the copy must not stand in for it.
+TEST(Win32CopyTest, TheSameFileUnderAnotherSpellingIsRefusedAndKept) {
+    TestFolder folder;
+    folder.Write("Tavix/b.dat", "precious");
+    std::string otherSpelling = folder.Path("Tavix/b.dat");
+    for (char& c : otherSpelling)
+        c = static_cast<char>(std::islower(c) ? std::toupper(c) : std::tolower(c));
+    ASSERT_NE(otherSpelling, folder.Path("Tavix/b.dat"));
+    EXPECT_FALSE(CopyFileKeepingDate(folder.Path("Tavix/b.dat"), otherSpelling));
+    EXPECT_EQ(platform::LastErrorText(),
+              platform::ErrorText(platform::SystemError::kSharingViolation));
+    EXPECT_EQ(folder.Read("Tavix/b.dat"), "precious");
+    EXPECT_FALSE(folder.Exists("Tavix/" + TemporaryCopyName("b.dat")));
 }
 
 TEST(Win32MirrorTest, SkipsAFileHeldOpenAndTheNextRunCopiesIt) {

@@ -203,6 +203,33 @@ TEST_F(SettingsTest, SaveWritesBothKeysAndKeepsTheRest) {
     ExpectIni("[BANCO]\r\nCAMINHO=C:\\x.fdb\r\n\r\n[CONFIG]\r\ndiario=S\r\nhorario=08:15\r\n");
 }
 
+#ifndef _WIN32
+// A file saved by a Windows editor holds the ANSI code page, Windows-1252; the program's texts
+// on Linux are UTF-8.
+TEST_F(SettingsTest, AWindows1252FileIsReadInUtf8AndSavingKeepsItsOtherBytes) {
+    const std::string cp1252 =
+        "[BANCO]\r\nCAMINHO=C:\\Grava\xE7\xF5"
+        "es\\TAVIXAUDIO.FDB\r\n[SERVIDOR]\r\nNOME=R\xC1"
+        "DIO\r\nPASTA_SISTEMA=\\\\SRV01\\C\\Programa\xE7\xE3o\r\n[CONFIG]\r\ndiario=N\r\n"
+        "horario=07:30\r\n";
+    WriteIni(cp1252);
+    settings.LoadSettings();
+    EXPECT_EQ(settings.DatabasePath,
+              "C:\\Grava\xC3\xA7\xC3\xB5"
+              "es\\TAVIXAUDIO.FDB");
+    EXPECT_EQ(settings.ServerName,
+              "R\xC3\x81"
+              "DIO");
+    EXPECT_EQ(settings.SystemFolder, "\\\\SRV01\\C\\Programa\xC3\xA7\xC3\xA3o\\");
+
+    window.ClickBox();
+    settings.SaveSettings();
+    std::string saved = cp1252;
+    saved.replace(saved.find("diario=N"), 8, "diario=S");
+    EXPECT_EQ(Ini(), saved);
+}
+#endif
+
 TEST_F(SettingsTest, OneHourDigitRoundTrips) {
     WriteIni("[CONFIG]\r\ndiario=S\r\nhorario=7:30\r\n");
     settings.LoadSettings();

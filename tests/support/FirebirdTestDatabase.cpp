@@ -1,6 +1,7 @@
 #include "support/FirebirdTestDatabase.h"
 
 #include <atomic>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,36 @@ std::string SqlText(const std::string& text) {
     return quoted + "'";
 }
 
+namespace {
+
+// The character set a column type names ("VARCHAR(60) CHARACTER SET WIN1252"), else NONE.
+std::string CharacterSetOf(const std::string& columnType) {
+    std::string upper;
+    for (char c : columnType)
+        upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string marker = "CHARACTER SET ";
+    const std::size_t at = upper.find(marker);
+    if (at == std::string::npos) return "NONE";
+    std::istringstream rest(upper.substr(at + marker.size()));
+    std::string name;
+    rest >> name;
+    return name;
+}
+
+// A literal that stores `bytes` exactly: hex digits in `characterSet`, which no client
+// converts on the way.
+std::string SqlBytes(const std::string& bytes, const std::string& characterSet) {
+    std::string literal = "_" + characterSet + " x'";
+    for (unsigned char c : bytes) {
+        constexpr const char* kDigits = "0123456789ABCDEF";
+        literal += kDigits[c >> 4];
+        literal += kDigits[c & 0xF];
+    }
+    return literal + "'";
+}
+
+}  // namespace
+
 FirebirdTestDatabase::FirebirdTestDatabase(const TestFolder& folder, const std::string& columnType,
                                            const Rows& rows, int dialect,
                                            const std::string& fileName)
@@ -28,16 +59,13 @@ FirebirdTestDatabase::FirebirdTestDatabase(const TestFolder& folder, const std::
            << " PAGE_SIZE 4096;\n";
     if (!columnType.empty()) {
         script << "CREATE TABLE Tb_Pastas (Pas_Path " << columnType << ");\nCOMMIT;\n";
+        const std::string characterSet = CharacterSetOf(columnType);
         for (const auto& row : rows)
             script << "INSERT INTO Tb_Pastas (Pas_Path) VALUES ("
-                   << (row ? SqlText(*row) : std::string("NULL")) << ");\n";
+                   << (row ? SqlBytes(*row, characterSet) : std::string("NULL")) << ");\n";
     }
     script << "COMMIT;\n";
     RunIsql(folder_, script.str());
-    // The server runs as another user: it must be able to read and write the file.
-    fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                               fs::perms::group_write | fs::perms::others_read |
-                               fs::perms::others_write);
 }
 
 void FirebirdTestDatabase::Execute(const std::string& statements) const {
@@ -45,13 +73,13 @@ void FirebirdTestDatabase::Execute(const std::string& statements) const {
                          statements + "\nCOMMIT;\n");
 }
 
-void FirebirdTestDatabase::RunIsql(const std::string& folder, const std::string& script,
-                                   const std::string& environment) {
+void FirebirdTestDatabase::RunIsql(const std::string& folder, const std::string& script) {
     static std::atomic<int> counter{0};
     const std::string base = (fs::path(folder) / ("isql-" + std::to_string(counter++))).string();
     std::ofstream(base + ".sql") << script;
-    const std::string command =
-        environment + " isql-fb -q -b -i '" + base + ".sql' >'" + base + ".out' 2>&1 </dev/null";
+    // The scripts' file names are UTF-8, whatever locale the test runs under.
+    const std::string command = "LC_ALL=C.UTF-8 isql-fb -q -b -i '" + base + ".sql' >'" + base +
+                                ".out' 2>&1 </dev/null";
     if (std::system(command.c_str()) != 0) {
         std::ifstream in(base + ".out");
         std::ostringstream output;

@@ -9,48 +9,36 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <string_view>
 #include <thread>
 #include <vector>
-
-#include "support/FirebirdTestDatabase.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The installation's root folder (plugins, messages, character sets): above its UDF folder.
-std::string InstallationRoot() {
-    std::array<char, 512> line{};
-    FILE* pipe = popen("fb_config --udfdir", "r");
-    if (!pipe) throw std::runtime_error("cannot run fb_config");
-    const bool read = fgets(line.data(), line.size(), pipe) != nullptr;
-    pclose(pipe);
-    std::string udf = read ? line.data() : "";
-    while (!udf.empty() && (udf.back() == '\n' || udf.back() == '/')) udf.pop_back();
-    if (udf.empty()) throw std::runtime_error("fb_config names no Firebird installation");
-    return fs::path(udf).parent_path().string();
+sockaddr_in Loopback(int port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
 }
 
 // A port that nothing listens on at this moment.
 int FreePort() {
     const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = Loopback(0);
     socklen_t length = sizeof address;
     if (bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         close(probe);
-        throw std::runtime_error("no free port on loopback");
+        throw std::runtime_error("no free port on 127.0.0.1");
     }
     close(probe);
     return ntohs(address.sin_port);
@@ -58,83 +46,71 @@ int FreePort() {
 
 bool Listening(int port) {
     const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const sockaddr_in address = Loopback(port);
     const bool connected =
-        connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     close(probe);
     return connected;
 }
 
-std::string ReadAll(const std::string& file) {
-    std::ifstream in(file);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+// What the server said: its output, then its log files.
+std::string ServerReport(const fs::path& output, const fs::path& root) {
+    std::ostringstream report;
+    std::vector<fs::path> files = {output};
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(root, error))
+        if (entry.path().extension() == ".log") files.push_back(entry.path());
+    for (const fs::path& file : files) {
+        std::ifstream in(file);
+        if (in) report << "\n--- " << file.string() << "\n" << in.rdbuf();
+    }
+    return report.str();
 }
 
 }  // namespace
 
+std::string SharedServerAddress() {
+    const char* address = std::getenv("DUPLORA_FIREBIRD");
+    if (!address || !*address)
+        throw std::runtime_error(
+            "DUPLORA_FIREBIRD is not set: run this test through ctest, which starts the tests' "
+            "Firebird server and names it there");
+    return address;
+}
+
 FirebirdTestServer::FirebirdTestServer(const TestFolder& folder)
     : root_(folder.Path("firebird-server")), port_(FreePort()) {
-    const fs::path root(root_);
-    const fs::path installation(InstallationRoot());
-    fs::create_directories(root / "lock");
-    for (const char* entry : {"plugins", "intl", "UDF", "lib", "firebird.msg", "plugins.conf"})
-        if (fs::exists(installation / entry))
-            fs::create_symlink(installation / entry, root / entry);
-    const std::string security = (root / "security3.fdb").string();
-    std::ofstream(root / "firebird.conf") << "RemoteServicePort = " << port_ << "\n"
-                                          << "RemoteBindAddress = localhost\n"
-                                          << "SecurityDatabase = " << security << "\n";
-    std::ofstream(root / "databases.conf") << "security.db = " << security << "\n";
-
-    const std::string environment =
-        "FIREBIRD='" + root_ + "' FIREBIRD_LOCK='" + (root / "lock").string() + "'";
-    FirebirdTestDatabase::RunIsql(root_,
-                                  "CREATE DATABASE " + SqlText(security) +
-                                      " USER 'SYSDBA';\n"
-                                      "CREATE USER SYSDBA PASSWORD " +
-                                      SqlText(kTestPassword) +
-                                      ";\n"
-                                      "COMMIT;\n",
-                                  environment);
-
-    const std::string output = (root / "server.out").string();
-    // posix_spawn rather than fork: the client library may have started threads already.
-    std::vector<std::string> settings = {"FIREBIRD=" + root_,
-                                         "FIREBIRD_LOCK=" + (root / "lock").string()};
-    std::vector<char*> environmentList;
-    for (std::string& setting : settings) environmentList.push_back(setting.data());
-    for (char** entry = environ; *entry; ++entry)
-        if (std::string_view(*entry).rfind("FIREBIRD", 0) != 0) environmentList.push_back(*entry);
-    environmentList.push_back(nullptr);
+    // The script prepares the folder, then becomes the server itself: the child is the server.
+    const std::string output = folder.Path("firebird-server.out");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    char program[] = "/usr/sbin/firebird";
-    char* arguments[] = {program, nullptr};
-    const int spawned =
-        posix_spawn(&pid_, program, &actions, nullptr, arguments, environmentList.data());
+    std::string shell = "/bin/bash", script = DUPLORA_FIREBIRD_TEST_SERVER, run = "run";
+    std::string port = std::to_string(port_);
+    char* arguments[] = {shell.data(), script.data(), run.data(),
+                         root_.data(), port.data(),   nullptr};
+    // posix_spawn rather than fork: the client library may have started threads already.
+    const int spawned = posix_spawn(&pid_, shell.c_str(), &actions, nullptr, arguments, environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         pid_ = -1;
-        throw std::runtime_error("cannot start the Firebird server");
+        throw std::runtime_error("cannot start " + script);
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!Listening(port_)) {
         int status = 0;
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;
-            throw std::runtime_error("the Firebird server ended at start: " + ReadAll(output));
+            throw std::runtime_error("the Firebird test server ended at start:" +
+                                     ServerReport(output, root_));
         }
         if (std::chrono::steady_clock::now() > deadline) {
             Kill();
-            throw std::runtime_error("the Firebird server does not listen: " + ReadAll(output));
+            throw std::runtime_error("the Firebird test server does not listen on " + Address() +
+                                     ":" + ServerReport(output, root_));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }

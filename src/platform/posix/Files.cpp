@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "PosixInternal.h"
@@ -79,10 +80,38 @@ bool RefusesReplacement(const std::string& hostPath) {
 
 std::optional<std::string> Resolve(const std::string& windowsPath) {
     auto host = HostPath(windowsPath);
-    if (!host)
-        posix::RememberError("The filename, directory name, or volume label syntax is incorrect.");
+    if (!host) SetLastErrorCode(SystemError::kInvalidName);
     return host;
 }
+
+// Opens a regular file for reading. A named pipe would block the open until a writer comes, a
+// device may never end: anything but a regular file is refused, looked at before the open and,
+// since it may change in between, again on what was opened, which never waits.
+// `st` describes the open file.
+int OpenRegularFile(const std::string& hostPath, struct stat& st) {
+    const auto refuse = [&st] {
+        posix::RememberError(S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
+        return -1;
+    };
+    if (stat(hostPath.c_str(), &st) != 0) {
+        posix::RememberErrno();
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) return refuse();
+    const int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        posix::RememberErrno();
+        return -1;
+    }
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return refuse();
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);  // reading the file itself may wait
+    return fd;
+}
+
+constexpr mode_t kPermissionBits = 0777;
 
 }  // namespace
 
@@ -171,15 +200,11 @@ bool CopyWholeFile(const std::string& source, const std::string& destination, bo
     const auto from = Resolve(source);
     const auto to = Resolve(destination);
     if (!from || !to) return false;
-    const int in = open(from->c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
-    if (in < 0 || fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
-        posix::RememberErrno();
-        if (in >= 0) close(in);
-        return false;
-    }
+    const int in = OpenRegularFile(*from, st);
+    if (in < 0) return false;
     if (!failIfExists && RefusesReplacement(*to)) {
-        posix::RememberError("Access is denied.");
+        SetLastErrorCode(SystemError::kAccessDenied);
         close(in);
         return false;
     }
@@ -211,9 +236,12 @@ bool CopyWholeFile(const std::string& source, const std::string& destination, bo
         if (!ok) break;
     }
     const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
-    ok = ok && futimens(out, times) == 0 && fchmod(out, st.st_mode & 07777) == 0;
+    ok = ok && futimens(out, times) == 0 && fchmod(out, st.st_mode & kPermissionBits) == 0;
     if (!ok) posix::RememberErrno();
-    ok = close(out) == 0 && ok;
+    if (close(out) != 0 && ok) {
+        posix::RememberErrno();
+        ok = false;
+    }
     close(in);
     if (!ok) unlink(to->c_str());  // like the API, no partial copy is left behind
     return ok;
@@ -224,6 +252,17 @@ bool RenameFile(const std::string& oldPath, const std::string& newPath) {
     const auto to = Resolve(newPath);
     if (!from || !to) return false;
     if (renameat2(AT_FDCWD, from->c_str(), AT_FDCWD, to->c_str(), RENAME_NOREPLACE) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    return true;
+}
+
+bool RenameReplacing(const std::string& oldPath, const std::string& newPath) {
+    const auto from = Resolve(oldPath);
+    const auto to = Resolve(newPath);
+    if (!from || !to) return false;
+    if (rename(from->c_str(), to->c_str()) != 0) {
         posix::RememberErrno();
         return false;
     }
@@ -243,32 +282,30 @@ bool RemoveFile(const std::string& path) {
 FileHandle OpenForReading(const std::string& path) {
     const auto host = Resolve(path);
     if (!host) return kInvalidFile;
-    const int fd = open(host->c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
-    if (fd < 0 || fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        if (fd >= 0) {
-            close(fd);
-            errno = EISDIR;
-        }
+    const int fd = OpenRegularFile(*host, st);
+    return fd < 0 ? kInvalidFile : fd;
+}
+
+FileHandle CreateNewFile(const std::string& path) {
+    const auto host = Resolve(path);
+    if (!host) return kInvalidFile;
+    // Readable by its owner alone until CarryPermissions gives it the source's bits.
+    const int fd = open(host->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
         posix::RememberErrno();
         return kInvalidFile;
     }
     return fd;
 }
 
-FileHandle CreateForWriting(const std::string& path) {
-    const auto host = Resolve(path);
-    if (!host) return kInvalidFile;
-    if (RefusesReplacement(*host)) {
-        posix::RememberError("Access is denied.");
-        return kInvalidFile;
-    }
-    const int fd = open(host->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        posix::RememberErrno();
-        return kInvalidFile;
-    }
-    return fd;
+bool IsSameFile(FileHandle file, const std::string& path) {
+    const auto host = HostPath(path);
+    struct stat opened {};
+    struct stat named {};
+    return host && fstat(static_cast<int>(file), &opened) == 0 &&
+           stat(host->c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
 }
 
 bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t& read) {
@@ -280,19 +317,33 @@ bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t&
     return n >= 0;
 }
 
-bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size, std::uint32_t& written) {
-    ssize_t n;
-    do n = ::write(static_cast<int>(file), buffer, size);
-    while (n < 0 && errno == EINTR);
-    written = n > 0 ? static_cast<std::uint32_t>(n) : 0;
-    if (n < 0) posix::RememberErrno();
-    return n >= 0;
+// A write to a file may take only part of the data (a disk that fills up); the rest is
+// written after it, which then fails with the reason.
+bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size) {
+    std::uint32_t written = 0;
+    while (written < size) {
+        const ssize_t n = ::write(static_cast<int>(file),
+                                  static_cast<const char*>(buffer) + written, size - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            posix::RememberErrno();
+            return false;
+        }
+        written += static_cast<std::uint32_t>(n);
+    }
+    return true;
 }
 
+// Measured as SetFilePointer does: the position of the end, then back to the start.
 bool FileSize(FileHandle file, std::uint64_t& size) {
-    struct stat st {};
-    if (fstat(static_cast<int>(file), &st) != 0) return false;
-    size = static_cast<std::uint64_t>(st.st_size);
+    const int fd = static_cast<int>(file);
+    const off_t end = lseek(fd, 0, SEEK_END);
+    if (end < 0 || lseek(fd, 0, SEEK_SET) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    size = static_cast<std::uint64_t>(end);
     return true;
 }
 
@@ -312,8 +363,24 @@ bool StampLastWriteTime(FileHandle file, FileTime time) {
     return true;
 }
 
-void CloseFile(FileHandle file) {
-    if (file != kInvalidFile) close(static_cast<int>(file));
+bool CarryPermissions(FileHandle source, FileHandle destination) {
+    struct stat st {};
+    if (fstat(static_cast<int>(source), &st) != 0 ||
+        fchmod(static_cast<int>(destination), st.st_mode & kPermissionBits) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    return true;
+}
+
+bool CloseFile(FileHandle file) {
+    if (file == kInvalidFile) return true;
+    // The descriptor is gone even when close fails, so it is never tried again.
+    if (close(static_cast<int>(file)) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace platform

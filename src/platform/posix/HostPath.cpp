@@ -1,5 +1,7 @@
 // Windows path texts resolved the way Wine resolves them: drive letters and UNC shares live in
 // the dosdevices folder; any other text without a colon is a host path with "\" read as "/".
+// Below a drive or a share, "." and ".." are resolved as Windows resolves them, by the text and
+// never above the drive root or the share, so no path text reaches outside its drive.
 
 #include <dirent.h>
 #include <strings.h>
@@ -22,12 +24,40 @@ std::string& RootOverride() {
     return root;
 }
 
+constexpr std::string_view kSeparators = "\\/";
+
 // Appends `text` with "\" read as "/".
 void AppendSlashed(std::string& host, std::string_view text) {
     std::size_t at = host.size();
     host.append(text);
     while ((at = host.find('\\', at)) != std::string::npos) host[at++] = '/';
 }
+
+// Appends the folders and file of `rest` ("\" or "/" between them) to `host`, which ends with
+// "/" at the root of a drive or share: "." names the folder at hand, ".." its parent but never
+// anything above that root, and repeated separators count as one. A final separator is kept.
+void AppendBelowRoot(std::string& host, std::string_view rest) {
+    const std::size_t root = host.size();
+    std::size_t start = 0;
+    while (start < rest.size()) {
+        std::size_t end = rest.find_first_of(kSeparators, start);
+        if (end == std::string_view::npos) end = rest.size();
+        const std::string_view part = rest.substr(start, end - start);
+        if (part == "..") {
+            if (host.size() > root) host.resize(host.rfind('/', host.size() - 2) + 1);
+        } else if (!part.empty() && part != ".") {
+            host += part;
+            host += '/';
+        }
+        start = end + 1;
+    }
+    const bool endsWithSeparator =
+        !rest.empty() && kSeparators.find(rest.back()) != std::string_view::npos;
+    if (host.size() > root && !endsWithSeparator) host.pop_back();
+}
+
+// A server or share name that would climb out of dosdevices/unc, or Windows' device namespace.
+bool IsDotName(std::string_view name) { return name == "." || name == ".." || name == "?"; }
 
 // Case-insensitive matches found so far, keyed by folder + "/" + the name as written. A walk
 // resolves the same \\server\share for every entry; without this each resolution read the
@@ -111,35 +141,35 @@ std::optional<std::string> HostPath(const std::string& windowsPath) {
     const std::string_view path(windowsPath);
     std::string host;
     if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-        // \\server\share\rest
+        // \\server\share\rest, where Windows takes "/" for a separator as well
         const std::string_view unc = path.substr(2);
-        const std::size_t serverEnd = unc.find('\\');
+        const std::size_t serverEnd = unc.find_first_of(kSeparators);
         if (serverEnd == 0 || serverEnd == npos) return std::nullopt;
-        const std::size_t shareEnd = unc.find('\\', serverEnd + 1);
+        const std::size_t shareEnd = unc.find_first_of(kSeparators, serverEnd + 1);
         const std::string_view server = unc.substr(0, serverEnd);
         const std::string_view share = unc.substr(serverEnd + 1, shareEnd - serverEnd - 1);
         const std::string_view rest = shareEnd == npos ? "" : unc.substr(shareEnd + 1);
-        if (share.empty() || unc.find(':') != npos) return std::nullopt;
+        if (share.empty() || IsDotName(server) || IsDotName(share) || unc.find(':') != npos)
+            return std::nullopt;
         host.reserve(RootOverride().size() + path.size() + 8);
         AppendRoot(host);
         host += "/unc";
         AppendCaseInsensitive(host, server);
         AppendCaseInsensitive(host, share);
         host += '/';
-        AppendSlashed(host, rest);
+        AppendBelowRoot(host, rest);
         return host;
     }
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
         // X:\rest, and the drive-relative X:rest read the same way
-        std::string_view rest = path.substr(2);
-        if (!rest.empty() && rest[0] == '\\') rest.remove_prefix(1);
+        const std::string_view rest = path.substr(2);
         if (rest.find(':') != npos) return std::nullopt;
         host.reserve(RootOverride().size() + path.size() + 8);
         AppendRoot(host);
         host += '/';
         host += static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
         host += ":/";
-        AppendSlashed(host, rest);
+        AppendBelowRoot(host, rest);
         return host;
     }
     if (path.find(':') != npos) return std::nullopt;

@@ -1,6 +1,7 @@
 // CreateProcessA + WaitForSingleObject on POSIX. The command line is split by the Windows
 // rules; its first word names the file to run, which is started itself, or through /bin/sh
-// when it is a script without the execute permission. There is no console of its own: the
+// when it is a script without the execute permission or without a "#!" line (which the system
+// refuses to start, and shells then run themselves). There is no console of its own: the
 // process reads from /dev/null and writes where Duplora writes.
 
 #include <fcntl.h>
@@ -64,6 +65,21 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
     return words;
 }
 
+// Starts args[0] with `args`, in `folder` unless it is empty, reading from /dev/null. The
+// system's error number when it could not be started (a failed chdir or exec included).
+int Spawn(pid_t& pid, std::vector<std::string>& args, const std::string& folder) {
+    std::vector<char*> argv;
+    for (auto& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return error;
+}
+
 }  // namespace
 
 bool RunProcessAndWait(const std::string& commandLine, const std::string& workingFolder,
@@ -72,25 +88,28 @@ bool RunProcessAndWait(const std::string& commandLine, const std::string& workin
     if (args.empty()) return false;
     const auto program = HostPath(args[0]);
     const auto folder = HostPath(workingFolder);
+    if (!program || !folder) {
+        SetLastErrorCode(SystemError::kInvalidName);
+        return false;
+    }
     struct stat st {};
-    if (!program || !folder || stat(program->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (program && folder) posix::RememberErrno();
+    if (stat(program->c_str(), &st) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        SetLastErrorCode(SystemError::kAccessDenied);
         return false;
     }
     args[0] = *program;
     if (access(program->c_str(), X_OK) != 0) args.insert(args.begin(), "/bin/sh");
 
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (!folder->empty()) posix_spawn_file_actions_addchdir_np(&actions, folder->c_str());
     pid_t pid = 0;
-    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    int error = Spawn(pid, args, *folder);
+    if (error == ENOEXEC && args[0] != "/bin/sh") {
+        args.insert(args.begin(), "/bin/sh");
+        error = Spawn(pid, args, *folder);
+    }
     if (error != 0) {
         errno = error;
         posix::RememberErrno();

@@ -3,6 +3,9 @@
 // - section and key names match without regard to case; the first matching section counts;
 // - a value has the blanks around it dropped and one pair of enclosing double or single quotes
 //   removed, and is cut to 2047 characters (the callers' 2048-character buffer);
+// - a value comes out in UTF-8, the program's encoding here: a file written in the Windows ANSI
+//   code page (Windows-1252) is decoded (platform::InternalText); the file itself is never
+//   re-encoded;
 // - a write edits the text in place: an existing key gets its line rewritten as key "=" value,
 //   a missing key goes after the last line of its section, a missing section at the end, a
 //   missing file is created; every other line keeps its bytes and its line ending;
@@ -24,6 +27,7 @@
 
 #include "PosixInternal.h"
 #include "platform/Platform.h"
+#include "platform/TextEncoding.h"
 
 namespace platform {
 namespace {
@@ -57,7 +61,7 @@ std::string Finished(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.substr(1, value.size() - 2);
-    return std::string(value.substr(0, kMaxValueLength));
+    return std::string(FirstUtf8Characters(value, kMaxValueLength));
 }
 
 struct Line {
@@ -239,7 +243,7 @@ std::string_view FirstLineEnd(const std::vector<Line>& lines) {
 }  // namespace
 
 std::string ReadProfileText(const std::string& section, const std::string& key,
-                              const std::string& defaultValue, const std::string& fileName) {
+                            const std::string& defaultValue, const std::string& fileName) {
     std::string_view fallback = defaultValue;
     while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
     const auto host = HostPath(fileName);
@@ -249,14 +253,14 @@ std::string ReadProfileText(const std::string& section, const std::string& key,
     const std::vector<Line> lines = SplitLines(*content);
     const KeyPlace place = Locate(lines, Trim(section), Trim(key));
     if (!place.key) return Finished(fallback);
-    return Finished(Interpret(lines[*place.key].text, *place.key == 0).value);
+    return Finished(InternalText(Interpret(lines[*place.key].text, *place.key == 0).value));
 }
 
-bool WriteProfileText(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& fileName) {
+bool WriteProfileText(const std::string& section, const std::string& key, const std::string& value,
+                      const std::string& fileName) {
     const auto host = HostPath(fileName);
     if (!host) {
-        posix::RememberError("The filename, directory name, or volume label syntax is incorrect.");
+        SetLastErrorCode(SystemError::kInvalidName);
         return false;
     }
     struct stat st {};
@@ -264,7 +268,7 @@ bool WriteProfileText(const std::string& section, const std::string& key,
     // Windows refuses to write into a read-only file, also for an administrator, so the check
     // cannot be left to the system here (root may write anything).
     if (exists && (S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR))) {
-        posix::RememberError("Access is denied.");
+        SetLastErrorCode(SystemError::kAccessDenied);
         return false;
     }
     std::string content;

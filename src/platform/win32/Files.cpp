@@ -60,6 +60,10 @@ bool RenameFile(const std::string& oldPath, const std::string& newPath) {
     return MoveFileA(oldPath.c_str(), newPath.c_str()) != FALSE;
 }
 
+bool RenameReplacing(const std::string& oldPath, const std::string& newPath) {
+    return MoveFileExA(oldPath.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
 bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 // Share mode 0 on both opens: while a file is copied nobody else may open it, and a source
@@ -67,22 +71,35 @@ bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != F
 FileHandle OpenForReading(const std::string& path) {
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A device name (CON, a pipe) opens too; reading it could wait for ever.
+    if (file != INVALID_HANDLE_VALUE && GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return kInvalidFile;
+    }
     return reinterpret_cast<FileHandle>(file);
 }
 
-FileHandle CreateForWriting(const std::string& path) {
-    // Windows refuses to replace a read-only, hidden or system file when plain attributes are
-    // asked for. Wine replaces hidden and system files, and read-only ones too when run by
-    // root, so the rule is applied here as well; on Windows the outcome is the same.
-    const DWORD existing = GetFileAttributesA(path.c_str());
-    if (existing != INVALID_FILE_ATTRIBUTES &&
-        (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return kInvalidFile;
-    }
+FileHandle CreateNewFile(const std::string& path) {
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     return reinterpret_cast<FileHandle>(file);
+}
+
+// Two handles name the same file when the volume and the file index agree. The named file is
+// opened for no access at all, which a file held open without sharing still allows.
+bool IsSameFile(FileHandle file, const std::string& path) {
+    const HANDLE named =
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (named == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION a, b;
+    const bool same = GetFileInformationByHandle(win32::ToHandle(file), &a) &&
+                      GetFileInformationByHandle(named, &b) &&
+                      a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+                      a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    CloseHandle(named);
+    return same;
 }
 
 bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t& read) {
@@ -92,11 +109,12 @@ bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t&
     return ok;
 }
 
-bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size, std::uint32_t& written) {
+bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size) {
     DWORD count = 0;
-    const bool ok = WriteFile(win32::ToHandle(file), buffer, size, &count, nullptr) != FALSE;
-    written = count;
-    return ok;
+    if (!WriteFile(win32::ToHandle(file), buffer, size, &count, nullptr)) return false;
+    if (count == size) return true;
+    ::SetLastError(ERROR_WRITE_FAULT);  // never seen for a disk file, which fails instead
+    return false;
 }
 
 // The whole 64-bit size, so that files of 2 GiB and more are copied whole.
@@ -119,8 +137,11 @@ bool StampLastWriteTime(FileHandle file, FileTime time) {
     return SetFileTime(win32::ToHandle(file), nullptr, nullptr, &lastWrite) != FALSE;
 }
 
-void CloseFile(FileHandle file) {
-    if (file != kInvalidFile) CloseHandle(win32::ToHandle(file));
+// A new file takes the access of its folder, as a file that CopyFileA makes does.
+bool CarryPermissions(FileHandle, FileHandle) { return true; }
+
+bool CloseFile(FileHandle file) {
+    return file == kInvalidFile || CloseHandle(win32::ToHandle(file)) != FALSE;
 }
 
 }  // namespace platform

@@ -5,7 +5,7 @@
 namespace platform {
 
 std::string ReadProfileText(const std::string& section, const std::string& key,
-                              const std::string& defaultValue, const std::string& fileName) {
+                            const std::string& defaultValue, const std::string& fileName) {
     char buffer[2048];
     const DWORD length =
         GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
@@ -13,8 +13,8 @@ std::string ReadProfileText(const std::string& section, const std::string& key,
     return std::string(buffer, length);
 }
 
-bool WriteProfileText(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& fileName) {
+bool WriteProfileText(const std::string& section, const std::string& key, const std::string& value,
+                      const std::string& fileName) {
     // Windows refuses to write a read-only file; Wine writes it when it runs as root. A name
     // without a folder lies in the Windows folder, where the check would look in the wrong place.
     if (fileName.find_first_of("\\/") != std::string::npos) {

@@ -1,0 +1,32 @@
+// The system's text for the last failure (FormatMessageA), and the codes Duplora sets itself.
+
+#include "Win32Internal.h"
+
+namespace platform {
+namespace {
+
+std::string MessageText(DWORD error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = length && text ? std::string(text, length) : std::string();
+    if (text) LocalFree(text);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) result.pop_back();
+    if (result.empty()) result = "System error " + std::to_string(error);
+    return result;
+}
+
+}  // namespace
+
+std::string LastErrorText() { return MessageText(GetLastError()); }
+
+std::string ErrorText(SystemError error) { return MessageText(static_cast<DWORD>(error)); }
+
+void SetLastErrorCode(SystemError error) { ::SetLastError(static_cast<DWORD>(error)); }
+
+LastErrorKept::LastErrorKept() : code_(GetLastError()) {}
+
+LastErrorKept::~LastErrorKept() { ::SetLastError(code_); }
+
+}  // namespace platform
