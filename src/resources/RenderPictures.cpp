@@ -124,8 +124,8 @@ QByteArray BmpFile(const QImage& picture) {
 QByteArray IcoFile(const QIcon& icon) {
     QList<QByteArray> images;
     for (int side : pictures::kIconSizes) {
-        const QImage image = icon.pixmap(QSize(side, side)).toImage().convertToFormat(
-            QImage::Format_ARGB32);
+        const QImage image =
+            icon.pixmap(QSize(side, side)).toImage().convertToFormat(QImage::Format_ARGB32);
         QByteArray data = Dib(image, 2 * side);
         data.append(QByteArray(((side + 31) / 32) * 4 * side, '\0'));  // AND mask: alpha rules
         images.append(data);

@@ -9,8 +9,7 @@
 //   DUPLORA_EXE            Duplora.exe;  DUPLORA_WINDOW_PROBE  duplora_window_probe.exe
 //   DUPLORA_GDS32          the bridge's gds32.dll, put beside Duplora.exe (WINEDLLPATH passes
 //                          on to Wine); cases that need a client library are skipped without it
-//   DUPLORA_FIREBIRD       the Firebird server's address, "127.0.0.1/<port>"; the server on
-//                          localhost without it
+//   DUPLORA_FIREBIRD       the tests' Firebird server, "127.0.0.1/<port>"
 #include <gtest/gtest.h>
 
 #include <algorithm>
