@@ -16,8 +16,9 @@ cmake --preset linux-debug
 cmake --build --preset linux-debug
 ctest --preset linux-debug
 
-# The toolkit-free libraries and their tests again, as 32-bit Windows programs run under Wine
-# (in a Wine prefix inside build-win32; no display needed).
+# The Windows build: the toolkit-free libraries and their tests as 32-bit Windows programs run
+# under Wine (in a Wine prefix inside build-win32), and Duplora.exe end to end under Wine on an
+# X server of its own (wine-e2e).
 cmake --preset win32
 cmake --build --preset win32
 ctest --preset win32

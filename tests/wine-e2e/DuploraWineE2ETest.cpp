@@ -9,8 +9,7 @@
 //   DUPLORA_EXE            Duplora.exe;  DUPLORA_WINDOW_PROBE  duplora_window_probe.exe
 //   DUPLORA_GDS32          the bridge's gds32.dll, put beside Duplora.exe (WINEDLLPATH passes
 //                          on to Wine); cases that need a client library are skipped without it
-//   DUPLORA_FIREBIRD       the Firebird server's address, "127.0.0.1/<port>"; the server on
-//                          localhost without it
+//   DUPLORA_FIREBIRD       the tests' Firebird server, "127.0.0.1/<port>"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -74,8 +73,13 @@ public:
                 fs::copy_file(font.path(),
                               fs::path(Path()) / "drive_c/windows/Fonts" / font.path().filename(),
                               fs::copy_options::overwrite_existing);
+        EndPrograms();
     }
-    ~WinePrefix() { Capture("WINEPREFIX=" + Quoted(Path()) + " wineserver -k"); }
+    ~WinePrefix() { EndPrograms(); }
+
+    // Ends the prefix's Wine server and everything it runs (its desktop process too, which
+    // keeps the display it was started on): each test's programs start afresh on its display.
+    void EndPrograms() const { Capture("WINEPREFIX=" + Quoted(Path()) + " wineserver -k"); }
 
     std::string Path() const { return folder.Path("prefix"); }
     fs::path Host(const std::string& relative) const { return folder.Host("prefix/" + relative); }
@@ -176,6 +180,10 @@ public:
         : logs_(logs),
           program_({Env("DUPLORA_WINE"), "C:\\Duplora\\Duplora.exe"}, Environment(display),
                    prefix->Host("drive_c/Atual"), logs.Host("duplora.log")) {}
+    ~DuploraSession() {
+        program_.Stop();
+        prefix->EndPrograms();
+    }
 
     static std::map<std::string, std::string> Environment(const VirtualDisplay& display) {
         auto environment = prefix->Environment();
@@ -208,8 +216,12 @@ public:
         return state;
     }
     WindowState WaitForWindow() {
-        return WaitFor([](const WindowState& s) { return s.Value("visible") == "1"; }, 60s,
-                       "the main window did not appear");
+        const WindowState state =
+            WaitFor([](const WindowState& s) { return s.Value("visible") == "1"; }, 180s,
+                    "the main window did not appear");
+        if (state.Value("visible") != "1")
+            ADD_FAILURE() << "Wine says:\n" << logs_.Read("duplora.log");
+        return state;
     }
     // A click at a point of the window's client area.
     void Click(Point at) {
