@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/ProgressView.h"
+#include "ProgressView.h"
 
 class HeadlessProgressView : public ProgressView {
 public:

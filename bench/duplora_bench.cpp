@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "FolderMirror.h"
+#include "FolderSize.h"
 #include "HeadlessProgressView.h"
-#include "engine/FolderMirror.h"
-#include "engine/FolderSize.h"
-#include "platform/Platform.h"
+#include "Platform.h"
 
 int main(int argc, char** argv) {
     bool recursive = false;

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <set>
 
+#include "Platform.h"
 #include "U_Funcoes.h"
-#include "platform/Platform.h"
 #include "support/TestFolder.h"
 
 #ifndef _WIN32

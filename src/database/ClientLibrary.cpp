@@ -1,7 +1,7 @@
-#include "database/ClientLibrary.h"
+#include "ClientLibrary.h"
 
-#include "database/Errors.h"
-#include "platform/Platform.h"
+#include "Errors.h"
+#include "Platform.h"
 
 ClientLibrary ClientLibrary::Load(const std::string& fileName) {
     platform::LibraryHandle library = platform::LoadSharedLibrary(fileName);
@@ -15,7 +15,7 @@ ClientLibrary ClientLibrary::Load(const std::string& fileName) {
         client.name = reinterpret_cast<decltype(client.name)>(symbol); \
     else                                                               \
         throw DatabaseClientError(platform::LastErrorText());
-#include "database/EntryPoints.inc"
+#include "EntryPoints.inc"
 #undef DUPLORA_ENTRY
     return client;
 }

@@ -1,4 +1,4 @@
-#include "database/ColumnText.h"
+#include "ColumnText.h"
 
 #include <charconv>
 #include <chrono>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/TextEncoding.h"
+#include "TextEncoding.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "database/Errors.h"
+#include "Errors.h"
 
 #include <utility>
 

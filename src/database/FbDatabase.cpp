@@ -1,13 +1,13 @@
-#include "database/FbDatabase.h"
+#include "FbDatabase.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "database/Errors.h"
-#include "database/FbQuery.h"
-#include "database/FbTransaction.h"
-#include "database/StatusVector.h"
-#include "platform/TextEncoding.h"
+#include "Errors.h"
+#include "FbQuery.h"
+#include "FbTransaction.h"
+#include "StatusVector.h"
+#include "TextEncoding.h"
 
 namespace {
 

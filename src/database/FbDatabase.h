@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "database/ClientLibrary.h"
+#include "ClientLibrary.h"
 
 class FbTransaction;
 class FbQuery;

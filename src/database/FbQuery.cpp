@@ -1,15 +1,15 @@
-#include "database/FbQuery.h"
+#include "FbQuery.h"
 
 #include <algorithm>
 #include <cctype>
 #include <utility>
 
-#include "database/ColumnText.h"
-#include "database/Errors.h"
-#include "database/FbDatabase.h"
-#include "database/FbTransaction.h"
-#include "database/Guid.h"
-#include "database/StatusVector.h"
+#include "ColumnText.h"
+#include "Errors.h"
+#include "FbDatabase.h"
+#include "FbTransaction.h"
+#include "Guid.h"
+#include "StatusVector.h"
 
 namespace {
 

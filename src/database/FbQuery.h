@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "database/ClientLibrary.h"
+#include "ClientLibrary.h"
 
 class FbDatabase;
 class FbTransaction;

@@ -1,12 +1,12 @@
-#include "database/FbTransaction.h"
+#include "FbTransaction.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "database/Errors.h"
-#include "database/FbDatabase.h"
-#include "database/FbQuery.h"
-#include "database/StatusVector.h"
+#include "Errors.h"
+#include "FbDatabase.h"
+#include "FbQuery.h"
+#include "StatusVector.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "database/Guid.h"
+#include "Guid.h"
 
 #include <array>
 #include <cstdint>

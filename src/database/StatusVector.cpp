@@ -1,10 +1,10 @@
-#include "database/StatusVector.h"
+#include "StatusVector.h"
 
 #include <string>
 #include <vector>
 
-#include "database/ClientLibrary.h"
-#include "database/Errors.h"
+#include "ClientLibrary.h"
+#include "Errors.h"
 
 namespace {
 

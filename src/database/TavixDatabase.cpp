@@ -1,4 +1,4 @@
-#include "database/TavixDatabase.h"
+#include "TavixDatabase.h"
 
 TavixDatabase::TavixDatabase() : TavixDatabase(ClientLibrary::Process()) {}
 

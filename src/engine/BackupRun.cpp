@@ -1,13 +1,13 @@
 #include "BackupRun.h"
 
+#include "Application.h"
 #include "DateTime.h"
 #include "FolderSize.h"
 #include "PathMapping.h"
+#include "Platform.h"
+#include "SilentAbort.h"
+#include "TavixDatabase.h"
 #include "U_Funcoes.h"
-#include "common/Application.h"
-#include "common/SilentAbort.h"
-#include "database/TavixDatabase.h"
-#include "platform/Platform.h"
 
 namespace {
 constexpr std::uint16_t kShowNormal = 1;

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "BackupView.h"
+#include "Clock.h"
 #include "FolderMirror.h"
 #include "RunReport.h"
-#include "common/Clock.h"
 
 struct TavixDatabase;
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "Platform.h"
 #include "ProgressView.h"
 #include "RunReport.h"
-#include "platform/Platform.h"
 
 // Destination folders whose path holds this text (case-sensitively) are the playout system's
 // database folders: files go in under kNewCopyPrefix + name and are then renamed.

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 namespace {
 

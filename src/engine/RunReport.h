@@ -10,7 +10,7 @@
 #include <ctime>
 #include <string>
 
-#include "common/Clock.h"
+#include "Clock.h"
 
 class RunReport {
 public:

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <typeinfo>
 
-#include "common/SilentAbort.h"
+#include "SilentAbort.h"
 
 #if defined(__GNUG__)
 #include <cxxabi.h>

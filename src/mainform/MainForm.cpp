@@ -1,6 +1,6 @@
 #include "MainForm.h"
 
-#include "settings/TimeField.h"
+#include "TimeField.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include <string>
 
+#include "BackupRun.h"
+#include "Clock.h"
 #include "MainFormView.h"
-#include "common/Clock.h"
-#include "database/TavixDatabase.h"
-#include "engine/BackupRun.h"
-#include "settings/Settings.h"
+#include "Settings.h"
+#include "TavixDatabase.h"
 
 // The mouse messages the shell reports for the notification-area icon.
 enum TrayMouseMessage : int {

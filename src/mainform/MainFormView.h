@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "BackupView.h"
 #include "DefaultHandler.h"
-#include "engine/BackupView.h"
-#include "settings/SettingsView.h"
+#include "SettingsView.h"
 
 // The pictures of the tray menu's image list ListaImagemTray, by index.
 enum TrayMenuPicture : int {

@@ -1,6 +1,6 @@
 // The encoding checks and the Windows-1252 decoder, the same on every system.
 
-#include "platform/TextEncoding.h"
+#include "TextEncoding.h"
 
 namespace platform {
 namespace {

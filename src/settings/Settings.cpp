@@ -1,9 +1,9 @@
 #include "Settings.h"
 
+#include "Platform.h"
 #include "SettingsError.h"
+#include "SilentAbort.h"
 #include "TimeText.h"
-#include "common/SilentAbort.h"
-#include "platform/Platform.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "Clock.h"
 #include "SettingsView.h"
-#include "common/Clock.h"
 
 class Settings {
 public:

@@ -1,6 +1,6 @@
 #include "TimeText.h"
 
-#include "common/Clock.h"
+#include "Clock.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <QLineEdit>
 
-#include "settings/TimeField.h"
+#include "TimeField.h"
 
 class MaskedTimeEdit : public QLineEdit {
     Q_OBJECT

@@ -9,12 +9,12 @@
 #include <memory>
 #include <regex>
 
-#include "database/ClientLibrary.h"
-#include "database/Errors.h"
+#include "ClientLibrary.h"
+#include "Errors.h"
+#include "Platform.h"
+#include "TavixDatabase.h"
 #include "database/QueryHelpers.h"
 #include "database/RecordingClientLibrary.h"
-#include "database/TavixDatabase.h"
-#include "platform/Platform.h"
 #include "support/FirebirdTestDatabase.h"
 #include "support/TestFolder.h"
 
@@ -27,7 +27,7 @@ using Strings = std::vector<std::string>;
 TEST(ClientLibraryTest, LoadsTheClientAndResolvesEveryEntryPoint) {
     const ClientLibrary& client = ClientLibrary::Process();
 #define DUPLORA_ENTRY(name) EXPECT_NE(client.name, nullptr) << #name;
-#include "database/EntryPoints.inc"
+#include "EntryPoints.inc"
 #undef DUPLORA_ENTRY
     EXPECT_EQ(&client, &ClientLibrary::Process());  // loaded once
 }

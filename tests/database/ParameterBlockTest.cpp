@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "database/Errors.h"
-#include "database/FbDatabase.h"
-#include "database/TavixDatabase.h"
+#include "Errors.h"
+#include "FbDatabase.h"
+#include "TavixDatabase.h"
 
 TEST(ParameterBlockTest, TheWindowsConnectionSendsItsAccountAndOnLinuxAsksForUtf8) {
     const std::string account =

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "database/ClientLibrary.h"
+#include "ClientLibrary.h"
 
 struct RecordedCall {
     std::string entry;  // as Calls() gives it

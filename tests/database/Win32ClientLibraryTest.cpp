@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "database/ClientLibrary.h"
-#include "database/Errors.h"
-#include "database/TavixDatabase.h"
-#include "platform/Platform.h"
+#include "ClientLibrary.h"
+#include "Errors.h"
+#include "Platform.h"
+#include "TavixDatabase.h"
 
 TEST(Win32ClientLibraryTest, AMissingGds32StopsTheDatabaseObjectsWithTheInstallMessage) {
     ASSERT_EQ(std::string(kClientLibraryName), "gds32.dll");

@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <functional>
 
-#include "common/SilentAbort.h"
-#include "database/TavixDatabase.h"
-#include "engine/BackupRun.h"
-#include "engine/DateTime.h"
-#include "engine/PathMapping.h"
-#include "platform/Platform.h"
+#include "BackupRun.h"
+#include "DateTime.h"
+#include "PathMapping.h"
+#include "Platform.h"
+#include "SilentAbort.h"
+#include "TavixDatabase.h"
 #include "support/BackupWorld.h"
 #include "support/FirebirdTestServer.h"
 #include "support/FixedClock.h"

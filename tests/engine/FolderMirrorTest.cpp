@@ -8,9 +8,9 @@
 #include <sys/stat.h>
 #endif
 
+#include "DateTime.h"
+#include "FolderMirror.h"
 #include "U_Funcoes.h"
-#include "engine/DateTime.h"
-#include "engine/FolderMirror.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"
 

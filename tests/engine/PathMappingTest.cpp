@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "engine/PathMapping.h"
+#include "PathMapping.h"
 
 TEST(PathMappingTest, BothRulesMapByTheTextAlone) {
     enum Rule { System, Music };

@@ -12,9 +12,9 @@
 #include <fstream>
 
 #include "AppErrors.h"
+#include "Errors.h"
+#include "Platform.h"
 #include "UPrincipal.h"
-#include "database/Errors.h"
-#include "platform/Platform.h"
 #include "support/BackupWorld.h"
 
 namespace {

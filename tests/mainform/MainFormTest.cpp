@@ -9,11 +9,11 @@
 #include <stdexcept>
 
 #include "DefaultHandler.h"
+#include "Errors.h"
 #include "MainForm.h"
-#include "common/SilentAbort.h"
-#include "database/Errors.h"
-#include "platform/Platform.h"
-#include "settings/TimeField.h"
+#include "Platform.h"
+#include "SilentAbort.h"
+#include "TimeField.h"
 #include "support/BackupWorld.h"
 #include "support/FixedClock.h"
 

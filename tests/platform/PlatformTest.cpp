@@ -4,7 +4,7 @@
 #include <optional>
 #include <set>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 #include "support/TestFolder.h"
 
 using namespace platform;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 #include "support/TestFolder.h"
 #include "support/Wine.h"
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/TextEncoding.h"
+#include "TextEncoding.h"
 
 TEST(TextEncodingTest, TellsWellFormedUtf8FromEverythingElse) {
     const struct {

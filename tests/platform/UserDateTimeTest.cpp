@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 #include "support/TestFolder.h"
 
 #ifdef _WIN32

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <set>
 
+#include "FolderMirror.h"
+#include "Platform.h"
 #include "U_Funcoes.h"
-#include "engine/FolderMirror.h"
-#include "platform/Platform.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "Platform.h"
 #include "Settings.h"
 #include "SettingsError.h"
+#include "SilentAbort.h"
 #include "TimeField.h"
 #include "TimeText.h"
-#include "common/SilentAbort.h"
-#include "platform/Platform.h"
 #include "support/FixedClock.h"
 #include "support/TestFolder.h"
 #include "support/Wine.h"

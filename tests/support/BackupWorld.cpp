@@ -1,6 +1,6 @@
 #include "BackupWorld.h"
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 BackupWorld::BackupWorld() {
     platform::SetDosDevicesRoot(folder.Path("dosdevices"));

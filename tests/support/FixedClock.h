@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "common/Clock.h"
+#include "Clock.h"
 #include "support/TestFolder.h"
 
 class FixedClock : public Clock {

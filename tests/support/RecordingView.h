@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/BackupView.h"
+#include "BackupView.h"
 
 struct BarUpdate {
     std::uint32_t color;

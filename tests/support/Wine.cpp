@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 bool RunningUnderWine() {
 #ifdef _WIN32

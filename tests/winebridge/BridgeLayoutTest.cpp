@@ -8,8 +8,8 @@
 #include <iterator>
 #include <vector>
 
-#include "database/ClientLibrary.h"
-#include "platform/Platform.h"
+#include "ClientLibrary.h"
+#include "Platform.h"
 
 namespace {
 

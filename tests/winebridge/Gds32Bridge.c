@@ -79,7 +79,7 @@ static const struct {
     void** function;
 } kEntries[] = {
 #define DUPLORA_ENTRY(name) {#name, (void**)&linux_##name},
-#include "database/EntryPoints.inc"
+#include "EntryPoints.inc"
 #undef DUPLORA_ENTRY
 };
 

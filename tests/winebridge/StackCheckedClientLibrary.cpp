@@ -83,7 +83,7 @@ StackCheckedClientLibrary::StackCheckedClientLibrary() : library_(ClientLibrary:
 #define DUPLORA_ENTRY(name)                 \
     NameOf<&ClientLibrary::name>() = #name; \
     library_.name = &Measured<&ClientLibrary::name, decltype(library_.name)>::Call;
-#include "database/EntryPoints.inc"
+#include "EntryPoints.inc"
 #undef DUPLORA_ENTRY
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "database/ClientLibrary.h"
+#include "ClientLibrary.h"
 
 class StackCheckedClientLibrary {
 public:

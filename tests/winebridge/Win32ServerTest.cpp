@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "database/ClientLibrary.h"
-#include "database/Errors.h"
+#include "ClientLibrary.h"
+#include "Errors.h"
+#include "TavixDatabase.h"
 #include "database/QueryHelpers.h"
-#include "database/TavixDatabase.h"
 #include "winebridge/StackCheckedClientLibrary.h"
 
 namespace {
@@ -103,6 +103,6 @@ TEST(Win32ServerTest, EveryEntryPointLeavesTheStackAsItFoundIt) {
         called.insert(call.name);
     }
 #define DUPLORA_ENTRY(name) EXPECT_EQ(called.count(#name), 1u) << #name " was not called";
-#include "database/EntryPoints.inc"
+#include "EntryPoints.inc"
 #undef DUPLORA_ENTRY
 }

@@ -4,7 +4,7 @@
 
 #include <ctime>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 namespace platform {
 namespace {

@@ -12,8 +12,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "Platform.h"
 #include "PosixInternal.h"
-#include "platform/Platform.h"
 
 namespace platform {
 namespace {

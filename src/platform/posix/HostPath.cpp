@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 namespace platform {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "Platform.h"
 #include "PosixInternal.h"
-#include "platform/Platform.h"
 
 namespace platform {
 

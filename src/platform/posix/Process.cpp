@@ -13,8 +13,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "Platform.h"
 #include "PosixInternal.h"
-#include "platform/Platform.h"
 
 extern char** environ;
 

@@ -25,9 +25,9 @@
 #include <string_view>
 #include <vector>
 
+#include "Platform.h"
 #include "PosixInternal.h"
-#include "platform/Platform.h"
-#include "platform/TextEncoding.h"
+#include "TextEncoding.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,6 @@
 // The program's encoding on POSIX: UTF-8, the encoding of the window and of the file names.
 
-#include "platform/TextEncoding.h"
+#include "TextEncoding.h"
 
 #include <langinfo.h>
 

@@ -6,8 +6,8 @@
 
 #include <cerrno>
 
+#include "Platform.h"
 #include "PosixInternal.h"
-#include "platform/Platform.h"
 
 namespace platform {
 

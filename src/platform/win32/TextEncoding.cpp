@@ -1,7 +1,7 @@
 // The program's encoding on Windows: the ANSI code page, in which the A functions take and give
 // every text. Texts from outside arrive in it already.
 
-#include "platform/TextEncoding.h"
+#include "TextEncoding.h"
 
 namespace platform {
 

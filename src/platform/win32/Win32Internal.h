@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 namespace platform::win32 {
 

@@ -1,6 +1,6 @@
 #include "U_Funcoes.h"
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 namespace {
 
