@@ -1,5 +1,6 @@
 #include "UPrincipal.h"
 
+#include <algorithm>
 #include <array>
 
 #include "Fonts.h"
@@ -40,6 +41,19 @@ HWND CheckBox(HWND parent, const char* text, int id, int left, int top, int widt
                        left, top, width, 17, font);
     SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
     return box;
+}
+
+// A caption wider than its box would run under the control to its right, focus frame and all:
+// the box then grows to the left until the caption ends at `right`.
+void EndCaptionAt(HWND box, int right) {
+    SIZE ideal{};
+    if (!SendMessageA(box, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))) return;
+    RECT place;
+    GetWindowRect(box, &place);
+    MapWindowPoints(nullptr, GetParent(box), reinterpret_cast<POINT*>(&place), 2);
+    const int left = std::min<int>(place.left, right - ideal.cx);
+    SetWindowPos(box, nullptr, left, place.top, right - left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool Checked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -90,6 +104,7 @@ void TFrmPrincipal::BuildControls() {
     chkDiario =
         CheckBox(group, "Executar Backup diário às :", IDC_CHK_DIARIO, 72, 18, 153, dialogFont_);
     SendMessageA(chkDiario, BM_SETCHECK, BST_UNCHECKED, 0);
+    EndCaptionAt(chkDiario, 225 - 3);
     edtHorario = std::make_unique<TimeEdit>(group, IDC_EDT_HORARIO, dialogFont_, 225, 14, 41, 21);
     Label1 = std::make_unique<Label>(group, IDC_LABEL1, "horas.", dialogFont_, 270, 19);
 

@@ -43,7 +43,7 @@ struct Point {
 constexpr Point kStart{7 + 61, 223 + 21};         // btnIniciarBackup
 constexpr Point kOcultar{132 + 61, 223 + 21};     // btnOcultar
 constexpr Point kFechar{256 + 61, 223 + 21};      // btnFechar
-constexpr Point kDiario{8 + 72 + 7, 8 + 18 + 8};  // chkDiario's box
+constexpr Point kDiario{8 + 72 + 7, 8 + 18 + 8};  // inside chkDiario
 
 // What duplora_window_probe.exe reads: "name=value" lines, and the message boxes.
 struct WindowState {
