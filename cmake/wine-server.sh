@@ -9,6 +9,8 @@
 # shown in the test summary, never counted as a pass.
 set -eu
 : "${WINEPREFIX:?}"
+# Duplora.exe is a 32-bit program: its prefix is a 32-bit Windows, also where wine64 is installed.
+export WINEARCH=win32
 unavailable="$WINEPREFIX.unavailable"
 case "${1:-}" in
 start)
