@@ -22,7 +22,7 @@ const auto kNewSourceTime = LocalTime(2022, 1, 2, 3, 4, 6);
 
 std::optional<platform::DosDateTime> DosTimeOf(const TestFolder& folder, const std::string& name) {
     const platform::DirectorySearch search(folder.Path(name));
-    return search.Found() ? platform::ToDosDateTime(search.Entry().lastWriteTime) : std::nullopt;
+    return search.Found() ? platform::ToDosDateTime(search.Entry()->lastWriteTime) : std::nullopt;
 }
 
 // Whether `copy` would pass for an up-to-date copy of `source` at the next run.
