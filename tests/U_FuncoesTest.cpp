@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <vector>
 
 #include "Platform.h"
 #include "U_Funcoes.h"
@@ -13,6 +14,7 @@
 #include <sys/stat.h>
 
 #include "support/InjectedFault.h"
+#include "support/WatchedCalls.h"
 #endif
 
 namespace {
@@ -22,7 +24,7 @@ const auto kNewSourceTime = LocalTime(2022, 1, 2, 3, 4, 6);
 
 std::optional<platform::DosDateTime> DosTimeOf(const TestFolder& folder, const std::string& name) {
     const platform::DirectorySearch search(folder.Path(name));
-    return search.Found() ? platform::ToDosDateTime(search.Entry().lastWriteTime) : std::nullopt;
+    return search.Found() ? platform::ToDosDateTime(search.Entry()->lastWriteTime) : std::nullopt;
 }
 
 // Whether `copy` would pass for an up-to-date copy of `source` at the next run.
@@ -163,6 +165,63 @@ TEST(CopyFileKeepingDateTest, AFailureOnTheWayKeepsTheOlderCopyAndLeavesNoTempor
             EXPECT_EQ(folder.Time("dst/dst.bin"), kOlderCopyTime) << c.name;
         }
         EXPECT_EQ(Names(folder, "dst"), std::set<std::string>{"dst.bin"}) << c.name;
+    }
+}
+
+// A read asks for up to 64 KiB, but never for more than what is left of the measured size
+// rounded up to whole 2048-byte chunks.
+TEST(CopyFileKeepingDateTest, ReadsUpTo64KiBNeverPastTheMeasuredSizeRoundedUpTo2048) {
+    if (!WatchedCalls::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    constexpr long long k64KiB = 65536;
+    struct Case {
+        std::size_t size;
+        std::vector<long long> reads;
+    };
+    const Case cases[] = {
+        {0, {}},
+        {100, {2048}},
+        {2048, {2048}},
+        {2049, {4096}},
+        {k64KiB, {k64KiB}},
+        {k64KiB + 1, {k64KiB, 2048}},
+        {3 * k64KiB + 5000, {k64KiB, k64KiB, k64KiB, 6144}},
+    };
+    for (const Case& c : cases) {
+        TestFolder folder;
+        std::string content(c.size, 'r');
+        for (std::size_t i = 0; i < content.size(); i += 1000) content[i] = static_cast<char>(i);
+        folder.Write("src.bin", content, kNewSourceTime);
+        {
+            const WatchedCalls calls(folder.Path("src.bin"));
+            ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("dst.bin")))
+                << c.size;
+            EXPECT_EQ(calls.ReadSizes(), c.reads) << c.size;
+        }
+        EXPECT_EQ(folder.Read("dst.bin"), content) << c.size;
+    }
+}
+
+// A source that another program lengthens while it is copied: the copy holds its measured size
+// rounded up to whole 2048-byte chunks, never more, and passes for a whole copy.
+TEST(CopyFileKeepingDateTest, ASourceThatGrowsWhileCopiedGivesItsMeasuredSizeRoundedUpTo2048) {
+    if (!InjectedFault::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    struct Case {
+        std::size_t measured;
+        std::size_t copied;
+    };
+    const Case cases[] = {
+        {5000, 6144}, {2048, 2048}, {40 * 2048 + 1, 41 * 2048}, {65536, 65536}, {200000, 200704},
+    };
+    for (const Case& c : cases) {
+        TestFolder folder;
+        folder.Write("src.bin", std::string(c.measured, 'm'), kNewSourceTime);
+        {
+            const InjectedFault grows(InjectedFault::Call::kGrowBeforeRead, "src.bin", 100000);
+            ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("dst.bin")))
+                << c.measured;
+        }
+        EXPECT_EQ(folder.Read("src.bin").size(), c.measured + 100000) << c.measured;
+        EXPECT_EQ(folder.Read("dst.bin"), folder.Read("src.bin").substr(0, c.copied)) << c.measured;
     }
 }
 

@@ -77,18 +77,21 @@ double DosTimeValue(const platform::FindData& entry) {
     return dos ? DosDateTimeToValue(*dos) : kNoFileTime;
 }
 
-// Whether destinationFile needs the copy of the source entry `listed`. One look-up in the
-// destination gives both the existence test and its time; a time without MS-DOS form still
-// counts as existing. The server's time is read afresh (a file that vanished since it was
-// listed reads lowest and is left alone), but only when the listed time would call for a copy:
-// a destination as new as that already stays, and the nightly run asks the server nothing more.
-bool NeedsCopy(const platform::FindData& listed, const std::string& sourceFile,
-               const std::string& destinationFile) {
-    const platform::DirectorySearch existing(destinationFile);
-    if (!existing.Found() || (existing.Entry().attributes & platform::kAttrDirectory)) return true;
-    const double destinationTime = DosTimeValue(existing.Entry());
+// Whether the destination needs a copy of the listed file. One look-up in the destination
+// gives both the existence test and its time; a time without MS-DOS form still counts as
+// existing. The server's file is looked up afresh (one that vanished since it was listed reads
+// lowest and is left alone), but only when the listed time would call for a copy: a destination
+// as new as that already stays, and the nightly run asks the server nothing more. `found` takes
+// the look-ups.
+bool NeedsCopy(const platform::FindData& listed, const platform::Folder& sourceFolder,
+               const platform::Folder& destinationFolder, platform::FindData& found) {
+    if (!destinationFolder.Find(listed.name, found) ||
+        (found.attributes & platform::kAttrDirectory))
+        return true;
+    const double destinationTime = DosTimeValue(found);
     if (destinationTime >= DosTimeValue(listed)) return false;
-    return destinationTime < FileModifiedTime(sourceFile);
+    return destinationTime <
+           (sourceFolder.Find(listed.name, found) ? DosTimeValue(found) : kNoFileTime);
 }
 
 // Copies file `name` of folder `source` into folder `destination` by the route the destination
@@ -117,18 +120,17 @@ struct EntryOutcome {
         notCopied;  // why it needed a copy and has none, in the system's words
 };
 
-// Brings one listed entry of folder `source` up to date in folder `destination`; sourceFile and
-// destinationFile are its two paths. Nothing is done for an entry that is up to date or a
+// Brings the listed entry `name` of folder `source` up to date in folder `destination`; `file`
+// describes it, or is nullptr for a folder. Nothing is done for an entry that is up to date or a
 // folder (the walk enters those itself). Names that are paths and names of temporary copies
 // (left by a copy that was cut off) are never copied.
-EntryOutcome UpdateEntry(const platform::FindData& entry, const std::string& source,
-                         const std::string& destination, const std::string& sourceFile,
-                         const std::string& destinationFile) {
-    const bool isFolder = entry.attributes & platform::kAttrDirectory;
-    if (IsPathLike(entry.name) || (!isFolder && IsTemporaryCopyName(entry.name)))
+EntryOutcome UpdateEntry(const std::string& name, const platform::FindData* file,
+                         const MirroredFolders& folders, platform::FindData& found) {
+    if (IsPathLike(name) || (file && IsTemporaryCopyName(name)))
         return {false, platform::ErrorText(platform::SystemError::kInvalidName)};
-    if (isFolder || !NeedsCopy(entry, sourceFile, destinationFile)) return {};
-    std::optional<std::string> notCopied = CopyEntry(source, destination, entry.name);
+    if (!file || !NeedsCopy(*file, folders.sourceFolder, folders.destinationFolder, found))
+        return {};
+    std::optional<std::string> notCopied = CopyEntry(folders.source, folders.destination, name);
     return {!notCopied, std::move(notCopied)};
 }
 
@@ -159,17 +161,20 @@ std::string DestinationLine(const std::string& fullPath) {
 
 double FileModifiedTime(const std::string& fileName) {
     const platform::DirectorySearch search(fileName);
-    return search.Found() ? DosTimeValue(search.Entry()) : kNoFileTime;
+    return search.Found() ? DosTimeValue(*search.Entry()) : kNoFileTime;
 }
 
-void ListSubfolders(const std::string& path, std::vector<std::string>& list) {
+const platform::FindData* ListedFile(const platform::DirectorySearch& search) {
+    return search.Kind() & platform::kAttrDirectory ? nullptr : search.Entry();
+}
+
+void ListSubfolders(const platform::Folder& folder, std::vector<std::string>& list) {
     constexpr std::uint32_t kLeftOut = platform::kAttrHidden | platform::kAttrSystem |
                                        platform::kAttrVolumeLabel | platform::kAttrReparsePoint;
-    for (platform::DirectorySearch search(path + "*.*"); search.Found(); search.Next()) {
-        const platform::FindData& entry = search.Entry();
-        if (!(entry.attributes & kLeftOut) && (entry.attributes & platform::kAttrDirectory) &&
-            !IsPathLike(entry.name))
-            list.push_back(entry.name);
+    for (platform::DirectorySearch search(folder); search.Found(); search.Next()) {
+        const std::uint32_t kind = search.Kind();
+        if (!(kind & kLeftOut) && (kind & platform::kAttrDirectory) && !IsPathLike(search.Name()))
+            list.push_back(search.Name());
     }
 }
 
@@ -181,51 +186,76 @@ void FolderMirror::ShowProgress(const std::string& destinationFile) {
     view_.SetDestinationText(destinationLine_);
 }
 
+// The destination folder held open: `opened` when it is there, else created first, with every
+// missing folder above it.
+platform::Folder FolderMirror::DestinationFolder(platform::Folder opened,
+                                                 const std::string& destination) {
+    if (opened.IsOpen()) return opened;
+    if (const auto notMade = ForceDirectories(destination)) {
+        Failure(destination, *notMade);
+        return opened;
+    }
+    return platform::Folder(destination);
+}
+
 bool FolderMirror::MirrorFolder(std::string source, std::string destination, bool recursive) {
     AppendBackslash(source);
     AppendBackslash(destination);
-    if (!IsFolder(destination))
-        if (const auto notMade = ForceDirectories(destination)) Failure(destination, *notMade);
+    const platform::Folder destinationFolder =
+        DestinationFolder(platform::Folder(destination), destination);
+    // Opened last, so that when it cannot be listed, LastErrorText() still tells why.
+    const platform::Folder sourceFolder(source);
+    return MirrorFolder({sourceFolder, destinationFolder, source, destination}, recursive);
+}
+
+bool FolderMirror::MirrorFolder(const MirroredFolders& folders, bool recursive) {
     try {
-        // The two paths of the entry at hand, rebuilt in place rather than anew for every use.
-        std::string sourceFile = source;
-        std::string destinationFile = destination;
         bool listed = false;
-        for (platform::DirectorySearch search(source + "*.*"); search.Found(); search.Next()) {
+        for (platform::DirectorySearch search(folders.sourceFolder); search.Found();
+             search.Next()) {
             listed = true;
-            const platform::FindData& entry = search.Entry();
-            if (!IsDotOrDotDot(entry.name)) {
-                CopiedMB += EntrySizeMB(entry);
-                sourceFile.resize(source.size());
-                sourceFile += entry.name;
-                destinationFile.resize(destination.size());
-                destinationFile += entry.name;
-                ShowProgress(destinationFile);
-                // The walk goes on after an entry it could not copy; the report has it.
-                const EntryOutcome outcome =
-                    UpdateEntry(entry, source, destination, sourceFile, destinationFile);
-                if (Report && !(entry.attributes & platform::kAttrDirectory))
-                    Report->FileExamined();
-                if (Report && outcome.copied) Report->FileCopied(entry.size);
-                if (outcome.notCopied) Failure(sourceFile, *outcome.notCopied);
-            }
+            if (!IsDotOrDotDot(search.Name())) MirrorEntry(search, folders);
             view_.ProcessMessages();
         }
         // Even an empty folder lists "." and "..": nothing listed means the folder was not
         // there (a renamed share, a typing error, a name in another encoding) or not readable.
         if (!listed) {
             const std::string reason = platform::LastErrorText();
-            Failure(source, IsFolder(source) ? reason : kSourceFolderMissing);
+            Failure(folders.source, IsFolder(folders.source) ? reason : kSourceFolderMissing);
         }
         if (recursive) {
             std::vector<std::string> subfolders;
-            ListSubfolders(source, subfolders);
-            for (const std::string& name : subfolders)
-                if (!IsDotOrDotDot(name))
-                    MirrorFolder(source + name + '\\', destination + name + '\\', recursive);
+            ListSubfolders(folders.sourceFolder, subfolders);
+            for (const std::string& name : subfolders) {
+                if (IsDotOrDotDot(name)) continue;
+                const std::string source = folders.source + name + '\\';
+                const std::string destination = folders.destination + name + '\\';
+                const platform::Folder destinationFolder = DestinationFolder(
+                    platform::Folder(folders.destinationFolder, name), destination);
+                const platform::Folder sourceFolder(folders.sourceFolder, name);
+                MirrorFolder({sourceFolder, destinationFolder, source, destination}, recursive);
+            }
         }
         return true;
     } catch (...) {
         return false;
     }
+}
+
+// An entry gone since it was listed is passed over; any other is counted, shown and brought up
+// to date. The walk goes on after an entry it could not copy: the report has it.
+void FolderMirror::MirrorEntry(const platform::DirectorySearch& search,
+                               const MirroredFolders& folders) {
+    const std::string& name = search.Name();
+    const bool isFolder = search.Kind() & platform::kAttrDirectory;
+    const platform::FindData* file = ListedFile(search);
+    if (!isFolder && !file) return;
+    if (file) CopiedMB += EntrySizeMB(*file);
+    sourceFile_.assign(folders.source).append(name);
+    destinationFile_.assign(folders.destination).append(name);
+    ShowProgress(destinationFile_);
+    const EntryOutcome outcome = UpdateEntry(name, file, folders, found_);
+    if (Report && file) Report->FileExamined();
+    if (Report && outcome.copied) Report->FileCopied(file->size);
+    if (outcome.notCopied) Failure(sourceFile_, *outcome.notCopied);
 }

@@ -15,6 +15,15 @@ inline constexpr const char* kNewCopyPrefix = "NOVO_";
 // Why a source folder that the server does not have was not mirrored.
 inline constexpr const char* kSourceFolderMissing = "pasta não encontrada no servidor";
 
+// One folder of a mirror walk on both sides: held open, and the paths (ending with "\") that
+// copies, the display and the report take.
+struct MirroredFolders {
+    const platform::Folder& sourceFolder;
+    const platform::Folder& destinationFolder;
+    const std::string& source;
+    const std::string& destination;
+};
+
 class FolderMirror {
 public:
     explicit FolderMirror(ProgressView& view) : view_(view) {}
@@ -31,20 +40,29 @@ public:
     RunReport* Report = nullptr;
 
 private:
+    // The walk below the public MirrorFolder: subfolders are opened relative to their parents.
+    bool MirrorFolder(const MirroredFolders& folders, bool recursive);
+    void MirrorEntry(const platform::DirectorySearch& search, const MirroredFolders& folders);
+    platform::Folder DestinationFolder(platform::Folder opened, const std::string& destination);
     void ShowProgress(const std::string& destinationFile);
     void Failure(const std::string& path, const std::string& reason) {
         if (Report) Report->Failure(path, reason);
     }
     ProgressView& view_;
-    // The display texts, rewritten for every entry in buffers that keep their capacity.
+    // What is rewritten for every entry, in buffers that keep their capacity: the entry's two
+    // paths, what the look-ups found, the display texts.
+    std::string sourceFile_;
+    std::string destinationFile_;
+    platform::FindData found_;
     std::string progressText_;
     std::string destinationLine_;
 };
 
-// Appends the names of the subfolders of `path` (which ends with "\") to `list`. Hidden and
-// system entries are left out, and so are folder links, which could loop, and names that
-// Windows would read as paths ("\", "/" or ":" in them), which would lead elsewhere.
-void ListSubfolders(const std::string& path, std::vector<std::string>& list);
+// Appends the names of the subfolders of `folder` to `list`, from the listing alone (on POSIX no
+// entry is looked up where the file system lists entry types). Hidden and system entries are
+// left out, and so are folder links, which could loop, and names that Windows would read as
+// paths ("\", "/" or ":" in them), which would lead elsewhere.
+void ListSubfolders(const platform::Folder& folder, std::vector<std::string>& list);
 
 // The last-write time of a file as a date-time value, through the MS-DOS form; kNoFileTime
 // for a missing file, a folder, or a time that has no MS-DOS form.
@@ -54,6 +72,9 @@ double FileModifiedTime(const std::string& fileName);
 void AppendBackslash(std::string& path);
 bool IsDotOrDotDot(const std::string& name);
 double EntrySizeMB(const platform::FindData& entry);
+// The listed entry when it is a file, looked up once (on POSIX) for its size and time; nullptr
+// for a folder, which counts 0 and needs no look-up, and for a file gone since it was listed.
+const platform::FindData* ListedFile(const platform::DirectorySearch& search);
 // "Copiando: A MB de B MB", each rounded half to even.
 std::string ProgressText(double copiedMB, double totalMB);
 // A destination file as lblDestino shows it: at most "..." and its last 56 characters (in

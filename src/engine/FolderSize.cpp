@@ -5,24 +5,35 @@
 
 #include "FolderMirror.h"
 
-double FolderSizeMB(std::string path, bool recursive, ProgressView& view) {
-    if (path.empty()) throw std::invalid_argument("Caminho de pasta vazio");
-    AppendBackslash(path);
+namespace {
+
+// The count of an open folder; subfolders are opened relative to it.
+double OpenFolderSizeMB(const platform::Folder& folder, bool recursive, ProgressView& view) {
     double total = 0;
     try {
-        for (platform::DirectorySearch search(path + "*.*"); search.Found(); search.Next()) {
-            if (!IsDotOrDotDot(search.Entry().name)) total = EntrySizeMB(search.Entry()) + total;
+        for (platform::DirectorySearch search(folder); search.Found(); search.Next()) {
+            if (!IsDotOrDotDot(search.Name()))
+                if (const platform::FindData* file = ListedFile(search))
+                    total = EntrySizeMB(*file) + total;
             view.ProcessMessages();
         }
         if (recursive) {
             std::vector<std::string> subfolders;
-            ListSubfolders(path, subfolders);
+            ListSubfolders(folder, subfolders);
             for (const std::string& name : subfolders)
                 if (!IsDotOrDotDot(name))
-                    total = FolderSizeMB(path + name + '\\', recursive, view) + total;
+                    total =
+                        OpenFolderSizeMB(platform::Folder(folder, name), recursive, view) + total;
         }
     } catch (...) {
         // The total reached so far stands.
     }
     return total;
+}
+
+}  // namespace
+
+double FolderSizeMB(const std::string& path, bool recursive, ProgressView& view) {
+    if (path.empty()) throw std::invalid_argument("Caminho de pasta vazio");
+    return OpenFolderSizeMB(platform::Folder(path), recursive, view);
 }

@@ -8,4 +8,4 @@
 // hidden and system files included, and with `recursive` the subfolders that ListSubfolders
 // gives. Lets the window process its messages after every entry and shows nothing. An empty path
 // is refused with std::invalid_argument; any other failure ends the count with the total so far.
-double FolderSizeMB(std::string path, bool recursive, ProgressView& view);
+double FolderSizeMB(const std::string& path, bool recursive, ProgressView& view);

@@ -55,7 +55,7 @@ void RunReport::End(const std::string& outcome) {
 void RunReport::Log(const std::string& line) const {
     if (LogFile.empty()) return;
     const platform::DirectorySearch existing(LogFile);
-    if (existing.Found() && existing.Entry().size >= kLogLimit) {
+    if (existing.Found() && existing.Entry()->size >= kLogLimit) {
         const std::string old = LogFile + ".1";
         platform::RemoveFile(old);
         platform::RenameFile(LogFile, old);

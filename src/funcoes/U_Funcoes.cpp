@@ -1,10 +1,14 @@
 #include "U_Funcoes.h"
 
+#include <algorithm>
+
 #include "Platform.h"
 
 namespace {
 
+// Reads go up to kReadLimit bytes at a time, a whole number of kChunkSize chunks.
 constexpr std::uint32_t kChunkSize = 2048;
+constexpr std::uint32_t kReadLimit = 32 * kChunkSize;  // 64 KiB
 constexpr std::string_view kTemporaryCopySuffix = ".~duplora";
 
 // Windows refuses to replace a read-only, hidden or system file with a file of plain attributes,
@@ -27,19 +31,24 @@ void StampWithSourceTime(platform::FileHandle source, platform::FileHandle desti
         platform::StampLastWriteTime(destination, *stamped);
 }
 
-// Moves `remaining` bytes in chunks. False, with the system's reason, when a read or a write
-// fails or the source ends early.
-bool CopyContent(platform::FileHandle in, platform::FileHandle out, std::uint64_t remaining) {
-    char buffer[kChunkSize];
-    while (remaining > 0) {
+// Moves the measured `size` bytes, up to kReadLimit at a time. A source that grows meanwhile
+// gives at most `size` rounded up to whole kChunkSize chunks, what a copy in such chunks would
+// have read: no read asks for more than what is left of that. False, with the system's reason,
+// when a read or a write fails or the source ends early.
+bool CopyContent(platform::FileHandle in, platform::FileHandle out, std::uint64_t size) {
+    char buffer[kReadLimit];
+    const std::uint64_t chunked = (size + kChunkSize - 1) / kChunkSize * kChunkSize;
+    for (std::uint64_t copied = 0; copied < size;) {
+        const auto wanted =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(kReadLimit, chunked - copied));
         std::uint32_t read = 0;
-        if (!platform::ReadChunk(in, buffer, kChunkSize, read)) return false;
+        if (!platform::ReadChunk(in, buffer, wanted, read)) return false;
         if (read == 0) {
             platform::SetLastErrorCode(platform::SystemError::kHandleEof);
             return false;
         }
         if (!platform::WriteChunk(out, buffer, read)) return false;
-        remaining -= read < remaining ? read : remaining;
+        copied += read;
     }
     return true;
 }

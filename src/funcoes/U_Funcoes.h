@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-// Copies `source` to `destination` in 2048-byte chunks and gives the copy the source's
+// Copies `source` to `destination`, up to 64 KiB a read, and gives the copy the source's
 // last-write time in the MS-DOS form, its attributes and, on POSIX, its permission bits. The
 // copy is written beside the destination under TemporaryCopyName and takes the destination's
 // place only when it is whole, stamped and closed, so an older copy stays as it was until then.

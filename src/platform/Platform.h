@@ -46,19 +46,61 @@ struct FindData {
     std::uint64_t size = 0;  // the whole size; its low 32 bits are the Win32 nFileSizeLow
 };
 
+// The attributes that tell what an entry is. On POSIX a listing gives them without a look-up
+// of the entry wherever the file system lists entry types, as most do.
+inline constexpr std::uint32_t kKindAttributes =
+    kAttrDirectory | kAttrReparsePoint | kAttrHidden | kAttrSystem | kAttrVolumeLabel;
+
+// A folder held open, so that its entries are listed and looked up by name without its path
+// being resolved again. POSIX: a directory descriptor, which spares the system the walk down the
+// path (on a server share, round trips) and the match of server and share names; a subfolder is
+// opened relative to it. Windows: the folder's path, to which each call appends the name.
+class Folder {
+public:
+    explicit Folder(const std::string& path);  // with or without its final backslash
+    // The subfolder `name` of `parent`, a name as a listing gives it (not "." or "..").
+    Folder(const Folder& parent, const std::string& name);
+    ~Folder();
+    Folder(Folder&&) noexcept;
+    Folder& operator=(Folder&&) noexcept;
+
+    // Whether it is an existing folder (a link to one counts) that could be reached; when not,
+    // LastErrorText() tells why.
+    bool IsOpen() const;
+    // FindFirstFileA of the entry `name` of this folder: `entry` as a listing describes it,
+    // links followed. False when there is no such entry.
+    bool Find(const std::string& name, FindData& entry) const;
+
+private:
+    friend class DirectorySearch;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
 // FindFirstFileA / FindNextFileA / FindClose. `pattern` is a folder path followed by "*.*"
 // (every entry of that folder, "." and ".." included, in the order the system returns them)
 // or the path of one entry (that entry alone).
 class DirectorySearch {
 public:
     explicit DirectorySearch(const std::string& pattern);
+    // Every entry of an open folder, as above; nothing when it is not open.
+    explicit DirectorySearch(const Folder& folder);
     ~DirectorySearch();
     DirectorySearch(const DirectorySearch&) = delete;
     DirectorySearch& operator=(const DirectorySearch&) = delete;
 
-    bool Found() const;             // an entry is at hand
-    const FindData& Entry() const;  // only while Found()
-    void Next();                    // Found() turns false after the last entry
+    bool Found() const;  // an entry is at hand
+    void Next();         // Found() turns false after the last entry
+
+    // The entry at hand, only while Found(). Its name and its kind (its kKindAttributes) come
+    // with the listing: on POSIX an entry is looked up for them only when the file system does
+    // not list its type, or when it is a link, whose target tells whether it is a folder.
+    const std::string& Name() const;
+    std::uint32_t Kind() const;
+    // The whole entry: attributes, last-write time and size. POSIX looks them up once, when
+    // first asked for; nullptr when the entry was gone by then, which the walks pass over as one
+    // never listed. Windows' listing carries them all.
+    const FindData* Entry() const;
 
 private:
     struct Impl;

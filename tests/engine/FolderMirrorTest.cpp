@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -10,9 +12,15 @@
 
 #include "DateTime.h"
 #include "FolderMirror.h"
+#include "FolderSize.h"
 #include "U_Funcoes.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"
+
+#ifndef _WIN32
+#include "support/InjectedFault.h"
+#include "support/WatchedCalls.h"
+#endif
 
 namespace {
 
@@ -273,6 +281,100 @@ TEST_F(FolderMirrorTest, ANamedPipeIsSkippedAndTheWalkGoesOn) {
         EXPECT_EQ(folder.Read(std::string(destination) + "/song.mp3"), "song") << destination;
         EXPECT_FALSE(folder.Exists(std::string(destination) + "/pipe")) << destination;
         EXPECT_FALSE(folder.Exists(std::string(destination) + "/NOVO_pipe")) << destination;
+    }
+}
+
+// What the nightly run costs where nothing changed, per entry of the walks: on the server one
+// look-up for the size total and one for the mirror (a folder none), besides the server and share
+// names, matched once per walk; on the standby machine one, the existence test and time of the
+// copy (a folder none: it is opened, relative to its parent). Opens are per folder: the listing,
+// the subfolder list and the folder's handle on the server, the handle on the standby machine.
+TEST_F(FolderMirrorTest, ANoChangeRunLooksEachEntryUpOncePerWalkOnTheServerAndOnceLocally) {
+    if (!WatchedCalls::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    struct Case {
+        const char* name;
+        std::vector<std::string> files;  // below the system folder; a name ending in "/" a folder
+        bool recursive;
+        long long entries;  // what the walks list, "." and ".." left out
+        long long folders;  // what the walks list the entries of
+    };
+    const Case cases[] = {
+        {"flat folder",
+         {"a.dll", "b.ini", "c.xml", "d.png", "e.txt", "f.dat", "g.exe", "h.dll", "i.ini", "j.xml"},
+         true,
+         10,
+         1},
+        // Its hidden folder is an entry, not walked; the empty folder is walked.
+        {"tree with hidden entries",
+         {"a.dll", ".hidden.ini", "Config/x.ini", "Config/y.ini", "Config/Skins/s1.png",
+          "Config/Skins/s2.png", "Config/Skins/s3.png", "Logs/", ".cache/junk1", ".cache/junk2"},
+         true,
+         11,
+         4},
+        {"music folder, one level",
+         {"01.mp3", "02.mp3", "03.mp3", "04.mp3", "05.mp3", "Extras/b.mp3"},
+         false,
+         6,
+         1},
+    };
+    constexpr long long kShareMatchPerWalk = 2;  // the server's name and the share's
+    for (const Case& c : cases) {
+        TestFolder world;
+        platform::SetDosDevicesRoot(world.Path("dosdevices"));
+        for (const std::string& file : c.files) {
+            if (file.ends_with('/'))
+                world.MakeFolder("dosdevices/unc/srv01/c/Sistema/" + file);
+            else
+                world.Write("dosdevices/unc/srv01/c/Sistema/" + file, file, kSourceTime);
+        }
+        world.MakeFolder("dosdevices/c:");
+        const std::string source = "\\\\SRV01\\C\\Sistema\\";
+        const std::string destination = "C:\\Reserva\\Sistema\\";
+        const auto run = [&] {
+            mirror.TotalMB = FolderSizeMB(source, c.recursive, view);
+            mirror.CopiedMB = 0;
+            return mirror.MirrorFolder(source, destination, c.recursive);
+        };
+        ASSERT_TRUE(run()) << c.name;
+        ASSERT_TRUE(world.Exists("dosdevices/c:/Reserva/Sistema/" + c.files.front())) << c.name;
+
+        const WatchedCalls server("/unc/");
+        const WatchedCalls standby("/c:/");
+        ASSERT_TRUE(run()) << c.name;
+        EXPECT_LE(server.LookUps(), 2 * c.entries + 2 * kShareMatchPerWalk) << c.name;
+        EXPECT_LE(standby.LookUps(), c.entries) << c.name;
+        EXPECT_LE(server.Opens(), 2 * 3 * c.folders) << c.name;
+        EXPECT_LE(standby.Opens(), c.folders) << c.name;
+        platform::SetDosDevicesRoot("");
+    }
+}
+
+// Some file systems list no entry types (DT_UNKNOWN): every entry is then looked up, and the
+// walks do exactly what they do elsewhere.
+TEST_F(FolderMirrorTest, ATreeWhoseListingsTellNoTypesIsWalkedAlike) {
+    if (!InjectedFault::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    for (const bool typesListed : {true, false}) {
+        TestFolder tree;
+        tree.Write("src/a.txt", "aaaa", kSourceTime);
+        tree.Write("src/.hidden.txt", "hh", kSourceTime);
+        tree.Write("src/sub/b.txt", "bbbbbbbb", kSourceTime);
+        tree.Write("src/.hidden-folder/c.txt", "c", kSourceTime);
+        std::filesystem::create_symlink(tree.Host("src/a.txt"), tree.Host("src/file-link"));
+        std::filesystem::create_directory_symlink(tree.Host("src/sub"),
+                                                  tree.Host("src/folder-link"));
+        std::optional<InjectedFault> noTypes;
+        if (!typesListed) noTypes.emplace(InjectedFault::Call::kListUnknownTypes, tree.Path("src"));
+
+        EXPECT_DOUBLE_EQ(FolderSizeMB(tree.Path("src"), true, view), (4 + 2 + 8 + 4) / 1048576.0)
+            << typesListed;
+        ASSERT_TRUE(mirror.MirrorFolder(tree.Path("src"), tree.Path("dst"), true)) << typesListed;
+        std::set<std::string> copied;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.Host("dst")))
+            copied.insert(entry.path().lexically_relative(tree.Host("dst")).string());
+        EXPECT_EQ(copied,
+                  (std::set<std::string>{"a.txt", ".hidden.txt", "file-link", "sub", "sub/b.txt"}))
+            << typesListed;
+        EXPECT_FALSE(std::filesystem::is_symlink(tree.Host("dst/file-link"))) << typesListed;
     }
 }
 

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <set>
 
 #include "Platform.h"
 #include "support/TestFolder.h"
+
+#ifndef _WIN32
+#include "support/InjectedFault.h"
+#include "support/WatchedCalls.h"
+#endif
 
 using namespace platform;
 
@@ -112,6 +118,89 @@ TEST(FilesTest, CreateNewFileRefusesALinkAndLeavesItsTargetAlone) {
     EXPECT_FALSE(folder.Exists("missing.txt"));
 }
 
+// A listing tells each entry's kind, and describes it whole when asked, exactly as a look-up of
+// its path does: whether the file system lists entry types or not (DT_UNKNOWN), links followed,
+// a link to a folder a folder.
+TEST(DirectorySearchTest, ListedEntriesAreWhatTheirOwnLookUpsSay) {
+    TestFolder folder;
+    folder.Write("in/plain.txt", "plain");
+    folder.Write("in/.hidden", "hidden!");
+    folder.Write("in/locked.txt", "lock");
+    std::filesystem::permissions(folder.Host("in/locked.txt"), std::filesystem::perms::owner_read);
+    folder.MakeFolder("in/sub");
+    folder.MakeFolder("in/.hidden-sub");
+    std::filesystem::create_symlink(folder.Host("in/plain.txt"), folder.Host("in/file-link"));
+    std::filesystem::create_directory_symlink(folder.Host("in/sub"), folder.Host("in/folder-link"));
+    std::filesystem::create_symlink(folder.Host("in/missing"), folder.Host("in/dangling"));
+    struct Case {
+        const char* name;
+        std::uint32_t attributes;
+        std::uint64_t size;
+    };
+    const Case cases[] = {
+        {"plain.txt", kAttrArchive, 5},
+        {".hidden", kAttrArchive | kAttrHidden, 7},
+        {"locked.txt", kAttrArchive | kAttrReadOnly, 4},
+        {"sub", kAttrDirectory, 0},
+        {".hidden-sub", kAttrDirectory | kAttrHidden, 0},
+        {"file-link", kAttrArchive | kAttrReparsePoint, 5},
+        {"folder-link", kAttrDirectory | kAttrReparsePoint, 0},
+        {"dangling", kAttrArchive | kAttrReparsePoint, folder.Path("in/missing").size()},
+    };
+    for (const bool typesListed : {true, false}) {
+        std::optional<InjectedFault> noTypes;
+        if (!typesListed) {
+            if (!InjectedFault::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+            noTypes.emplace(InjectedFault::Call::kListUnknownTypes, folder.Path("in"));
+        }
+        std::map<std::string, const Case*> expected;
+        for (const Case& c : cases) expected[c.name] = &c;
+        const Folder in(folder.Path("in"));
+        for (DirectorySearch search(in); search.Found(); search.Next()) {
+            if (search.Name() == "." || search.Name() == "..") continue;
+            const auto it = expected.find(search.Name());
+            ASSERT_NE(it, expected.end()) << search.Name();
+            const Case& c = *it->second;
+            const std::string path = folder.Path("in/" + search.Name());
+            EXPECT_EQ(search.Kind(), c.attributes & kKindAttributes) << c.name << typesListed;
+            ASSERT_NE(search.Entry(), nullptr) << c.name;
+            EXPECT_EQ(search.Entry()->attributes, c.attributes) << c.name << typesListed;
+            EXPECT_EQ(search.Entry()->size, c.size) << c.name << typesListed;
+            EXPECT_EQ(GetAttributes(path), c.attributes) << c.name;
+            EXPECT_EQ(search.Entry()->lastWriteTime, DirectorySearch(path).Entry()->lastWriteTime)
+                << c.name;
+            FindData found;
+            ASSERT_TRUE(in.Find(c.name, found)) << c.name;
+            EXPECT_EQ(found.attributes, c.attributes) << c.name;
+            expected.erase(it);
+        }
+        EXPECT_TRUE(expected.empty()) << typesListed;
+    }
+}
+
+// What a listing needs is looked up once, when first asked for: its files' kinds come with the
+// listing, their attributes, times and sizes take one look-up each.
+TEST(DirectorySearchTest, AListingLooksAnEntryUpOnlyWhenAskedAndOnce) {
+    if (!WatchedCalls::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    TestFolder folder;
+    for (const char* name : {"a.txt", "b.txt", "c.txt", ".d"})
+        folder.Write(std::string("in/") + name, "x");
+    folder.MakeFolder("in/sub");
+    const Folder in(folder.Path("in"));
+    const WatchedCalls calls(folder.Path("in"));
+    int files = 0;
+    for (DirectorySearch search(in); search.Found(); search.Next()) {
+        if (search.Kind() & kAttrDirectory) continue;
+        ++files;
+        EXPECT_EQ(calls.LookUps(), files - 1) << "before " << search.Name();
+        ASSERT_NE(search.Entry(), nullptr);
+        ASSERT_NE(search.Entry(), nullptr);
+        EXPECT_EQ(calls.LookUps(), files) << "after " << search.Name();
+    }
+    EXPECT_EQ(files, 4);
+    EXPECT_EQ(calls.Opens(), 1);  // the listing itself
+}
+
 #endif  // _WIN32
 
 TEST(FilesTest, RenameAndCopyRefuseAnExistingName) {
@@ -153,27 +242,54 @@ TEST(DirectorySearchTest, ListsEveryEntryOrOneNamedEntry) {
     folder.MakeFolder("sub");
     std::set<std::string> names;
     for (DirectorySearch search(folder.Path() + "\\*.*"); search.Found(); search.Next()) {
-        names.insert(search.Entry().name);
-        if (search.Entry().name == "f.txt") {
-            EXPECT_EQ(search.Entry().size, 5u);
+        names.insert(search.Name());
+        ASSERT_NE(search.Entry(), nullptr);
+        EXPECT_EQ(search.Entry()->name, search.Name());
+        if (search.Name() == "f.txt") {
+            EXPECT_EQ(search.Entry()->size, 5u);
         }
-        if (search.Entry().name == "sub") {
-            EXPECT_EQ(search.Entry().size, 0u);
+        if (search.Name() == "sub") {
+            EXPECT_EQ(search.Entry()->size, 0u);
         }
     }
     EXPECT_EQ(names, (std::set<std::string>{".", "..", "f.txt", "sub"}));
 
     const DirectorySearch one(folder.Path("f.txt"));
     ASSERT_TRUE(one.Found());
-    EXPECT_EQ(one.Entry().name, "f.txt");
+    EXPECT_EQ(one.Name(), "f.txt");
+    EXPECT_EQ(one.Entry()->size, 5u);
     EXPECT_FALSE(DirectorySearch(folder.Path("missing")).Found());
     EXPECT_FALSE(DirectorySearch(folder.Path("missing") + "\\*.*").Found());
+}
+
+TEST(FolderTest, OpensFoldersAndFindsTheirEntries) {
+    TestFolder folder;
+    folder.Write("top/sub/f.txt", "12345", LocalTime(2022, 6, 7, 8, 9, 10));
+    const Folder top(folder.Path("top"));
+    ASSERT_TRUE(top.IsOpen());
+    const Folder sub(top, "sub");
+    ASSERT_TRUE(sub.IsOpen());
+    FindData found;
+    ASSERT_TRUE(sub.Find("f.txt", found));
+    EXPECT_EQ(found.name, "f.txt");
+    EXPECT_EQ(found.size, 5u);
+    EXPECT_EQ(found.lastWriteTime,
+              DirectorySearch(folder.Path("top/sub/f.txt")).Entry()->lastWriteTime);
+    EXPECT_FALSE(sub.Find("missing", found));
+    EXPECT_FALSE(Folder(sub, "f.txt").IsOpen());  // a file is no folder
+    EXPECT_FALSE(Folder(top, "missing").IsOpen());
+    EXPECT_FALSE(Folder(folder.Path("missing")).IsOpen());
+    EXPECT_FALSE(Folder("Musicas:\\Rock\\").IsOpen());
+    std::set<std::string> names;
+    for (DirectorySearch search(sub); search.Found(); search.Next()) names.insert(search.Name());
+    EXPECT_EQ(names, (std::set<std::string>{".", "..", "f.txt"}));
+    EXPECT_FALSE(DirectorySearch(Folder(folder.Path("missing"))).Found());
 }
 
 TEST(DosDateTimeTest, LocalTimeInTwoSecondStepsWithin1980To2107) {
     TestFolder folder;
     folder.Write("a", "", LocalTime(2024, 5, 17, 13, 45, 31) + std::chrono::milliseconds(900));
-    FindData entry = DirectorySearch(folder.Path("a")).Entry();
+    const FindData entry = *DirectorySearch(folder.Path("a")).Entry();
     const auto dos = ToDosDateTime(entry.lastWriteTime);
     ASSERT_TRUE(dos);
     EXPECT_EQ(dos->date, ((2024 - 1980) << 9) | (5 << 5) | 17);
@@ -184,7 +300,7 @@ TEST(DosDateTimeTest, LocalTimeInTwoSecondStepsWithin1980To2107) {
 
     for (int year : {1979, 2108}) {
         folder.SetTime("a", LocalTime(year, 6, 1, 12, 0, 0));
-        EXPECT_FALSE(ToDosDateTime(DirectorySearch(folder.Path("a")).Entry().lastWriteTime))
+        EXPECT_FALSE(ToDosDateTime(DirectorySearch(folder.Path("a")).Entry()->lastWriteTime))
             << year;
     }
 }

@@ -190,7 +190,7 @@ TEST(Win32MirrorTest, HiddenAndSystemFoldersAreNotEnteredButHiddenFilesAreCopied
                                         platform::kAttrHidden | platform::kAttrArchive));
 
     std::vector<std::string> subfolders;
-    ListSubfolders(folder.Path("src") + "\\", subfolders);
+    ListSubfolders(platform::Folder(folder.Path("src")), subfolders);
     std::set<std::string> names(subfolders.begin(), subfolders.end());
     names.erase(".");
     names.erase("..");

@@ -43,27 +43,37 @@ std::string_view LastComponent(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+std::uint32_t HiddenAttribute(std::string_view name) {
+    const bool hidden = !IsDotOrDotDot(name) && !name.empty() && name[0] == '.';
+    return hidden ? kAttrHidden : 0u;
+}
+
 std::uint32_t AttributesOf(std::string_view name, const struct stat& st, bool isLink) {
     std::uint32_t attributes = S_ISDIR(st.st_mode) ? kAttrDirectory : kAttrArchive;
-    if (!IsDotOrDotDot(name) && !name.empty() && name[0] == '.') attributes |= kAttrHidden;
+    attributes |= HiddenAttribute(name);
     if (!(st.st_mode & S_IWUSR)) attributes |= kAttrReadOnly;
     if (isLink) attributes |= kAttrReparsePoint;
     return attributes;
 }
 
-// Fills `entry` for `name`, looked up relative to the open folder `dirFd` (or as a whole
-// path when dirFd is AT_FDCWD). Links are followed; a dangling link describes itself.
-// The name is assigned into the entry's own buffer, which a search reuses from entry to entry.
-bool Describe(int dirFd, const char* path, std::string_view name, FindData& entry) {
+// Fills the attributes, time and size of `entry` for `path`, looked up relative to the open
+// folder `dirFd` (or as a whole path when dirFd is AT_FDCWD); `name` is its last component.
+// Links are followed; a dangling link describes itself. A link the listing named as one
+// (`listedType` DT_LNK) is looked up through at once, one look-up instead of two.
+bool Describe(int dirFd, const char* path, std::string_view name, FindData& entry,
+              unsigned char listedType = DT_UNKNOWN) {
     struct stat st {};
     bool isLink = false;
-    if (fstatat(dirFd, path, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    if (S_ISLNK(st.st_mode)) {
+    if (listedType == DT_LNK && fstatat(dirFd, path, &st, 0) == 0) {
         isLink = true;
-        struct stat target {};
-        if (fstatat(dirFd, path, &target, 0) == 0) st = target;
+    } else {
+        if (fstatat(dirFd, path, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+        if (S_ISLNK(st.st_mode)) {
+            isLink = true;
+            struct stat target {};
+            if (fstatat(dirFd, path, &target, 0) == 0) st = target;
+        }
     }
-    entry.name.assign(name);
     entry.attributes = AttributesOf(name, st, isLink);
     entry.lastWriteTime = ToFileTime(st.st_mtim);
     entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size);
@@ -115,10 +125,71 @@ constexpr mode_t kPermissionBits = 0777;
 
 }  // namespace
 
+struct Folder::Impl {
+    int fd = -1;  // O_PATH: for looking names up and opening below, whatever the folder's mode
+};
+
+Folder::Folder(const std::string& path) : impl_(std::make_unique<Impl>()) {
+    const auto host = Resolve(path);
+    if (!host) return;
+    impl_->fd = open(host->empty() ? "." : host->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (impl_->fd < 0) posix::RememberErrno();
+}
+
+Folder::Folder(const Folder& parent, const std::string& name) : impl_(std::make_unique<Impl>()) {
+    impl_->fd = openat(parent.impl_->fd, name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (impl_->fd < 0) posix::RememberErrno();
+}
+
+Folder::~Folder() {
+    if (impl_ && impl_->fd >= 0) close(impl_->fd);
+}
+
+Folder::Folder(Folder&&) noexcept = default;
+Folder& Folder::operator=(Folder&&) noexcept = default;
+
+bool Folder::IsOpen() const { return impl_->fd >= 0; }
+
+bool Folder::Find(const std::string& name, FindData& entry) const {
+    if (impl_->fd < 0 || !Describe(impl_->fd, name.c_str(), name, entry)) return false;
+    entry.name.assign(name);
+    return true;
+}
+
+// A listing read with getdents64 rather than readdir: glibc's opendir looks the opened folder up
+// with fstat, one more look-up per folder. An entry's type comes with its name; whatever else
+// it needs is looked up only when asked for (Entry).
 struct DirectorySearch::Impl {
-    DIR* dir = nullptr;
+    enum class Described { kNotYet, kYes, kGone };
+
+    int fd = -1;
+    alignas(dirent64) char buffer[32 * 1024];
+    long filled = 0;  // bytes of buffer that getdents64 filled
+    long at = 0;      // where the next entry begins
     FindData entry;
+    std::uint32_t kind = 0;
+    Described described = Described::kNotYet;
     bool found = false;
+
+    void List(int dirFd, const char* path) {
+        fd = openat(dirFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) posix::RememberErrno();
+    }
+
+    // Takes the listed entry `name` of type `type`. A link or an entry of unknown type is looked
+    // up now, since only that tells whether it is a folder; one gone already is passed over.
+    bool Take(const char* name, unsigned char type) {
+        entry.name.assign(name);
+        if (type == DT_LNK || type == DT_UNKNOWN) {
+            if (!Describe(fd, name, entry.name, entry, type)) return false;
+            described = Described::kYes;
+            kind = entry.attributes & kKindAttributes;
+        } else {
+            described = Described::kNotYet;
+            kind = (type == DT_DIR ? kAttrDirectory : 0u) | HiddenAttribute(entry.name);
+        }
+        return true;
+    }
 };
 
 DirectorySearch::DirectorySearch(const std::string& pattern) : impl_(std::make_unique<Impl>()) {
@@ -128,36 +199,64 @@ DirectorySearch::DirectorySearch(const std::string& pattern) : impl_(std::make_u
         wholeFolder ? Resolve(pattern.substr(0, pattern.size() - 3)) : Resolve(pattern);
     if (!host) return;
     if (!wholeFolder) {
-        impl_->found = Describe(AT_FDCWD, host->c_str(), LastComponent(*host), impl_->entry);
-        if (!impl_->found) posix::RememberErrno();
+        FindData& entry = impl_->entry;
+        impl_->found = Describe(AT_FDCWD, host->c_str(), LastComponent(*host), entry);
+        if (!impl_->found) {
+            posix::RememberErrno();
+            return;
+        }
+        entry.name.assign(LastComponent(*host));
+        impl_->kind = entry.attributes & kKindAttributes;
+        impl_->described = Impl::Described::kYes;
         return;
     }
-    impl_->dir = opendir(host->empty() ? "." : host->c_str());
-    if (!impl_->dir) {
-        posix::RememberErrno();
-        return;
-    }
+    impl_->List(AT_FDCWD, host->empty() ? "." : host->c_str());
+    Next();
+}
+
+DirectorySearch::DirectorySearch(const Folder& folder) : impl_(std::make_unique<Impl>()) {
+    if (!folder.IsOpen()) return;
+    impl_->List(folder.impl_->fd, ".");
     Next();
 }
 
 DirectorySearch::~DirectorySearch() {
-    if (impl_->dir) closedir(impl_->dir);
+    if (impl_->fd >= 0) close(impl_->fd);
 }
 
 bool DirectorySearch::Found() const { return impl_->found; }
 
-const FindData& DirectorySearch::Entry() const { return impl_->entry; }
-
 void DirectorySearch::Next() {
-    impl_->found = false;
-    if (!impl_->dir) return;
-    while (const dirent* d = readdir(impl_->dir)) {
-        // An entry that vanished between readdir and stat is passed over, as the API would.
-        if (Describe(dirfd(impl_->dir), d->d_name, d->d_name, impl_->entry)) {
-            impl_->found = true;
+    Impl& search = *impl_;
+    search.found = false;
+    while (search.fd >= 0) {
+        if (search.at >= search.filled) {
+            search.filled = getdents64(search.fd, search.buffer, sizeof search.buffer);
+            search.at = 0;
+            if (search.filled <= 0) return;
+        }
+        const auto* listed = reinterpret_cast<const dirent64*>(search.buffer + search.at);
+        search.at += listed->d_reclen;
+        if (search.Take(listed->d_name, listed->d_type)) {
+            search.found = true;
             return;
         }
     }
+}
+
+const std::string& DirectorySearch::Name() const { return impl_->entry.name; }
+
+std::uint32_t DirectorySearch::Kind() const { return impl_->kind; }
+
+const FindData* DirectorySearch::Entry() const {
+    Impl& search = *impl_;
+    if (!search.found) return nullptr;
+    if (search.described == Impl::Described::kNotYet)
+        search.described =
+            Describe(search.fd, search.entry.name.c_str(), search.entry.name, search.entry)
+                ? Impl::Described::kYes
+                : Impl::Described::kGone;
+    return search.described == Impl::Described::kYes ? &search.entry : nullptr;
 }
 
 std::uint32_t GetAttributes(const std::string& path) {

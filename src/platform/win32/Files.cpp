@@ -6,7 +6,7 @@ namespace platform {
 namespace {
 
 void Fill(const WIN32_FIND_DATAA& data, FindData& entry) {
-    entry.name = data.cFileName;
+    entry.name.assign(data.cFileName);
     entry.attributes = data.dwFileAttributes;
     entry.lastWriteTime = win32::FromFiletime(data.ftLastWriteTime);
     entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -14,17 +14,64 @@ void Fill(const WIN32_FIND_DATAA& data, FindData& entry) {
 
 }  // namespace
 
+struct Folder::Impl {
+    std::string path;  // ends with "\\"
+    bool open = false;
+    mutable std::string entryPath;  // path + a name, rewritten for every look-up
+
+    void Check() {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        open = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (attributes != INVALID_FILE_ATTRIBUTES && !open) ::SetLastError(ERROR_DIRECTORY);
+    }
+};
+
+Folder::Folder(const std::string& path) : impl_(std::make_unique<Impl>()) {
+    impl_->path = path;
+    if (path.empty() || path.back() != '\\') impl_->path += '\\';
+    impl_->Check();
+}
+
+Folder::Folder(const Folder& parent, const std::string& name) : impl_(std::make_unique<Impl>()) {
+    impl_->path = parent.impl_->path + name + '\\';
+    impl_->Check();
+}
+
+Folder::~Folder() = default;
+Folder::Folder(Folder&&) noexcept = default;
+Folder& Folder::operator=(Folder&&) noexcept = default;
+
+bool Folder::IsOpen() const { return impl_->open; }
+
+bool Folder::Find(const std::string& name, FindData& entry) const {
+    impl_->entryPath.assign(impl_->path).append(name);
+    WIN32_FIND_DATAA data;
+    const HANDLE search = FindFirstFileA(impl_->entryPath.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    Fill(data, entry);
+    return true;
+}
+
 struct DirectorySearch::Impl {
     HANDLE handle = INVALID_HANDLE_VALUE;
     FindData entry;
     bool found = false;
+
+    void Start(const std::string& pattern) {
+        WIN32_FIND_DATAA data;
+        handle = FindFirstFileA(pattern.c_str(), &data);
+        found = handle != INVALID_HANDLE_VALUE;
+        if (found) Fill(data, entry);
+    }
 };
 
 DirectorySearch::DirectorySearch(const std::string& pattern) : impl_(std::make_unique<Impl>()) {
-    WIN32_FIND_DATAA data;
-    impl_->handle = FindFirstFileA(pattern.c_str(), &data);
-    impl_->found = impl_->handle != INVALID_HANDLE_VALUE;
-    if (impl_->found) Fill(data, impl_->entry);
+    impl_->Start(pattern);
+}
+
+DirectorySearch::DirectorySearch(const Folder& folder) : impl_(std::make_unique<Impl>()) {
+    if (folder.IsOpen()) impl_->Start(folder.impl_->path + "*.*");
 }
 
 DirectorySearch::~DirectorySearch() {
@@ -33,14 +80,18 @@ DirectorySearch::~DirectorySearch() {
 
 bool DirectorySearch::Found() const { return impl_->found; }
 
-const FindData& DirectorySearch::Entry() const { return impl_->entry; }
-
 void DirectorySearch::Next() {
     if (!impl_->found) return;
     WIN32_FIND_DATAA data;
     impl_->found = FindNextFileA(impl_->handle, &data) != FALSE;
     if (impl_->found) Fill(data, impl_->entry);
 }
+
+const std::string& DirectorySearch::Name() const { return impl_->entry.name; }
+
+std::uint32_t DirectorySearch::Kind() const { return impl_->entry.attributes & kKindAttributes; }
+
+const FindData* DirectorySearch::Entry() const { return impl_->found ? &impl_->entry : nullptr; }
 
 std::uint32_t GetAttributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
