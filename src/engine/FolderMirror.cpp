@@ -208,21 +208,29 @@ bool FolderMirror::MirrorFolder(std::string source, std::string destination, boo
     return MirrorFolder({sourceFolder, destinationFolder, source, destination}, recursive);
 }
 
+// Mirrors the entries of one folder; a folder that cannot be listed, or whose listing breaks off,
+// is a failure of its own.
+void FolderMirror::MirrorEntries(const MirroredFolders& folders) {
+    bool listed = false;
+    platform::DirectorySearch search(folders.sourceFolder);
+    for (; search.Found(); search.Next()) {
+        listed = true;
+        if (!IsDotOrDotDot(search.Name())) MirrorEntry(search, folders);
+        view_.ProcessMessages();
+    }
+    // Even an empty folder lists "." and "..": nothing listed means the folder was not
+    // there (a renamed share, a typing error, a name in another encoding) or not readable.
+    if (!listed) {
+        const std::string reason = platform::LastErrorText();
+        Failure(folders.source, IsFolder(folders.source) ? reason : kSourceFolderMissing);
+    } else if (search.Interrupted()) {
+        Failure(folders.source, platform::LastErrorText());  // the entries after it were lost
+    }
+}
+
 bool FolderMirror::MirrorFolder(const MirroredFolders& folders, bool recursive) {
     try {
-        bool listed = false;
-        for (platform::DirectorySearch search(folders.sourceFolder); search.Found();
-             search.Next()) {
-            listed = true;
-            if (!IsDotOrDotDot(search.Name())) MirrorEntry(search, folders);
-            view_.ProcessMessages();
-        }
-        // Even an empty folder lists "." and "..": nothing listed means the folder was not
-        // there (a renamed share, a typing error, a name in another encoding) or not readable.
-        if (!listed) {
-            const std::string reason = platform::LastErrorText();
-            Failure(folders.source, IsFolder(folders.source) ? reason : kSourceFolderMissing);
-        }
+        MirrorEntries(folders);
         if (recursive) {
             std::vector<std::string> subfolders;
             ListSubfolders(folders.sourceFolder, subfolders);

@@ -42,6 +42,7 @@ public:
 private:
     // The walk below the public MirrorFolder: subfolders are opened relative to their parents.
     bool MirrorFolder(const MirroredFolders& folders, bool recursive);
+    void MirrorEntries(const MirroredFolders& folders);
     void MirrorEntry(const platform::DirectorySearch& search, const MirroredFolders& folders);
     platform::Folder DestinationFolder(platform::Folder opened, const std::string& destination);
     void ShowProgress(const std::string& destinationFile);

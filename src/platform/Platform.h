@@ -101,6 +101,9 @@ public:
     // first asked for; nullptr when the entry was gone by then, which the walks pass over as one
     // never listed. Windows' listing carries them all.
     const FindData* Entry() const;
+    // Once Found() is false: whether the listing broke off on an error before its end (a share
+    // gone, a disk error), so that entries may be missing; LastErrorText() then tells why.
+    bool Interrupted() const;
 
 private:
     struct Impl;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <vector>
@@ -13,7 +15,9 @@
 #include "DateTime.h"
 #include "FolderMirror.h"
 #include "FolderSize.h"
+#include "RunReport.h"
 #include "U_Funcoes.h"
+#include "support/FixedClock.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"
 
@@ -375,6 +379,37 @@ TEST_F(FolderMirrorTest, ATreeWhoseListingsTellNoTypesIsWalkedAlike) {
                   (std::set<std::string>{"a.txt", ".hidden.txt", "file-link", "sub", "sub/b.txt"}))
             << typesListed;
         EXPECT_FALSE(std::filesystem::is_symlink(tree.Host("dst/file-link"))) << typesListed;
+    }
+}
+
+// A listing that breaks off (a share gone, a disk error) loses the entries after it: the folder is
+// a failure of the run, with the system's reason, and the walk goes on with the next folder.
+TEST_F(FolderMirrorTest, AListingThatBreaksOffIsAFailureAndTheWalkGoesOn) {
+    if (!InjectedFault::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    // More entries than one read of a listing gives, so that the second read breaks it off.
+    TestFolder tree;
+    for (int i = 0; i < 1500; ++i)
+        tree.Write("src/big/song-" + std::to_string(i) + ".mp3", "", kSourceTime);
+    tree.Write("src/other/a.mp3", "a", kSourceTime);
+    for (const long long readsBefore : {0LL, 1LL}) {
+        FixedClock clock;
+        RunReport report(clock);
+        mirror.Report = &report;
+        const std::string destination = "dst" + std::to_string(readsBefore);
+        {
+            const InjectedFault breaksOff(InjectedFault::Call::kListFails, tree.Path("src/big"),
+                                          readsBefore, EIO);
+            EXPECT_TRUE(mirror.MirrorFolder(tree.Path("src"), tree.Path(destination), true));
+        }
+        EXPECT_EQ(report.Failures(), 1) << readsBefore;
+        EXPECT_EQ(tree.Read(destination + "/other/a.mp3"), "a") << readsBefore;
+        const auto copied =
+            std::distance(std::filesystem::directory_iterator(tree.Host(destination + "/big")), {});
+        if (readsBefore == 0)
+            EXPECT_EQ(copied, 0);
+        else
+            EXPECT_GT(copied, 0);
+        EXPECT_LT(copied, 1500) << readsBefore;
     }
 }
 

@@ -3,7 +3,7 @@
 // and folders. It does nothing until a test asks for something:
 // - a fault armed through InjectedFault (InjectedFault.h) hits the calls on files whose path
 //   holds a given text: a failing read, lseek or close, a file that grows before it is read, a
-//   listing that tells no entry's type;
+//   listing that tells no entry's type or breaks off;
 // - a watch set through WatchedCalls (WatchedCalls.h) counts the look-ups and opens of paths that
 //   hold a given text, and records the sizes that reads of such files ask for.
 
@@ -24,7 +24,7 @@
 
 namespace {
 
-enum Call { kRead, kLseek, kClose, kGrowBeforeRead, kListUnknownTypes, kCallCount };
+enum Call { kRead, kLseek, kClose, kGrowBeforeRead, kListUnknownTypes, kListFails, kCallCount };
 
 struct Fault {
     bool armed = false;
@@ -224,6 +224,10 @@ EXPORTED int close(int fd) {
 // A file system that lists no entry types, as some do: every entry reads DT_UNKNOWN.
 EXPORTED ssize_t getdents64(int fd, void* buffer, size_t length) noexcept {
     static const auto next = Next<ssize_t (*)(int, void*, size_t)>("getdents64");
+    if (Hits(kListFails, fd) && Due(kListFails)) {
+        errno = faults[kListFails].error;
+        return -1;
+    }
     const ssize_t filled = next(fd, buffer, length);
     if (filled > 0 && Hits(kListUnknownTypes, fd)) {
         for (ssize_t at = 0; at < filled;) {

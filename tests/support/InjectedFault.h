@@ -18,6 +18,8 @@ public:
         // Listings of the folder give every entry's type as unknown, DT_UNKNOWN, as some file
         // systems do (`pass` and `error` unused).
         kListUnknownTypes = 4,
+        // Listings of the folder break off with `error` once `pass` reads of it went through.
+        kListFails = 5,
     };
 
     // Calls `call` on files whose path holds `pathPart` fail with `error` (a POSIX errno) once

@@ -170,6 +170,7 @@ struct DirectorySearch::Impl {
     std::uint32_t kind = 0;
     Described described = Described::kNotYet;
     bool found = false;
+    bool interrupted = false;
 
     void List(int dirFd, const char* path) {
         fd = openat(dirFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -233,6 +234,10 @@ void DirectorySearch::Next() {
         if (search.at >= search.filled) {
             search.filled = getdents64(search.fd, search.buffer, sizeof search.buffer);
             search.at = 0;
+            if (search.filled < 0) {
+                posix::RememberErrno();
+                search.interrupted = true;
+            }
             if (search.filled <= 0) return;
         }
         const auto* listed = reinterpret_cast<const dirent64*>(search.buffer + search.at);
@@ -247,6 +252,8 @@ void DirectorySearch::Next() {
 const std::string& DirectorySearch::Name() const { return impl_->entry.name; }
 
 std::uint32_t DirectorySearch::Kind() const { return impl_->kind; }
+
+bool DirectorySearch::Interrupted() const { return impl_->interrupted; }
 
 const FindData* DirectorySearch::Entry() const {
     Impl& search = *impl_;

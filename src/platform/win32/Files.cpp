@@ -57,6 +57,7 @@ struct DirectorySearch::Impl {
     HANDLE handle = INVALID_HANDLE_VALUE;
     FindData entry;
     bool found = false;
+    bool interrupted = false;
 
     void Start(const std::string& pattern) {
         WIN32_FIND_DATAA data;
@@ -84,10 +85,15 @@ void DirectorySearch::Next() {
     if (!impl_->found) return;
     WIN32_FIND_DATAA data;
     impl_->found = FindNextFileA(impl_->handle, &data) != FALSE;
-    if (impl_->found) Fill(data, impl_->entry);
+    if (impl_->found)
+        Fill(data, impl_->entry);
+    else
+        impl_->interrupted = GetLastError() != ERROR_NO_MORE_FILES;
 }
 
 const std::string& DirectorySearch::Name() const { return impl_->entry.name; }
+
+bool DirectorySearch::Interrupted() const { return impl_->interrupted; }
 
 std::uint32_t DirectorySearch::Kind() const { return impl_->entry.attributes & kKindAttributes; }
 
