@@ -36,6 +36,10 @@ output=$folder/server.out
 
 export FIREBIRD=$folder FIREBIRD_LOCK=$folder/lock FIREBIRD_BOOT_BUILD=1
 unset ISC_USER ISC_PASSWORD FIREBIRD_MSG FIREBIRD_TMP
+# The server converts a database's file name to its own locale's character set: under the C
+# locale (a root shell on a fresh machine sets no LANG) every accented path fails with "Cannot
+# transliterate character between character sets". File names here are UTF-8.
+export LC_ALL=C.UTF-8
 
 prepare() {
     local installation
