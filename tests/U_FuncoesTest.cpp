@@ -10,10 +10,11 @@
 #include "support/TestFolder.h"
 
 #ifndef _WIN32
-#include <sys/mount.h>
+
 #include <sys/stat.h>
 
 #include "support/InjectedFault.h"
+#include "support/SmallDisk.h"
 #include "support/WatchedCalls.h"
 #endif
 
@@ -115,8 +116,8 @@ TEST(CopyFileKeepingDateTest, ReplacesAnOlderCopyAndLeavesNothingBesideIt) {
 TEST(CopyFileKeepingDateTest, AFullDiskKeepsTheOlderCopyAndLeavesNoTemporaryFile) {
     TestFolder folder;
     folder.MakeFolder("small");
-    if (mount("tmpfs", folder.Path("small").c_str(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "cannot mount a small file system here";
+    const SmallDisk small(folder.Path("small"));
+    if (!small.Mounted()) GTEST_SKIP() << "cannot mount a small file system here";
     folder.Write("src.bin", std::string(256 * 1024, 'z'), kNewSourceTime);
     folder.Write("small/dst.bin", "older copy", kOlderCopyTime);
 
@@ -127,7 +128,6 @@ TEST(CopyFileKeepingDateTest, AFullDiskKeepsTheOlderCopyAndLeavesNoTemporaryFile
         EXPECT_EQ(folder.Time("small/dst.bin"), kOlderCopyTime);
     }
     EXPECT_EQ(Names(folder, "small"), std::set<std::string>{"dst.bin"});
-    umount(folder.Path("small").c_str());
 }
 
 // Faults no real file gives on demand: each leaves the older copy as it was, no other file
