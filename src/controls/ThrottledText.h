@@ -16,7 +16,9 @@ public:
     // A new text at `nowMs` (a millisecond clock). True when the control is to show it now;
     // false when it waits: the control then makes sure its timer runs.
     bool Offer(const std::string& text, std::int64_t nowMs);
-    // At the timer's tick: the waiting text, if any, which the control now shows.
+    // At the timer's tick: the waiting text, which the control now shows, once the interval
+    // since the last text shown has passed. A timer that fires early gets nothing: the text
+    // still waits, and the control runs its timer again.
     std::optional<std::string> TakeWaiting(std::int64_t nowMs);
 
     bool Waiting() const { return waiting_; }

@@ -13,6 +13,8 @@ TEST(ThrottledTextTest, TextsWithinTheIntervalWaitAndTheLastOneIsShownAtTheTick)
     EXPECT_FALSE(label.Offer("Copiando: c", 1019));
     EXPECT_EQ(label.Text(), "Copiando: c");
     EXPECT_TRUE(label.Waiting());
+    EXPECT_FALSE(label.TakeWaiting(1015).has_value());  // a timer that fires early
+    EXPECT_TRUE(label.Waiting());
     EXPECT_EQ(label.TakeWaiting(1020), "Copiando: c");  // the timer shows the last one
     EXPECT_FALSE(label.TakeWaiting(1040).has_value());
     EXPECT_TRUE(label.Offer("Copiando: d", 1040));  // an interval after the last one shown
