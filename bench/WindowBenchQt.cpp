@@ -6,6 +6,9 @@
 #include <QWindow>
 #include <chrono>
 #include <cstdio>
+#include <initializer_list>
+#include <map>
+#include <string>
 
 #include "BenchJobs.h"
 #include "UPrincipal.h"

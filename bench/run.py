@@ -42,8 +42,10 @@ RECURSIVE = {"system": True, "music": False, "large": True, "share": True}
 FOLDER = {"system": "Sistema", "music": "Musicas", "large": "Grande", "share": "Sistema"}
 TREE = {"system": "system", "music": "music", "large": "large", "share": "system"}
 CASES = ("system", "music", "large", "share")
-# Tracing a full copy of the large tree takes minutes; its calls per entry match the system tree's.
-FULL_COPY_CALLS_UP_TO = 10000
+# Trees whose full copy is long (the large tree on disk) or only the preparation of what is
+# measured (the share): each tool copies them once, into a destination of its own, and the runs
+# after the copy are repeated.
+COPIED_ONCE = ("large", "share")
 FUSE_OPTIONS = "attr_timeout=0,entry_timeout=0,negative_timeout=0"
 BEGIN, END = "<!-- bench results: begin -->", "<!-- bench results: end -->"
 README = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "README.md")
@@ -182,9 +184,9 @@ class World:
 
     def destination(self, tool):
         """The tool's destination folder: (host path, Windows path). Each tool copies into an
-        empty one at its turn; over the share, where the full copies are only the preparation
-        of the no-change runs, each keeps its own."""
-        parts = ["Reserva"] + ([tool.name] if self.case == "share" else []) + [FOLDER[self.case]]
+        empty one at its turn, or keeps its own for the trees it copies once."""
+        own = [tool.name] if self.case in COPIED_ONCE else []
+        parts = ["Reserva"] + own + [FOLDER[self.case]]
         return os.path.join(self.root, "c:", *parts), "C:\\" + "\\".join(parts)
 
     def generate(self):
@@ -318,9 +320,23 @@ class Results:
     def median(self, tool, job):
         return median(self.times.get((tool, job), []))
 
+    def run_median(self, tool, job):
+        """The run alone, as a Duplora program measures it, without its process's start-up."""
+        runs = [v["run_seconds"] for v in self.extra.get((tool, job), []) if "run_seconds" in v]
+        return median(runs) if runs else self.median(tool, job)
+
 
 def jobs_of(case):
-    return ("none",) if case == "share" else JOBS
+    """The jobs measured, in order."""
+    return ("full", "none") if case == "share" else JOBS
+
+
+def repeated_jobs(case):
+    return jobs_of(case)[1:] if case in COPIED_ONCE else jobs_of(case)
+
+
+def job_label(case, job):
+    return job + " (1 run)" if job == "full" and case in COPIED_ONCE else job
 
 
 def bench_case(case, arguments, top, environment, programs, tools, wine, count_system_calls):
@@ -337,30 +353,32 @@ def bench_case(case, arguments, top, environment, programs, tools, wine, count_s
             return spawn(wine.command(tool, world), wine.environment, top)
         return spawn(world.command(tool, programs), environment, top)
 
+    def measure(tool, job):
+        seconds, peak, values = run(tool)
+        if tool.internal:
+            seconds = values["run_seconds"]
+        print("    %-8s %.3f s, %.1f MB" % (job, seconds, peak), file=sys.stderr, flush=True)
+        results.times.setdefault((tool.name, job), []).append(seconds)
+        results.extra.setdefault((tool.name, job), []).append(values)
+        results.peak[tool.name] = max(results.peak.get(tool.name, 0.0), peak)
+
     try:
-        if case == "share":
+        if case in COPIED_ONCE:
             for tool in tools:
-                print("  share: full copy of %s" % tool.label, file=sys.stderr, flush=True)
+                print("  %s: full copy of %s" % (case, tool.label), file=sys.stderr, flush=True)
                 world.clear_destination(tool)
-                run(tool)
+                measure(tool, "full")
         for repetition in range(arguments.reps):
             shift = repetition % len(tools)
             for tool in tools[shift:] + tools[:shift]:
                 print("  %s, repetition %d: %s" % (case, repetition + 1, tool.label),
                       file=sys.stderr, flush=True)
-                if case != "share":
+                if case not in COPIED_ONCE:
                     world.clear_destination(tool)
-                for job in jobs_of(case):
+                for job in repeated_jobs(case):
                     if job == "touch 1%":
                         touch_one_percent(files)
-                    seconds, peak, values = run(tool)
-                    if tool.internal:
-                        seconds = values["run_seconds"]
-                    print("    %-8s %.3f s, %.1f MB" % (job, seconds, peak), file=sys.stderr,
-                          flush=True)
-                    results.times.setdefault((tool.name, job), []).append(seconds)
-                    results.extra.setdefault((tool.name, job), []).append(values)
-                    results.peak[tool.name] = max(results.peak.get(tool.name, 0.0), peak)
+                    measure(tool, job)
         native = [tool for tool in tools if tool in NATIVE_TOOLS]
         if case == "share":
             for tool in native:  # the destinations are complete: no-change runs
@@ -373,19 +391,24 @@ def bench_case(case, arguments, top, environment, programs, tools, wine, count_s
                 print("  %s: counting system calls of %s" % (case, tool.label), file=sys.stderr,
                       flush=True)
                 command = world.command(tool, programs)
-                world.clear_destination(tool)
-                if entries <= FULL_COPY_CALLS_UP_TO:
+                if case not in COPIED_ONCE:  # else its destination is complete already
+                    world.clear_destination(tool)
                     results.calls[(tool.name, "full")] = count_calls(command, environment, top)
-                else:
-                    spawn(command, environment, top)
                 results.calls[(tool.name, "none")] = count_calls(command, environment, top)
     finally:
         world.remove()
     return results
 
 
+DUPLORA = ("window", "headless", "wine-window", "wine-headless")
+
+
 def ratio(results, tool, peer, job):
-    mine, theirs = results.median(tool, job), results.median(peer, job)
+    """Median against median; Duplora's programs against each other run against run."""
+    if tool in DUPLORA and peer in DUPLORA:
+        mine, theirs = results.run_median(tool, job), results.run_median(peer, job)
+    else:
+        mine, theirs = results.median(tool, job), results.median(peer, job)
     if mine is None or theirs is None:
         return None
     return mine / theirs
@@ -406,7 +429,7 @@ def times_table(results_by_case, tools):
     lines = ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)]
     for case, results in results_by_case.items():
         for job in jobs_of(case):
-            row = [case, "{:,}".format(results.entries), job]
+            row = [case, "{:,}".format(results.entries), job_label(case, job)]
             row += [cell(results.median(t.name, job)) for t in tools]
             row += [cell(ratio(results, a, b, job), 2) for a, b in pairs]
             lines.append("| " + " | ".join(row) + " |")
@@ -501,9 +524,9 @@ def wine_section(wine_results, wine):
              "| tree | entries | job | window s | headless s | window / headless |",
              "|---|---|---|---|---|---|"]
     for case, results in wine_results.items():
-        for job in JOBS:
+        for job in jobs_of(case):
             lines.append("| %s | %s | %s | %s | %s | %s |" % (
-                case, "{:,}".format(results.entries), job,
+                case, "{:,}".format(results.entries), job_label(case, job),
                 cell(results.median(WINE_WINDOW.name, job)),
                 cell(results.median(WINE_HEADLESS.name, job)),
                 cell(ratio(results, WINE_WINDOW.name, WINE_HEADLESS.name, job), 2)))
@@ -550,7 +573,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--bench", required=True,
                         help="folder of duplora_bench and duplora_bench_window")
-    parser.add_argument("--reps", type=int, default=5, help="repetitions per tool (default 5)")
+    parser.add_argument("--reps", type=int, default=3, help="repetitions per tool (default 3)")
     parser.add_argument("--cases", default=",".join(CASES),
                         help="trees to run, comma-separated (default %s)" % ",".join(CASES))
     parser.add_argument("--where", default="memory,disk",
@@ -629,14 +652,17 @@ def main():
         wine.stop()
     report += wine_section(wine_results, wine) + [""]
     header = [
-        "Median of %d runs per cell, seconds; a ratio above 1: the first is slower. Times of "
-        "the window: its run alone, once shown (it stands open before a run); the others as "
-        "processes. Peak MB: the process's maximum resident set over its runs. Calls per "
-        "entry: system calls (strace -c -f) / entries of the tree, counted at the first location; "
-        "full copies traced up to %d entries. Paints per entry: paint events of the two progress lines and of the bar. "
-        "TZ=America/Sao_Paulo. %d CPUs; load (1, 5, 15 min) %s at the start, %s at the end; "
-        "took %.0f s." % (arguments.reps, FULL_COPY_CALLS_UP_TO, os.cpu_count(), load_before,
-                          load(), time.time() - started), ""]
+        "Median of %d runs per cell, seconds (the trees %s are copied once per tool, and the "
+        "runs after it repeated); a ratio above 1: the first is slower. The window's time is "
+        "its run alone, once shown (it stands open before a run); the others are timed as "
+        "processes, and Duplora's two programs are compared run against run. Peak MB: the "
+        "process's maximum resident set over its runs. Calls per entry: system calls (strace "
+        "-c -f) / entries of the tree, counted at the first location; the window's include its "
+        "start-up (about 3,000 calls). Paints per entry: paint events of the two progress "
+        "lines and of the bar. TZ=America/Sao_Paulo. %d CPUs; load (1, 5, 15 min) %s at the "
+        "start, %s at the end; took %.0f s." % (arguments.reps, " and ".join(COPIED_ONCE),
+                                                 os.cpu_count(), load_before, load(),
+                                                 time.time() - started), ""]
     text = "\n".join(header + notes + ([""] if notes else []) + report).rstrip() + "\n"
     print("\n" + text)
     if arguments.markdown:
