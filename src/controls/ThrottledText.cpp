@@ -1,6 +1,7 @@
 #include "ThrottledText.h"
 
 bool ThrottledText::Offer(const std::string& text, std::int64_t nowMs) {
+    if (shownAt_ && !waiting_ && text == text_) return false;  // on screen already
     text_ = text;
     if (shownAt_ && nowMs - *shownAt_ < kIntervalMs) {
         waiting_ = true;

@@ -1,5 +1,7 @@
 #include "ProgressBar.h"
 
+#include <algorithm>
+
 #include "ResourceIds.h"
 
 namespace win32 {
@@ -33,13 +35,15 @@ void ProgressBar::SetBarColor(Rgb color) { Changed(model_.SetBarColor(color)); }
 void ProgressBar::Paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
-    // The buffer keeps what earlier paints drew; only the columns to paint are drawn anew, and
-    // the device clips the copy to them.
+    // The buffer keeps what earlier paints drew; only the columns to paint are drawn anew and
+    // copied to the screen.
     const int width = model_.Width();
     const int height = model_.Height();
+    const int left = std::clamp(static_cast<int>(paint.rcPaint.left), 0, width);
+    const int right = std::clamp(static_cast<int>(paint.rcPaint.right), left, width);
     pixels_.resize(static_cast<std::size_t>(width) * height);
     model_.Render(pixels_.data(), width, SystemRgb(COLOR_BTNSHADOW), SystemRgb(COLOR_WINDOW),
-                  {paint.rcPaint.left, paint.rcPaint.right});
+                  {left, right});
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -47,7 +51,7 @@ void ProgressBar::Paint() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, pixels_.data(), &info,
+    SetDIBitsToDevice(dc, left, 0, right - left, height, left, 0, 0, height, pixels_.data(), &info,
                       DIB_RGB_COLORS);
     EndPaint(window_, &paint);
 }

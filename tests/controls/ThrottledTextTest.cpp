@@ -21,4 +21,14 @@ TEST(ThrottledTextTest, TextsWithinTheIntervalWaitAndTheLastOneIsShownAtTheTick)
     EXPECT_FALSE(label.Waiting());
 }
 
+TEST(ThrottledTextTest, TheTextOnScreenGivenAgainNeitherShowsNorWaits) {
+    ThrottledText label;
+    EXPECT_TRUE(label.Offer("Copiando: 1 MB de 9 MB", 1000));
+    EXPECT_FALSE(label.Offer("Copiando: 1 MB de 9 MB", 1100));  // long after: nothing to show
+    EXPECT_FALSE(label.Waiting());
+    EXPECT_TRUE(label.Offer("Copiando: 2 MB de 9 MB", 1101));   // a new one is shown at once
+    EXPECT_FALSE(label.Offer("Copiando: 1 MB de 9 MB", 1105));  // the old one again waits
+    EXPECT_TRUE(label.Waiting());
+}
+
 }  // namespace
