@@ -33,6 +33,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import textwrap
 import time
 
 import generate
@@ -663,7 +664,8 @@ def main():
         "start, %s at the end; took %.0f s." % (arguments.reps, " and ".join(COPIED_ONCE),
                                                  os.cpu_count(), load_before, load(),
                                                  time.time() - started), ""]
-    text = "\n".join(header + notes + ([""] if notes else []) + report).rstrip() + "\n"
+    lines = header + notes + ([""] if notes else []) + report
+    text = "\n".join(wrap(line) for line in lines).rstrip() + "\n"
     print("\n" + text)
     if arguments.markdown:
         with open(arguments.markdown, "w") as f:
@@ -675,6 +677,15 @@ def main():
 
 
 
+
+
+def wrap(line):
+    """Prose at 100 columns, as the README's; tables as they are."""
+    if line.startswith("|"):
+        return line
+    indent = "  " if line.startswith("- ") else ""
+    return textwrap.fill(line, width=100, subsequent_indent=indent, break_long_words=False,
+                         break_on_hyphens=False)
 
 
 def replace_report(readme, text):
