@@ -17,83 +17,32 @@ ISC_STATUS Unavailable(ISC_STATUS* status) {
 
 }  // namespace
 
+// Each entry point with the parameters that ibase.h declares for it (the compiler holds them to
+// the declaration): the status vector first, the rest unused.
+#define DUPLORA_UNAVAILABLE(name, ...)                                                  \
+    __declspec(dllexport) ISC_STATUS ISC_EXPORT name(ISC_STATUS* status, __VA_ARGS__) { \
+        return Unavailable(status);                                                     \
+    }
+
 extern "C" {
 
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_attach_database(ISC_STATUS* status, short, const ISC_SCHAR*, isc_db_handle*, short,
-                        const ISC_SCHAR*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_database_info(ISC_STATUS* status, isc_db_handle*, short, const ISC_SCHAR*, short,
-                      ISC_SCHAR*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_start_multiple(ISC_STATUS* status, isc_tr_handle*, short, void*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_dsql_alloc_statement2(ISC_STATUS* status, isc_db_handle*, isc_stmt_handle*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_dsql_prepare(ISC_STATUS* status, isc_tr_handle*, isc_stmt_handle*, unsigned short,
-                     const ISC_SCHAR*, unsigned short, XSQLDA*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_dsql_sql_info(ISC_STATUS* status, isc_stmt_handle*, short, const ISC_SCHAR*, short,
-                      ISC_SCHAR*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_dsql_describe(ISC_STATUS* status, isc_stmt_handle*, unsigned short, XSQLDA*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_dsql_execute2(ISC_STATUS* status, isc_tr_handle*, isc_stmt_handle*, unsigned short,
-                      const XSQLDA*, const XSQLDA*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_dsql_set_cursor_name(ISC_STATUS* status, isc_stmt_handle*, const ISC_SCHAR*,
-                             unsigned short) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_dsql_fetch(ISC_STATUS* status, isc_stmt_handle*, unsigned short, const XSQLDA*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_dsql_free_statement(ISC_STATUS* status, isc_stmt_handle*, unsigned short) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_commit_transaction(ISC_STATUS* status, isc_tr_handle*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_rollback_transaction(ISC_STATUS* status, isc_tr_handle*) {
-    return Unavailable(status);
-}
-
-__declspec(dllexport) ISC_STATUS ISC_EXPORT
-    isc_detach_database(ISC_STATUS* status, isc_db_handle*) {
-    return Unavailable(status);
-}
+DUPLORA_UNAVAILABLE(isc_attach_database, short, const ISC_SCHAR*, isc_db_handle*, short,
+                    const ISC_SCHAR*)
+DUPLORA_UNAVAILABLE(isc_database_info, isc_db_handle*, short, const ISC_SCHAR*, short, ISC_SCHAR*)
+DUPLORA_UNAVAILABLE(isc_start_multiple, isc_tr_handle*, short, void*)
+DUPLORA_UNAVAILABLE(isc_dsql_alloc_statement2, isc_db_handle*, isc_stmt_handle*)
+DUPLORA_UNAVAILABLE(isc_dsql_prepare, isc_tr_handle*, isc_stmt_handle*, unsigned short,
+                    const ISC_SCHAR*, unsigned short, XSQLDA*)
+DUPLORA_UNAVAILABLE(isc_dsql_sql_info, isc_stmt_handle*, short, const ISC_SCHAR*, short, ISC_SCHAR*)
+DUPLORA_UNAVAILABLE(isc_dsql_describe, isc_stmt_handle*, unsigned short, XSQLDA*)
+DUPLORA_UNAVAILABLE(isc_dsql_execute2, isc_tr_handle*, isc_stmt_handle*, unsigned short,
+                    const XSQLDA*, const XSQLDA*)
+DUPLORA_UNAVAILABLE(isc_dsql_set_cursor_name, isc_stmt_handle*, const ISC_SCHAR*, unsigned short)
+DUPLORA_UNAVAILABLE(isc_dsql_fetch, isc_stmt_handle*, unsigned short, const XSQLDA*)
+DUPLORA_UNAVAILABLE(isc_dsql_free_statement, isc_stmt_handle*, unsigned short)
+DUPLORA_UNAVAILABLE(isc_commit_transaction, isc_tr_handle*)
+DUPLORA_UNAVAILABLE(isc_rollback_transaction, isc_tr_handle*)
+DUPLORA_UNAVAILABLE(isc_detach_database, isc_db_handle*)
 
 __declspec(dllexport) ISC_LONG ISC_EXPORT isc_sqlcode(const ISC_STATUS*) {
     return -904;  // "unavailable database"

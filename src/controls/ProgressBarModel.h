@@ -39,7 +39,6 @@ public:
     struct Columns {
         int first = 0;
         int last = 0;
-        bool operator==(const Columns&) const = default;
     };
 
     // Every setter returns true when what the control draws has changed: the filled width in
