@@ -1,17 +1,29 @@
 #include "HeadlessProgressView.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#endif
 
 #include <cmath>
 
 namespace {
 
-constexpr int kBarWidth = 400;  // pixels of the bar in the main window
+constexpr int kBarWidth = 369;  // the inner width of the window's bar, in pixels
 
-// What a label does with an 8-bit text: decode it (UTF-8 here) into its own UTF-16 string.
+// What a label does with an 8-bit text: decode it into its own UTF-16 string (the ANSI code
+// page on Windows, UTF-8 elsewhere).
 void StoreAsUtf16(const std::string& text, std::u16string& into) {
+#ifdef _WIN32
+    into.resize(text.size());
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                            reinterpret_cast<wchar_t*>(into.data()), static_cast<int>(into.size()));
+    into.resize(static_cast<std::size_t>(length));
+#else
     into.resize(text.size());  // never more UTF-16 units than UTF-8 bytes
     char16_t* out = into.data();
     const auto* in = reinterpret_cast<const unsigned char*>(text.data());
@@ -40,24 +52,28 @@ void StoreAsUtf16(const std::string& text, std::u16string& into) {
         in += length;
     }
     into.resize(static_cast<std::size_t>(out - into.data()));
+#endif
 }
 
 }  // namespace
 
+#ifdef _WIN32
+HeadlessProgressView::HeadlessProgressView() = default;
+HeadlessProgressView::~HeadlessProgressView() = default;
+#else
 HeadlessProgressView::HeadlessProgressView() : wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
 HeadlessProgressView::~HeadlessProgressView() {
     if (wakeFd_ >= 0) close(wakeFd_);
 }
+#endif
 
 void HeadlessProgressView::SetProgressText(const std::string& text) {
     StoreAsUtf16(text, progressText_);
-    repaintDue_ = true;
 }
 
 void HeadlessProgressView::SetDestinationText(const std::string& text) {
     StoreAsUtf16(text, destinationText_);
-    repaintDue_ = true;
 }
 
 void HeadlessProgressView::SetProgressBar(std::uint32_t beginColor, double maximum,
@@ -69,25 +85,23 @@ void HeadlessProgressView::SetProgressBar(std::uint32_t beginColor, double maxim
     const int pixels = static_cast<int>(std::lround(fraction * kBarWidth));
     if (pixels != barPixels_) {
         barPixels_ = pixels;
-        repaintDue_ = true;
     }
 }
 
 void HeadlessProgressView::ProcessMessages() {
     ++steps_;
-    // One pass of the loop: look at the wake-up descriptor without waiting, take what is posted.
+    // One pass of the loop: take what is posted, without waiting.
+#ifdef _WIN32
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+#else
     pollfd wake{wakeFd_, POLLIN, 0};
     if (poll(&wake, 1, 0) > 0 && (wake.revents & POLLIN)) {
         std::uint64_t posted = 0;
-        if (read(wakeFd_, &posted, sizeof posted) == sizeof posted) handled_ += posted;
+        [[maybe_unused]] const auto taken = read(wakeFd_, &posted, sizeof posted);
     }
-    if (repaintDue_) {
-        repaintDue_ = false;  // painting is the window's business, not the walk's
-        ++handled_;
-    }
-}
-
-void HeadlessProgressView::Wake() {
-    const std::uint64_t one = 1;
-    if (write(wakeFd_, &one, sizeof one) != sizeof one) return;
+#endif
 }

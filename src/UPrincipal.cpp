@@ -35,6 +35,14 @@ QLabel* AutoSizeLabel(QWidget* parent, const char* name, const char* text, int l
     return label;
 }
 
+// lblProgresso and lblDestino: sized to their text, which a walk changes for every entry.
+ThrottledLabel* ProgressLine(QWidget* parent, const char* name, int top) {
+    auto* label = new ThrottledLabel(QStringLiteral("           "), parent);  // eleven spaces
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(8, top);
+    return label;
+}
+
 class NarrowLabelSpacing final : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
@@ -115,8 +123,8 @@ void TFrmPrincipal::BuildControls() {
     for (QCheckBox* box : {chkCopiarPastaTavix, chkCopiarBancoDados, chkCopiarMusicas})
         box->setChecked(true);
 
-    lblProgresso = AutoSizeLabel(this, "lblProgresso", "           ", 8, 160);
-    lblDestino = AutoSizeLabel(this, "lblDestino", "           ", 8, 176);
+    lblProgresso = ProgressLine(this, "lblProgresso", 160);
+    lblDestino = ProgressLine(this, "lblDestino", 176);
     cxProgressBar1 = Place(new AnimatedProgressBar(this), "cxProgressBar1", 7, 192, 371, 21);
 
     btnIniciarBackup = Button(this, "btnIniciarBackup", "Iniciar Backup", pictures::kButtonStart,
@@ -190,15 +198,9 @@ TransparentImage* TFrmPrincipal::StepImage(int step) const {
 
 // BackupView.
 
-void TFrmPrincipal::SetProgressText(const std::string& text) {
-    lblProgresso->setText(QString::fromUtf8(text));
-    lblProgresso->adjustSize();
-}
+void TFrmPrincipal::SetProgressText(const std::string& text) { lblProgresso->SetText(text); }
 
-void TFrmPrincipal::SetDestinationText(const std::string& text) {
-    lblDestino->setText(QString::fromUtf8(text));
-    lblDestino->adjustSize();
-}
+void TFrmPrincipal::SetDestinationText(const std::string& text) { lblDestino->SetText(text); }
 
 void TFrmPrincipal::SetProgressBar(std::uint32_t beginColor, double maximum, double position) {
     cxProgressBar1->SetBarColor(AnimatedProgressBar::ColorFromBgr(beginColor));

@@ -15,6 +15,7 @@
 #include "MainForm.h"
 #include "MaskedTimeEdit.h"
 #include "PictureButton.h"
+#include "ThrottledLabel.h"
 #include "TransparentImage.h"
 #include "tray/TrayIcon.h"
 
@@ -87,8 +88,8 @@ public:
     QCheckBox* chkCopiarPastaTavix;
     QCheckBox* chkCopiarBancoDados;
     QCheckBox* chkCopiarMusicas;
-    QLabel* lblProgresso;
-    QLabel* lblDestino;
+    ThrottledLabel* lblProgresso;
+    ThrottledLabel* lblDestino;
     AnimatedProgressBar* cxProgressBar1;
     PictureButton* btnIniciarBackup;
     PictureButton* btnOcultar;

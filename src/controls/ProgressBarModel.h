@@ -35,8 +35,15 @@ public:
 
     explicit ProgressBarModel(int width = kWidth, int height = kHeight);
 
+    // Columns [first, last) of the control.
+    struct Columns {
+        int first = 0;
+        int last = 0;
+    };
+
     // Every setter returns true when what the control draws has changed: the filled width in
-    // pixels, the colour of a visible filled part, or the place of a visible glint.
+    // pixels, the colour of a visible filled part, or the place of a visible glint; then
+    // ChangedColumns() says where.
     bool Resize(int width, int height);
     // Setting a bound leaves the position where it is; the drawing clamps it.
     bool SetMinimum(double minimum);
@@ -57,6 +64,10 @@ public:
     Rgb BarColor() const { return barColor_; }
     // Left edge of the glint in inner-area coordinates.
     int GlintLeft() const { return glintLeft_; }
+    // The columns that the last setter that returned true changed: a position moves only the
+    // filled part's end, a tick of the glint only the glint. Only they need repainting.
+    Columns ChangedColumns() const { return changed_; }
+    Columns AllColumns() const { return {0, width_}; }
 
     // (position - minimum) / (maximum - minimum) within 0..1; a range of zero counts as 1.
     double FilledFraction() const;
@@ -66,12 +77,18 @@ public:
     int FilledWidth() const;
 
     // Draws the control, Width() x Height() pixels of 0xFFRRGGBB (the layout of a Qt RGB32
-    // image and of a 32-bit Windows DIB), rows `stride` pixels apart, top row first. `frame`
-    // is the frame's colour, `empty` the empty part's (the system window colour).
-    void Render(std::uint32_t* pixels, int stride, Rgb frame, Rgb empty) const;
+    // image and of a 32-bit Windows DIB), rows `stride` pixels apart, top row first: the given
+    // columns only, the other pixels left as they are. `frame` is the frame's colour, `empty`
+    // the empty part's (the system window colour).
+    void Render(std::uint32_t* pixels, int stride, Rgb frame, Rgb empty, Columns columns) const;
+    void Render(std::uint32_t* pixels, int stride, Rgb frame, Rgb empty) const {
+        Render(pixels, stride, frame, empty, AllColumns());
+    }
 
 private:
     struct Drawn {
+        int width;
+        int height;
         int filledWidth;
         Rgb color;      // 0 while nothing is filled
         int glintLeft;  // kHiddenGlint while no glint pixel lies over the filled part
@@ -79,12 +96,16 @@ private:
     };
     static constexpr int kHiddenGlint = -1000000;
     Drawn WhatIsDrawn() const;
+    Columns ColumnsBetween(const Drawn& before, const Drawn& after) const;
 
     template <class Change>
     bool Redraws(Change&& change) {
         const Drawn before = WhatIsDrawn();
         change();
-        return WhatIsDrawn() != before;
+        const Drawn after = WhatIsDrawn();
+        if (after == before) return false;
+        changed_ = ColumnsBetween(before, after);
+        return true;
     }
 
     int width_;
@@ -94,4 +115,5 @@ private:
     double maximum_ = 100;
     double position_ = 0;
     int glintLeft_ = -kGlintWidth;
+    Columns changed_;
 };

@@ -14,9 +14,12 @@ public:
     static constexpr int kIntervalMs = 20;
 
     // A new text at `nowMs` (a millisecond clock). True when the control is to show it now;
-    // false when it waits: the control then makes sure its timer runs.
+    // false when it waits (the control then makes sure its timer runs) or when it is the text
+    // on screen already (a walk repeats "Copiando: ..." until the next megabyte).
     bool Offer(const std::string& text, std::int64_t nowMs);
-    // At the timer's tick: the waiting text, if any, which the control now shows.
+    // At the timer's tick: the waiting text, which the control now shows, once the interval
+    // since the last text shown has passed. A timer that fires early gets nothing: the text
+    // still waits, and the control runs its timer again.
     std::optional<std::string> TakeWaiting(std::int64_t nowMs);
 
     bool Waiting() const { return waiting_; }

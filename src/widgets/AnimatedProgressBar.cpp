@@ -1,6 +1,6 @@
 #include "AnimatedProgressBar.h"
 
-#include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 
 AnimatedProgressBar::AnimatedProgressBar(QWidget* parent) : QWidget(parent) {
@@ -11,34 +11,36 @@ AnimatedProgressBar::AnimatedProgressBar(QWidget* parent) : QWidget(parent) {
 }
 
 ProgressBarModel& AnimatedProgressBar::Model() const {
-    model_.Resize(width(), height());
+    // A hidden widget gets its resize event only when shown: the size is taken here instead.
+    if (model_.Width() != width() || model_.Height() != height()) model_.Resize(width(), height());
     return model_;
 }
 
-void AnimatedProgressBar::SetMinimum(double minimum) {
-    if (Model().SetMinimum(minimum)) update();
-}
+void AnimatedProgressBar::SetMinimum(double minimum) { Repaint(Model().SetMinimum(minimum)); }
 
-void AnimatedProgressBar::SetMaximum(double maximum) {
-    if (Model().SetMaximum(maximum)) update();
-}
+void AnimatedProgressBar::SetMaximum(double maximum) { Repaint(Model().SetMaximum(maximum)); }
 
-void AnimatedProgressBar::SetPosition(double position) {
-    if (Model().SetPosition(position)) update();
-}
+void AnimatedProgressBar::SetPosition(double position) { Repaint(Model().SetPosition(position)); }
 
 void AnimatedProgressBar::SetBarColor(const QColor& color) {
-    if (Model().SetBarColor(color.rgb())) update();
+    Repaint(Model().SetBarColor(color.rgb()));
 }
 
-void AnimatedProgressBar::AdvanceGlint() {
-    if (Model().AdvanceGlint()) update(InnerRect());
+void AnimatedProgressBar::AdvanceGlint() { Repaint(Model().AdvanceGlint()); }
+
+void AnimatedProgressBar::Repaint(bool changed) {
+    if (!changed) return;
+    const ProgressBarModel::Columns columns = model_.ChangedColumns();
+    update(columns.first, 0, columns.last - columns.first, height());
 }
 
-void AnimatedProgressBar::paintEvent(QPaintEvent*) {
-    QImage image(size(), QImage::Format_RGB32);
-    Model().Render(reinterpret_cast<std::uint32_t*>(image.bits()),
-                   static_cast<int>(image.bytesPerLine() / 4), palette().color(QPalette::Mid).rgb(),
-                   palette().color(QPalette::Base).rgb());
-    QPainter(this).drawImage(0, 0, image);
+void AnimatedProgressBar::paintEvent(QPaintEvent* event) {
+    // The image keeps what earlier paints drew; only the columns to paint are drawn anew.
+    const QRect area = event->rect();
+    if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
+    Model().Render(reinterpret_cast<std::uint32_t*>(image_.bits()),
+                   static_cast<int>(image_.bytesPerLine() / 4),
+                   palette().color(QPalette::Mid).rgb(), palette().color(QPalette::Base).rgb(),
+                   {area.left(), area.right() + 1});
+    QPainter(this).drawImage(area.topLeft(), image_, area);
 }

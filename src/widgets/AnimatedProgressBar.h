@@ -1,8 +1,10 @@
 #pragma once
 // cxProgressBar1 as a Qt widget: a shell around ProgressBarModel, which holds the state and
-// draws the pixels. The widget repaints only when the model says that what it draws changed.
+// draws the pixels. The widget repaints only when the model says that what it draws changed,
+// and only the columns that changed.
 
 #include <QColor>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -49,7 +51,10 @@ protected:
 private:
     // The model at the widget's present size.
     ProgressBarModel& Model() const;
+    // Asks for a paint of the columns that the model's last change redrew.
+    void Repaint(bool changed);
 
     mutable ProgressBarModel model_;
+    QImage image_;  // what the model draws, kept from one paint to the next
     QTimer glintTimer_;
 };

@@ -20,8 +20,9 @@ Label::Label(HWND parent, int id, const char* text, HFONT font, int left, int to
 void Label::SetText(const std::string& text) {
     if (text_.Offer(text, GetTickCount()))
         Show(text);
-    else
-        SetTimer(window_, kWaitingTimer, ThrottledText::kIntervalMs, &ShowWaiting);
+    else if (!timerRunning_)  // setting a timer is a call to the system: once per wait
+        timerRunning_ =
+            SetTimer(window_, kWaitingTimer, ThrottledText::kIntervalMs, &ShowWaiting) != 0;
 }
 
 void Label::Show(const std::string& text) {
@@ -32,9 +33,12 @@ void Label::Show(const std::string& text) {
 }
 
 void CALLBACK Label::ShowWaiting(HWND window, UINT, UINT_PTR id, DWORD) {
-    KillTimer(window, id);
     Label* label = Owner<Label>(window);
     if (auto text = label->text_.TakeWaiting(GetTickCount())) label->Show(*text);
+    if (!label->text_.Waiting()) {  // else the timer came early and ticks again
+        KillTimer(window, id);
+        label->timerRunning_ = false;
+    }
 }
 
 }  // namespace win32

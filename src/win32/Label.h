@@ -24,6 +24,7 @@ private:
     void Show(const std::string& text);
 
     ThrottledText text_;
+    bool timerRunning_ = false;
     HFONT font_;
     HWND window_;
 };

@@ -1,6 +1,6 @@
 #include "ProgressBar.h"
 
-#include <vector>
+#include <algorithm>
 
 #include "ResourceIds.h"
 
@@ -20,7 +20,10 @@ ProgressBar::ProgressBar(HWND parent, int id, int left, int top, int width, int 
 }
 
 void ProgressBar::Changed(bool redraw) {
-    if (redraw) InvalidateRect(window_, nullptr, FALSE);
+    if (!redraw) return;
+    const ProgressBarModel::Columns columns = model_.ChangedColumns();
+    const RECT area{columns.first, 0, columns.last, model_.Height()};
+    InvalidateRect(window_, &area, FALSE);
 }
 
 void ProgressBar::SetMaximum(double maximum) { Changed(model_.SetMaximum(maximum)); }
@@ -32,10 +35,15 @@ void ProgressBar::SetBarColor(Rgb color) { Changed(model_.SetBarColor(color)); }
 void ProgressBar::Paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
+    // The buffer keeps what earlier paints drew; only the columns to paint are drawn anew and
+    // copied to the screen.
     const int width = model_.Width();
     const int height = model_.Height();
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    model_.Render(pixels.data(), width, SystemRgb(COLOR_BTNSHADOW), SystemRgb(COLOR_WINDOW));
+    const int left = std::clamp(static_cast<int>(paint.rcPaint.left), 0, width);
+    const int right = std::clamp(static_cast<int>(paint.rcPaint.right), left, width);
+    pixels_.resize(static_cast<std::size_t>(width) * height);
+    model_.Render(pixels_.data(), width, SystemRgb(COLOR_BTNSHADOW), SystemRgb(COLOR_WINDOW),
+                  {left, right});
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -43,7 +51,7 @@ void ProgressBar::Paint() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, pixels.data(), &info,
+    SetDIBitsToDevice(dc, left, 0, right - left, height, left, 0, 0, height, pixels_.data(), &info,
                       DIB_RGB_COLORS);
     EndPaint(window_, &paint);
 }

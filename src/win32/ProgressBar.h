@@ -1,7 +1,10 @@
 #pragma once
 // cxProgressBar1 as a Win32 control of its own (class DUPLORA_PROGRESS_CLASS): a window around
 // ProgressBarModel that draws the model's pixels, runs the glint's 30 ms timer and repaints only
-// when the model says that what it draws has changed.
+// when the model says that what it draws has changed, and only the columns that changed.
+
+#include <cstdint>
+#include <vector>
 
 #include "ProgressBarModel.h"
 #include "Win32.h"
@@ -26,6 +29,7 @@ private:
     void Changed(bool redraw);
 
     ProgressBarModel model_;
+    std::vector<std::uint32_t> pixels_;  // what the model draws, kept from one paint to the next
     HWND window_;
 };
 

@@ -12,17 +12,20 @@ constexpr Rgb kNavy = ProgressBarModel::ColorFromBgr(0x800000);
 constexpr Rgb kFrame = 0xA0A0A0;
 constexpr Rgb kWindow = 0xFFFFFF;
 
-// Each change and whether the window must repaint the bar for it.
+// Each change, whether the window must repaint the bar for it, and how many columns at most.
 struct ChangeCase {
     const char* name;
     std::function<void(ProgressBarModel&)> before;
     std::function<bool(ProgressBarModel&)> change;
     bool redraws;
+    int mostColumns = 0;
 };
 
 class ProgressRedrawTest : public ::testing::TestWithParam<ChangeCase> {};
 
-TEST_P(ProgressRedrawTest, RepaintsOnlyWhenWhatItDrawsChanges) {
+// The answer agrees with the pixels, and repainting the changed columns alone over the old
+// drawing gives the new one.
+TEST_P(ProgressRedrawTest, RepaintsOnlyWhatItDrawsDifferently) {
     ProgressBarModel bar;
     GetParam().before(bar);
     std::vector<std::uint32_t> before(ProgressBarModel::kWidth * ProgressBarModel::kHeight);
@@ -30,7 +33,14 @@ TEST_P(ProgressRedrawTest, RepaintsOnlyWhenWhatItDrawsChanges) {
     EXPECT_EQ(GetParam().change(bar), GetParam().redraws);
     std::vector<std::uint32_t> after(before.size());
     bar.Render(after.data(), ProgressBarModel::kWidth, kFrame, kWindow);
-    EXPECT_EQ(after != before, GetParam().redraws);  // the answer agrees with the pixels
+    EXPECT_EQ(after != before, GetParam().redraws);
+    if (!GetParam().redraws) return;
+
+    const ProgressBarModel::Columns changed = bar.ChangedColumns();
+    EXPECT_LE(changed.last - changed.first, GetParam().mostColumns);
+    std::vector<std::uint32_t> repainted = before;
+    bar.Render(repainted.data(), ProgressBarModel::kWidth, kFrame, kWindow, changed);
+    EXPECT_EQ(repainted, after);
 }
 
 void Filled(ProgressBarModel& bar) {
@@ -39,31 +49,45 @@ void Filled(ProgressBarModel& bar) {
     bar.SetPosition(3.125);  // a quarter: 92 pixels
 }
 
+constexpr int kBoundary = ProgressBarModel::kFilledEnd + ProgressBarModel::kEmptyEnd;
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProgressRedrawTest,
-    ::testing::Values(ChangeCase{"APositionThatMovesTheFilledEnd", Filled,
-                                 [](ProgressBarModel& b) { return b.SetPosition(6.25); }, true},
-                      ChangeCase{"APositionWithinTheSamePixel", Filled,
-                                 [](ProgressBarModel& b) { return b.SetPosition(3.126); }, false},
-                      ChangeCase{"TheSameColourAgain", Filled,
-                                 [](ProgressBarModel& b) { return b.SetBarColor(kNavy); }, false},
-                      ChangeCase{"AnotherColourOfAFilledPart", Filled,
-                                 [](ProgressBarModel& b) { return b.SetBarColor(0x28D300); }, true},
-                      ChangeCase{"AnotherColourWhileNothingIsFilled", [](ProgressBarModel&) {},
-                                 [](ProgressBarModel& b) { return b.SetBarColor(kNavy); }, false},
-                      ChangeCase{"TheSameMaximumAgain", Filled,
-                                 [](ProgressBarModel& b) { return b.SetMaximum(12.5); }, false},
-                      ChangeCase{"AMaximumThatEmptiesTheBar", Filled,
-                                 [](ProgressBarModel& b) { return b.SetMaximum(0); }, true},
-                      ChangeCase{
-                          "TheGlintOverTheFilledPart",
-                          [](ProgressBarModel& b) {
-                              Filled(b);
-                              b.AdvanceGlint();  // -44: its right part over the filled pixels
-                          },
-                          [](ProgressBarModel& b) { return b.AdvanceGlint(); }, true},
-                      ChangeCase{"TheGlintWhileNothingIsFilled", [](ProgressBarModel&) {},
-                                 [](ProgressBarModel& b) { return b.AdvanceGlint(); }, false}),
+    ::testing::Values(
+        ChangeCase{"APositionThatMovesTheFilledEnd", Filled,
+                   [](ProgressBarModel& b) { return b.SetPosition(6.25); }, true, 93 + kBoundary},
+        ChangeCase{"APositionOnePixelFurther", Filled,
+                   [](ProgressBarModel& b) { return b.SetPosition(3.16); }, true, 1 + kBoundary},
+        ChangeCase{"APositionWithinTheSamePixel", Filled,
+                   [](ProgressBarModel& b) { return b.SetPosition(3.126); }, false},
+        ChangeCase{"TheSameColourAgain", Filled,
+                   [](ProgressBarModel& b) { return b.SetBarColor(kNavy); }, false},
+        ChangeCase{"AnotherColourOfAFilledPart", Filled,
+                   [](ProgressBarModel& b) { return b.SetBarColor(0x28D300); }, true,
+                   ProgressBarModel::kWidth},
+        ChangeCase{"AnotherColourWhileNothingIsFilled", [](ProgressBarModel&) {},
+                   [](ProgressBarModel& b) { return b.SetBarColor(kNavy); }, false},
+        ChangeCase{"TheSameMaximumAgain", Filled,
+                   [](ProgressBarModel& b) { return b.SetMaximum(12.5); }, false},
+        ChangeCase{"AMaximumOfZeroFillsTheBar", Filled,  // a range of zero counts as 1
+                   [](ProgressBarModel& b) { return b.SetMaximum(0); }, true,
+                   (369 - 92) + kBoundary},
+        ChangeCase{"TheGlintOverTheFilledPart",
+                   [](ProgressBarModel& b) {
+                       Filled(b);
+                       b.AdvanceGlint();  // -44: its right part over the filled pixels
+                   },
+                   [](ProgressBarModel& b) { return b.AdvanceGlint(); }, true,
+                   ProgressBarModel::kGlintWidth + ProgressBarModel::kGlintStep},
+        ChangeCase{"TheGlintStartingAgainPastTheFilledEnd",
+                   [](ProgressBarModel& b) {
+                       Filled(b);
+                       while (b.GlintLeft() + ProgressBarModel::kGlintStep < 92) b.AdvanceGlint();
+                   },
+                   [](ProgressBarModel& b) { return b.AdvanceGlint(); }, true,
+                   ProgressBarModel::kGlintWidth},
+        ChangeCase{"TheGlintWhileNothingIsFilled", [](ProgressBarModel&) {},
+                   [](ProgressBarModel& b) { return b.AdvanceGlint(); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProgressBarModelTest, DrawsTheFrameTheShadedPartsAndTheGlint) {

@@ -8,8 +8,10 @@
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "AppErrors.h"
 #include "Errors.h"
@@ -54,6 +56,36 @@ std::string Text(const QWidget* widget) {
 bool SamePicture(const TransparentImage* a, const TransparentImage* b) {
     return a->Picture().cacheKey() == b->Picture().cacheKey();
 }
+
+// What a progress line shows once the text it holds back, if any, has come: its timer's tick.
+std::string Shown(ThrottledLabel* label) {
+    if (label->WaitingTimer().isActive()) label->ShowWaiting();
+    return label->text().toStdString();
+}
+
+// Counts the paint events of some widgets and the events posted to itself.
+class EventCounter : public QObject {
+public:
+    explicit EventCounter(const std::vector<QWidget*>& widgets) {
+        for (QWidget* widget : widgets) {
+            widget->installEventFilter(this);
+            paints[widget] = 0;
+        }
+    }
+    std::map<QObject*, int> paints;
+    int posted = 0;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::User) return QObject::event(event);
+        ++posted;
+        return true;
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints[watched];
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -212,8 +244,8 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
     for (const TransparentImage* image : {window.imgConectarBanco, window.imgCopiarPastaTavix,
                                           window.imgCopiarBanco, window.imgCopiarMusicas})
         EXPECT_TRUE(SamePicture(image, window.imgOk));
-    EXPECT_EQ(window.lblProgresso->text().toStdString().rfind("Backup finalizado as ", 0), 0u);
-    EXPECT_EQ(window.lblDestino->text(), "");
+    EXPECT_EQ(Shown(window.lblProgresso).rfind("Backup finalizado as ", 0), 0u);
+    EXPECT_EQ(Shown(window.lblDestino), "");
     EXPECT_TRUE(window.btnIniciarBackup->isEnabled() &&
                 window.Tray.MenuIniciarBackup->isEnabled() && window.btnFechar->isEnabled() &&
                 window.grpAgendamento->isEnabled());
@@ -225,6 +257,49 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
     EXPECT_TRUE(world.Copied("c:/Tavix/Sonvira/player.ini"));
     EXPECT_TRUE(world.Copied("d:/Musicas/Rock/a.mp3"));
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// A walk gives the window new texts and a bar position for every entry, then lets it process
+// its messages. The window handles every message at once, but lays out and paints each progress
+// line at most once per interval of the line's clock, paints the bar only when its drawing
+// changes, and ends on the walk's last texts.
+TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastTexts) {
+    TestFolder folder;
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();  // the first paint
+    std::int64_t now = 1000;            // milliseconds
+    for (ThrottledLabel* line : {window.lblProgresso, window.lblDestino})
+        line->SetClock([&] { return now; });
+    window.cxProgressBar1->GlintTimer().stop();  // the bar changes only as the walk moves it
+    EventCounter events({window.lblProgresso, window.lblDestino, window.cxProgressBar1});
+    ProgressView& view = window;
+
+    constexpr int kEntries = 1000;
+    constexpr int kWalkMs = 50;
+    std::string progress, destination;
+    for (int entry = 1; entry <= kEntries; ++entry) {
+        progress = "Copiando: " + std::to_string(entry) + " MB de 1000 MB";
+        destination = "C:\\Reserva\\arquivo_" + std::to_string(entry) + ".dat";
+        view.SetProgressText(progress);
+        view.SetDestinationText(destination);
+        view.SetProgressBar(kProgressNavy, 1000, 500);
+        QCoreApplication::postEvent(&events, new QEvent(QEvent::User));
+        view.ProcessMessages();
+        ASSERT_EQ(events.posted, entry);  // handled after this very entry
+        if (entry % (kEntries / kWalkMs) == 0) ++now;
+    }
+    for (ThrottledLabel* line : {window.lblProgresso, window.lblDestino})
+        EXPECT_LE(events.paints[line], 1 + kWalkMs / ThrottledText::kIntervalMs)
+            << line->objectName().toStdString();
+    EXPECT_EQ(events.paints[window.cxProgressBar1], 1);  // half filled at the first entry
+
+    // The last texts come with the next tick of the lines' timers.
+    now += ThrottledText::kIntervalMs;
+    EXPECT_EQ(Shown(window.lblProgresso), progress);
+    EXPECT_EQ(Shown(window.lblDestino), destination);
+    EXPECT_EQ(window.lblDestino->size(), window.lblDestino->sizeHint());  // sized to its text
 }
 
 TEST(MainWindowTest, TheScheduleRoundTripsThroughTheSettingsFile) {
