@@ -57,11 +57,21 @@ bool SamePicture(const TransparentImage* a, const TransparentImage* b) {
     return a->Picture().cacheKey() == b->Picture().cacheKey();
 }
 
-// What a progress line shows once the text it holds back, if any, has come: its timer's tick.
-std::string Shown(ThrottledLabel* label) {
-    if (label->WaitingTimer().isActive()) label->ShowWaiting();
-    return label->text().toStdString();
-}
+// The window's progress lines on a millisecond clock that the test moves.
+struct LineClock {
+    explicit LineClock(TFrmPrincipal& window) {
+        for (ThrottledLabel* line : {window.lblProgresso, window.lblDestino})
+            line->SetClock([this] { return now; });
+    }
+    // What a line shows once the text it holds back, if any, has come: the interval passes and
+    // its timer ticks.
+    std::string Shown(ThrottledLabel* line) {
+        now += ThrottledText::kIntervalMs;
+        if (line->WaitingTimer().isActive()) line->ShowWaiting();
+        return line->text().toStdString();
+    }
+    std::int64_t now = 1000;
+};
 
 // Counts the paint events of some widgets and the events posted to itself.
 class EventCounter : public QObject {
@@ -215,6 +225,7 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
     WindowWorld world;
     RecordedBoxes boxes;
     TFrmPrincipal window(world.IniFile());
+    LineClock clock(window);
     window.show();
 
     struct DuringRun {
@@ -244,8 +255,8 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
     for (const TransparentImage* image : {window.imgConectarBanco, window.imgCopiarPastaTavix,
                                           window.imgCopiarBanco, window.imgCopiarMusicas})
         EXPECT_TRUE(SamePicture(image, window.imgOk));
-    EXPECT_EQ(Shown(window.lblProgresso).rfind("Backup finalizado as ", 0), 0u);
-    EXPECT_EQ(Shown(window.lblDestino), "");
+    EXPECT_EQ(clock.Shown(window.lblProgresso).rfind("Backup finalizado as ", 0), 0u);
+    EXPECT_EQ(clock.Shown(window.lblDestino), "");
     EXPECT_TRUE(window.btnIniciarBackup->isEnabled() &&
                 window.Tray.MenuIniciarBackup->isEnabled() && window.btnFechar->isEnabled() &&
                 window.grpAgendamento->isEnabled());
@@ -269,9 +280,7 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QCoreApplication::processEvents();  // the first paint
-    std::int64_t now = 1000;            // milliseconds
-    for (ThrottledLabel* line : {window.lblProgresso, window.lblDestino})
-        line->SetClock([&] { return now; });
+    LineClock clock(window);
     window.cxProgressBar1->GlintTimer().stop();  // the bar changes only as the walk moves it
     EventCounter events({window.lblProgresso, window.lblDestino, window.cxProgressBar1});
     ProgressView& view = window;
@@ -288,7 +297,7 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
         QCoreApplication::postEvent(&events, new QEvent(QEvent::User));
         view.ProcessMessages();
         ASSERT_EQ(events.posted, entry);  // handled after this very entry
-        if (entry % (kEntries / kWalkMs) == 0) ++now;
+        if (entry % (kEntries / kWalkMs) == 0) ++clock.now;
     }
     for (ThrottledLabel* line : {window.lblProgresso, window.lblDestino})
         EXPECT_LE(events.paints[line], 1 + kWalkMs / ThrottledText::kIntervalMs)
@@ -296,9 +305,8 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
     EXPECT_EQ(events.paints[window.cxProgressBar1], 1);  // half filled at the first entry
 
     // The last texts come with the next tick of the lines' timers.
-    now += ThrottledText::kIntervalMs;
-    EXPECT_EQ(Shown(window.lblProgresso), progress);
-    EXPECT_EQ(Shown(window.lblDestino), destination);
+    EXPECT_EQ(clock.Shown(window.lblProgresso), progress);
+    EXPECT_EQ(clock.Shown(window.lblDestino), destination);
     EXPECT_EQ(window.lblDestino->size(), window.lblDestino->sizeHint());  // sized to its text
 }
 
