@@ -70,17 +70,29 @@ TEST(CopyFileKeepingDateTest, CopiesContentMsDosTimeAndAttributes) {
     }
 }
 
-TEST(CopyFileKeepingDateTest, ReadOnlySourceGivesReadOnlyCopyThatLaterCopiesCannotReplace) {
-    TestFolder folder;
-    folder.Write("src.txt", "first");
-    platform::SetAttributes(folder.Path("src.txt"), platform::kAttrReadOnly);
-    ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt")));
-    EXPECT_TRUE(platform::GetAttributes(folder.Path("dst.txt")) & platform::kAttrReadOnly);
+// A copy that is read-only because its source was is Duplora's own (its time is the MS-DOS time it
+// was stamped with): the server's newer versions replace it, with their attributes.
+TEST(CopyFileKeepingDateTest, AReadOnlyCopyTakesTheServersNewerVersionsAndTheirAttributes) {
+    for (const bool newerIsReadOnly : {true, false}) {
+        TestFolder folder;
+        folder.Write("src.txt", "first", kOlderCopyTime);
+        platform::SetAttributes(folder.Path("src.txt"), platform::kAttrReadOnly);
+        ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt")));
+        EXPECT_TRUE(platform::GetAttributes(folder.Path("dst.txt")) & platform::kAttrReadOnly);
 
-    platform::SetAttributes(folder.Path("src.txt"), platform::kAttrArchive);
-    folder.Write("src.txt", "second");
-    EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt")));
-    EXPECT_EQ(folder.Read("dst.txt"), "first");
+        platform::SetAttributes(folder.Path("src.txt"), platform::kAttrArchive);
+        folder.Write("src.txt", "second", kNewSourceTime);
+        if (newerIsReadOnly)
+            platform::SetAttributes(folder.Path("src.txt"), platform::kAttrReadOnly);
+        const CopyResult copied =
+            CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt"));
+        EXPECT_TRUE(copied.copied && !copied.failure) << newerIsReadOnly;
+        EXPECT_EQ(folder.Read("dst.txt"), "second") << newerIsReadOnly;
+        EXPECT_TRUE(LooksUpToDate(folder, "src.txt", "dst.txt")) << newerIsReadOnly;
+        EXPECT_EQ((platform::GetAttributes(folder.Path("dst.txt")) & platform::kAttrReadOnly) != 0,
+                  newerIsReadOnly);
+        EXPECT_EQ(Names(folder), (std::set<std::string>{"src.txt", "dst.txt"})) << newerIsReadOnly;
+    }
 }
 
 TEST(CopyFileKeepingDateTest, RefusesWhatCannotBeCopied) {
@@ -95,19 +107,31 @@ TEST(CopyFileKeepingDateTest, RefusesWhatCannotBeCopied) {
 }
 
 // The new copy takes the older one's place whole, with nothing beside it; a temporary file that
-// a copy cut off by the end of the process left behind is replaced, so none pile up.
+// a copy cut off by the end of the process left behind is replaced, so none pile up. A name as
+// long as the file system takes (255 bytes) copies too: the temporary name is never longer.
 TEST(CopyFileKeepingDateTest, ReplacesAnOlderCopyAndLeavesNothingBesideIt) {
-    TestFolder folder;
     const std::string content(3 * 2048 + 5, 'n');
-    folder.Write("src.bin", content, kNewSourceTime);
-    folder.Write("dst/dst.bin", "older copy", kOlderCopyTime);
-    folder.Write("dst/" + TemporaryCopyName("dst.bin"), "cut off");
-    ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("dst/dst.bin")));
-    EXPECT_EQ(folder.Read("dst/dst.bin"), content);
-    EXPECT_TRUE(LooksUpToDate(folder, "src.bin", "dst/dst.bin"));
-    EXPECT_EQ(Names(folder, "dst"), std::set<std::string>{"dst.bin"});
-    EXPECT_TRUE(IsTemporaryCopyName(TemporaryCopyName("dst.bin")));
-    EXPECT_FALSE(IsTemporaryCopyName("dst.bin"));
+    const std::string accented = "\xC3\xA7";  // two bytes in UTF-8
+    for (const std::string& name : {std::string("dst.bin"), std::string(246, 'l'),
+                                    std::string(247, 'l'), std::string(251, 'l') + ".mp3",
+                                    std::string(126, 'm') + accented + std::string(127, 'm')}) {
+        TestFolder folder;
+        folder.Write("src.bin", content, kNewSourceTime);
+        folder.Write("dst/" + name, "older copy", kOlderCopyTime);
+        const std::string temporary = TemporaryCopyName(name);
+        if (name.size() > 12) {
+            EXPECT_LE(temporary.size(), name.size()) << name.size();
+        }
+        folder.Write("dst/" + temporary, "cut off");
+        const CopyResult copied =
+            CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("dst/" + name));
+        ASSERT_TRUE(copied.copied && !copied.failure) << name.size() << ": " << *copied.failure;
+        EXPECT_EQ(folder.Read("dst/" + name), content) << name.size();
+        EXPECT_TRUE(LooksUpToDate(folder, "src.bin", "dst/" + name)) << name.size();
+        EXPECT_EQ(Names(folder, "dst"), std::set<std::string>{name}) << name.size();
+        EXPECT_TRUE(IsTemporaryCopyName(temporary)) << name.size();
+        EXPECT_FALSE(IsTemporaryCopyName(name)) << name.size();
+    }
 }
 
 #ifndef _WIN32
@@ -121,8 +145,10 @@ TEST(CopyFileKeepingDateTest, AFullDiskKeepsTheOlderCopyAndLeavesNoTemporaryFile
     folder.Write("src.bin", std::string(256 * 1024, 'z'), kNewSourceTime);
     folder.Write("small/dst.bin", "older copy", kOlderCopyTime);
 
-    EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("small/dst.bin")));
-    EXPECT_EQ(platform::LastErrorText(), "No space left on device");
+    const CopyResult copied =
+        CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("small/dst.bin"));
+    EXPECT_FALSE(copied.copied);
+    EXPECT_EQ(copied.failure, "No space left on device");
     EXPECT_EQ(folder.Read("small/dst.bin"), "older copy");
     if (folder.Exists("small/dst.bin")) {
         EXPECT_EQ(folder.Time("small/dst.bin"), kOlderCopyTime);
@@ -147,7 +173,11 @@ TEST(CopyFileKeepingDateTest, AFailureOnTheWayKeepsTheOlderCopyAndLeavesNoTempor
         {"read error part-way", Call::kRead, "src.bin", 5000, EIO, "Input/output error"},
         {"source cut short", Call::kRead, "src.bin", 5000, 0, "Reached the end of the file."},
         {"size unreadable", Call::kLseek, "src.bin", 0, EIO, "Input/output error"},
-        {"close of the copy fails", Call::kClose, "dst.bin", 0, EIO, "Input/output error"},
+        {"close of the copy fails", Call::kClose, "/dst/", 0, EIO, "Input/output error"},
+        // A copy without the server's time would pass for up to date when it is not, or be
+        // copied on every run: it does not take the older copy's place.
+        {"time of the copy cannot be set", Call::kSetTime, "/dst/", 0, EPERM,
+         "a cópia não recebeu a data do servidor e não foi usada: Operation not permitted"},
     };
     for (const Case& c : cases) {
         TestFolder folder;
@@ -155,10 +185,10 @@ TEST(CopyFileKeepingDateTest, AFailureOnTheWayKeepsTheOlderCopyAndLeavesNoTempor
         folder.Write("dst/dst.bin", "older copy", kOlderCopyTime);
         {
             const InjectedFault fault(c.call, c.pathPart, c.pass, c.error);
-            EXPECT_FALSE(
-                CopyFileKeepingDate(folder.Path("src/src.bin"), folder.Path("dst/dst.bin")))
-                << c.name;
-            EXPECT_EQ(platform::LastErrorText(), c.reason) << c.name;
+            const CopyResult copied =
+                CopyFileKeepingDate(folder.Path("src/src.bin"), folder.Path("dst/dst.bin"));
+            EXPECT_FALSE(copied.copied) << c.name;
+            EXPECT_EQ(copied.failure, c.reason) << c.name;
         }
         EXPECT_EQ(folder.Read("dst/dst.bin"), "older copy") << c.name;
         if (folder.Exists("dst/dst.bin")) {
@@ -249,8 +279,9 @@ TEST(CopyFileKeepingDateTest, TheSameFileUnderAnotherSpellingIsRefusedAndKept) {
          "precious c"},
     };
     for (const Case& c : cases) {
-        EXPECT_FALSE(CopyFileKeepingDate(c.source, c.destination)) << c.destination;
-        EXPECT_EQ(platform::LastErrorText(),
+        const CopyResult copied = CopyFileKeepingDate(c.source, c.destination);
+        EXPECT_FALSE(copied.copied) << c.destination;
+        EXPECT_EQ(copied.failure,
                   "The process cannot access the file because it is being used by another "
                   "process.")
             << c.destination;
@@ -261,17 +292,20 @@ TEST(CopyFileKeepingDateTest, TheSameFileUnderAnotherSpellingIsRefusedAndKept) {
     platform::SetDosDevicesRoot("");
 }
 
-// Windows refuses to replace these with a file of plain attributes; a folder is no file.
+// Windows refuses to replace these with a file of plain attributes; a folder is no file. A
+// read-only file whose time is no MS-DOS time is not a copy of Duplora's: the standby machine's
+// own.
 TEST(CopyFileKeepingDateTest, AReadOnlyHiddenOrFolderDestinationIsRefusedAndKept) {
     TestFolder folder;
     folder.Write("src.txt", "new");
-    folder.Write("locked.txt", "old");
+    folder.Write("locked.txt", "old", kOlderCopyTime + std::chrono::seconds(1));
     platform::SetAttributes(folder.Path("locked.txt"), platform::kAttrReadOnly);
     folder.Write(".hidden", "old");
     folder.Write("folder/inside.txt", "old");
     for (const char* name : {"locked.txt", ".hidden", "folder"}) {
-        EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path(name))) << name;
-        EXPECT_EQ(platform::LastErrorText(), "Access is denied.") << name;
+        const CopyResult copied = CopyFileKeepingDate(folder.Path("src.txt"), folder.Path(name));
+        EXPECT_FALSE(copied.copied) << name;
+        EXPECT_EQ(copied.failure, "Access is denied.") << name;
     }
     EXPECT_EQ(folder.Read("locked.txt"), "old");
     EXPECT_EQ(folder.Read(".hidden"), "old");
@@ -298,8 +332,9 @@ TEST(CopyFileKeepingDateTest, OnlyRegularFilesAreCopied) {
     TestFolder folder;
     ASSERT_EQ(mkfifo(folder.Host("pipe").c_str(), 0644), 0);
     for (const std::string& source : {folder.Path("pipe"), std::string("/dev/zero")}) {
-        EXPECT_FALSE(CopyFileKeepingDate(source, folder.Path("copy"))) << source;
-        EXPECT_EQ(platform::LastErrorText(), "Not a regular file") << source;
+        const CopyResult copied = CopyFileKeepingDate(source, folder.Path("copy"));
+        EXPECT_FALSE(copied.copied) << source;
+        EXPECT_EQ(copied.failure, "Not a regular file") << source;
     }
     EXPECT_EQ(Names(folder), std::set<std::string>{"pipe"});
 }
@@ -322,6 +357,22 @@ TEST(CopyFileKeepingDateTest, TheCopyIsNoMoreReadableThanItsSource) {
         ASSERT_EQ(stat(folder.Host("dst.txt").c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, c.copy) << std::oct << c.source;
     }
+}
+
+// The copy is whole and has the server's time, so it takes its place; what it lacks is said.
+TEST(CopyFileKeepingDateTest, PermissionsThatCannotBeCarriedAreReported) {
+    if (!InjectedFault::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    TestFolder folder;
+    folder.Write("src/src.bin", "new", kNewSourceTime);
+    folder.Write("dst/dst.bin", "older copy", kOlderCopyTime);
+    const InjectedFault refused(InjectedFault::Call::kSetMode, "/dst/", 0, EPERM);
+    const CopyResult copied =
+        CopyFileKeepingDate(folder.Path("src/src.bin"), folder.Path("dst/dst.bin"));
+    EXPECT_TRUE(copied.copied);
+    EXPECT_EQ(copied.failure,
+              "a cópia não recebeu as permissões do servidor: Operation not permitted");
+    EXPECT_EQ(folder.Read("dst/dst.bin"), "new");
+    EXPECT_TRUE(LooksUpToDate(folder, "src/src.bin", "dst/dst.bin"));
 }
 
 #endif  // _WIN32
@@ -381,6 +432,22 @@ TEST(RunAndWaitTest, StartsAnExecutableItself) {
                                  std::filesystem::perm_options::add);
     ASSERT_TRUE(RunAndWait(folder.Path("run.sh"), "", 1));
     EXPECT_EQ(folder.Read("started.txt"), folder.Path("run.sh") + "\n");
+}
+
+// The exit code as the command interpreter shows it; a process ended by a signal, as the shell
+// shows it (128 and the signal's number).
+TEST(RunAndWaitTest, GivesTheExitCode) {
+    struct Case {
+        const char* script;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"true\n", 0}, {"exit 3\n", 3}, {"exit 255\n", 255}, {"kill -9 $$\n", 137}};
+    for (const Case& c : cases) {
+        TestFolder folder;
+        folder.Write("Duplora.bat", c.script);
+        EXPECT_EQ(RunAndWait(folder.Path("Duplora.bat"), "", 1), c.exitCode) << c.script;
+    }
 }
 
 // The system refuses an executable script without a "#!" line; shells run it themselves.

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <optional>
 
 #include "Errors.h"
 #include "FbQuery.h"
@@ -12,10 +16,32 @@
 namespace {
 
 constexpr short kInfoBufferSize = 512;
+constexpr const char* kConnectTimeout = "connect_timeout";
+// A connect that failed this close to its time-out ended by it.
+constexpr std::chrono::milliseconds kTimeOutMargin(500);
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
+}
+
+// The number a "name=value" line gives; nullopt when the value is no number.
+std::optional<std::uint32_t> Number(const std::string& text) {
+    std::uint32_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return number;
+}
+
+// A number item's value: four bytes, least significant first.
+std::string NumberValue(const std::string& name, const std::string& text) {
+    const std::optional<std::uint32_t> parsed = Number(text);
+    if (!parsed) throw DatabaseClientError("Invalid database parameter: " + name + "=" + text);
+    const std::uint32_t number = *parsed;
+    std::string bytes;
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>((number >> (8 * i)) & 0xFF);
+    return bytes;
 }
 
 }  // namespace
@@ -25,16 +51,20 @@ std::string DatabaseParameterBlock(const std::vector<std::string>& params) {
     for (const std::string& line : params) {
         const auto equals = line.find('=');
         const std::string name = Lower(line.substr(0, equals));
-        const std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
+        std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
         char item;
-        if (name == "user_name")
+        if (name == "user_name") {
             item = isc_dpb_user_name;
-        else if (name == "password")
+        } else if (name == "password") {
             item = isc_dpb_password;
-        else if (name == "lc_ctype")
+        } else if (name == "lc_ctype") {
             item = isc_dpb_lc_ctype;
-        else
+        } else if (name == kConnectTimeout) {
+            item = isc_dpb_connect_timeout;
+            value = NumberValue(name, value);
+        } else {
             throw DatabaseClientError("Unknown database parameter: " + name);
+        }
         if (value.size() > 255) throw DatabaseClientError("Database parameter too long: " + name);
         block += item;
         block += static_cast<char>(value.size());
@@ -66,6 +96,14 @@ void FbDatabase::SetDatabaseName(const std::string& name) {
 void FbDatabase::SetParams(std::vector<std::string> params) {
     params_ = std::move(params);
     parameterBlockBuilt_ = false;
+    connectTimeout_.reset();
+    for (const std::string& line : params_) {
+        const auto equals = line.find('=');
+        if (equals == std::string::npos || Lower(line.substr(0, equals)) != kConnectTimeout)
+            continue;
+        connectTimeout_ = Number(line.substr(equals + 1));
+        break;
+    }
 }
 
 void FbDatabase::SetConnected(bool connected) {
@@ -90,11 +128,19 @@ void FbDatabase::Connect() {
     // is the first time it converts a name: it must be the program's own.
     platform::UseProgramEncodingForSystemTexts();
     ISC_STATUS* status = ThreadStatus();
+    const auto started = std::chrono::steady_clock::now();
     if (client_.isc_attach_database(status, static_cast<short>(databaseName_.size()),
                                     databaseName_.c_str(), &handle_,
                                     static_cast<short>(block.size()), block.data())) {
         handle_ = 0;
-        RaiseDatabaseError(client_, status);
+        StatusReport report = ReadStatus(client_, status);
+        // The client gives up on a server that does not answer once the connect time-out has
+        // passed, with a text that does not say so ("connection rejected by remote interface").
+        if (connectTimeout_ && std::chrono::steady_clock::now() - started >=
+                                   std::chrono::seconds(*connectTimeout_) - kTimeOutMargin)
+            report.message +=
+                "\r\no servidor não respondeu em " + std::to_string(*connectTimeout_) + " s";
+        Raise(std::move(report));
     }
     AskDialect();
 }

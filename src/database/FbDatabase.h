@@ -3,6 +3,8 @@
 
 #include <ibase.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,8 +14,8 @@ class FbTransaction;
 class FbQuery;
 
 // The database parameter block of `params` ("name=value" lines): isc_dpb_version1, then one
-// item per line, in their order. Throws DatabaseClientError for an unknown name or a value
-// longer than 255 bytes.
+// item per line, in their order. Throws DatabaseClientError for an unknown name, a value longer
+// than 255 bytes or a number item whose value is no number.
 std::string DatabaseParameterBlock(const std::vector<std::string>& params);
 
 class FbDatabase {
@@ -30,7 +32,8 @@ public:
     void SetDatabaseName(const std::string& name);
 
     // One "name=value" item of the database parameter block per line: user_name, password,
-    // lc_ctype (the character set the server gives texts in).
+    // connect_timeout (seconds a server may take to answer the connect), lc_ctype (the character
+    // set the server gives texts in).
     const std::vector<std::string>& Params() const { return params_; }
     void SetParams(std::vector<std::string> params);
 
@@ -39,7 +42,9 @@ public:
     int DBSQLDialect() const { return dbSqlDialect_; }
 
     // Connected exactly while a database handle is held. Setting the value the connection
-    // already has does nothing at all.
+    // already has does nothing at all. A connect that a server left unanswered until the
+    // connect time-out of Params ends with the client's text and "o servidor não respondeu em
+    // N s".
     bool Connected() const { return handle_ != 0; }
     void SetConnected(bool connected);
 
@@ -72,6 +77,7 @@ private:
     std::vector<std::string> params_;
     std::string parameterBlock_;
     bool parameterBlockBuilt_ = false;
+    std::optional<std::uint32_t> connectTimeout_;  // seconds, from Params
     int sqlDialect_ = 1;
     int dbSqlDialect_ = 1;
     isc_db_handle handle_ = 0;

@@ -15,8 +15,8 @@ TavixDatabase::TavixDatabase(const ClientLibrary& client)
 
 std::vector<std::string> TavixDatabaseParams() {
 #ifdef _WIN32
-    return {"user_name=SYSDBA", "password=plumcider"};
+    return {"user_name=SYSDBA", "password=plumcider", "connect_timeout=30"};
 #else
-    return {"user_name=SYSDBA", "password=plumcider", "lc_ctype=UTF8"};
+    return {"user_name=SYSDBA", "password=plumcider", "connect_timeout=30", "lc_ctype=UTF8"};
 #endif
 }

@@ -24,7 +24,8 @@ struct TavixDatabase {
 
 inline constexpr const char* kDefaultDatabaseName = "C:\\Tavix\\Sonvira\\Tavixdb\\TAVIXAUDIO.FDB";
 
-// DB_Tavix's Params: the design's account. On Linux the connection also asks for every text in
-// UTF-8, the program's encoding there, so that the server converts WIN1252 and UTF8 columns
-// itself; Windows keeps the design's two lines, and its ANSI texts, byte for byte.
+// DB_Tavix's Params: the design's account, and a connect time-out of 30 s, so that a server that
+// does not answer ends step 1 and does not hold the run (and the daily schedule) for good. On
+// Linux the connection also asks for every text in UTF-8, the program's encoding there, so that
+// the server converts WIN1252 and UTF8 columns itself; Windows keeps its ANSI texts byte for byte.
 std::vector<std::string> TavixDatabaseParams();

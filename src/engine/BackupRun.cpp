@@ -21,25 +21,37 @@ BackupRun::BackupRun(BackupView& view, TavixDatabase& database, const Clock& clo
 
 void BackupRun::btnIniciarBackupClick() {
     Report.Begin();
-    interruption_ = "Backup interrompido";
+    interruption_.reset();
     try {
         RunSteps();
     } catch (const SilentAbort&) {
-        EndRun(interruption_);
-        throw;
-    } catch (const std::exception& error) {
-        EndRun("Backup interrompido: " + std::string(error.what()));
+        if (!interruption_) interruption_.emplace();
+        EndRun();
         throw;
     } catch (...) {
-        EndRun(interruption_);
+        interruption_ = Interruption{{}, CurrentErrorText()};
+        EndRun();
         throw;
     }
-    EndRun("Backup finalizado");
+    EndRun();
 }
 
-void BackupRun::EndRun(const std::string& outcome) {
+// The run's line in the log, and the tray icon's tip until the next run: how the run ended.
+void BackupRun::EndRun() {
     view_.SetTrayIcon(TrayPicture::Idle);
     SetControlsEnabled(true);
+    std::string tip = kApplicationTitle;
+    std::string outcome = "Backup finalizado";
+    if (interruption_) {
+        const std::string stopped =
+            "interrompido" + (interruption_->where.empty() ? "" : " " + interruption_->where);
+        outcome = "Backup " + stopped;
+        if (!interruption_->reason.empty()) outcome += ": " + interruption_->reason;
+        tip += ": backup " + stopped;
+    } else if (const int failures = Report.Failures()) {
+        tip += ": " + FailureCountText(failures) + " no último backup";
+    }
+    view_.SetTrayTip(tip);
     Report.End(outcome);
 }
 
@@ -49,12 +61,8 @@ void BackupRun::RunSteps() {
     ResetStepImages();
     SetControlsEnabled(false);
 
-    try {
-        SetStepStatus(kStepConnect, false);
-        ConnectForStep1();
-    } catch (...) {
-        SetStepStatus(kStepConnect, true);
-    }
+    SetStepStatus(kStepConnect, false);
+    StepWork(kStepConnect, [this] { ConnectForStep1(); });
     database_.DB_Tavix.SetConnected(false);
 
     CopySystemFolder();
@@ -64,7 +72,8 @@ void BackupRun::RunSteps() {
         database_.DB_Tavix.SetConnected(true);
     } catch (...) {
         view_.SetProgressText(kNoSecondConnection);
-        interruption_ = std::string("Backup interrompido: ") + kNoSecondConnection;
+        interruption_ = Interruption{"antes do passo " + std::to_string(kStepMusicFolders),
+                                     std::string(kNoSecondConnection) + ": " + CurrentErrorText()};
         throw SilentAbort();
     }
     CopyMusicFolders();
@@ -72,11 +81,7 @@ void BackupRun::RunSteps() {
     database_.DB_Tavix.SetConnected(false);
 
     std::string closingLine = "Backup finalizado as " + FormatGeneralDateTime(clock_.Now());
-    if (const int failures = Report.Failures()) {
-        closingLine += " - " + FailureCountText(failures);
-        view_.SetTrayTip(std::string(kApplicationTitle) + ": " + FailureCountText(failures) +
-                         " no último backup");
-    }
+    if (const int failures = Report.Failures()) closingLine += " - " + FailureCountText(failures);
     view_.SetProgressText(closingLine);
     view_.SetDestinationText("");
 }
@@ -96,14 +101,26 @@ void BackupRun::ConnectForStep1() {
     connection.SetConnected(true);
 }
 
-void BackupRun::SetStepStatus(int step, bool failed) {
-    if (failed) {
-        interruption_ = "Backup interrompido no passo " + std::to_string(step);
-        for (int s = kStepMusicFolders; s >= step && s >= kStepConnect; --s)
-            view_.SetStepImage(s, StepState::Error);
-        SetControlsEnabled(true);
-        throw SilentAbort();
+void BackupRun::StepWork(int step, const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const SilentAbort&) {
+        throw;  // the step has failed already
+    } catch (...) {
+        FailStep(step, CurrentErrorText());
     }
+}
+
+void BackupRun::FailStep(int step, std::string reason) {
+    interruption_ = Interruption{"no passo " + std::to_string(step), std::move(reason)};
+    for (int s = kStepMusicFolders; s >= step && s >= kStepConnect; --s)
+        view_.SetStepImage(s, StepState::Error);
+    SetControlsEnabled(true);
+    throw SilentAbort();
+}
+
+void BackupRun::SetStepStatus(int step, bool failed) {
+    if (failed) FailStep(step, {});
     if (step < kStepConnect || step > kAllStepsDone) return;
     if (step > kStepConnect) view_.SetStepImage(step - 1, StepState::Ok);
     if (step < kAllStepsDone) view_.SetStepImage(step, StepState::Processing);
@@ -122,48 +139,55 @@ void BackupRun::SetControlsEnabled(bool enabled) {
     view_.SetScheduleEnabled(enabled);
 }
 
+void BackupRun::MeasureAndMirror(int step, const std::string& source,
+                                 const std::string& destination, bool recursive) {
+    Mirror.TotalMB = FolderSizeMB(source, recursive, view_, &Report);
+    Mirror.CopiedMB = 0;
+    if (const WalkResult walked = Mirror.MirrorFolder(source, destination, recursive); !walked)
+        FailStep(step, walked.failure->folder + ": " + walked.failure->reason);
+}
+
+// A system folder that maps to no drive (its share neither a letter nor an administrative share)
+// fails the step, as the failure of any other step: nothing is copied to a made-up place.
 void BackupRun::CopySystemFolder() {
     SetStepStatus(kStepSystemFolder, false);
     if (!view_.OptionChecked(StepOption::CopySystemFolder)) return;
-    const std::string destination = MapServerFolder(SystemFolder);
-    Mirror.TotalMB = FolderSizeMB(SystemFolder, true, view_);
-    Mirror.CopiedMB = 0;
-    if (!Mirror.MirrorFolder(SystemFolder, destination, true))
-        SetStepStatus(kStepSystemFolder, true);
+    StepWork(kStepSystemFolder, [this] {
+        MeasureAndMirror(kStepSystemFolder, SystemFolder, MapServerFolder(SystemFolder), true);
+    });
 }
 
+// A batch file that cannot be started, or that ends with an exit code other than 0, is a
+// failure of the run, which goes on: some batch files end with a code that is no error
+// (robocopy's 1, "files copied").
 void BackupRun::CopyDatabase() {
     SetStepStatus(kStepDatabase, false);
     if (!view_.OptionChecked(StepOption::CopyDatabase)) return;
-    try {
+    StepWork(kStepDatabase, [this] {
         // At a drive root the current directory ends with "\", and the path then holds two.
         const std::string batchFile = platform::CurrentDirectory() + "\\Duplora.bat";
-        if (!RunAndWait(batchFile, "", kShowNormal))
+        const std::optional<int> exitCode = RunAndWait(batchFile, "", kShowNormal);
+        if (!exitCode)
             Report.Failure(batchFile, platform::LastErrorText());
-    } catch (...) {
-        SetStepStatus(kStepDatabase, true);
-    }
+        else if (*exitCode != 0)
+            Report.Failure(batchFile,
+                           "Duplora.bat terminou com o código " + std::to_string(*exitCode));
+    });
 }
 
 void BackupRun::CopyMusicFolders() {
     SetStepStatus(kStepMusicFolders, false);
     if (!view_.OptionChecked(StepOption::CopyMusicFolders)) return;
-    FbQuery& query = database_.QryBusca;
-    try {
+    StepWork(kStepMusicFolders, [this] {
+        FbQuery& query = database_.QryBusca;
         query.Close();
         query.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
         query.Open();
         query.First();
         while (!query.Eof()) {
             const std::string path = query.FieldAsString("Pas_Path");
-            const std::string destination = MapMusicFolder(path);
-            Mirror.TotalMB = FolderSizeMB(path, false, view_);
-            Mirror.CopiedMB = 0;
-            if (!Mirror.MirrorFolder(path, destination, false))
-                SetStepStatus(kStepMusicFolders, true);
+            MeasureAndMirror(kStepMusicFolders, path, MapMusicFolder(path), false);
             query.Next();  // the next row is fetched only now, after this folder is done
         }
-    } catch (...) {
-        SetStepStatus(kStepMusicFolders, true);
-    }
+    });
 }

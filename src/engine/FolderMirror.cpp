@@ -94,31 +94,35 @@ bool NeedsCopy(const platform::FindData& listed, const platform::Folder& sourceF
            (sourceFolder.Find(listed.name, found) ? DosTimeValue(found) : kNoFileTime);
 }
 
+// What became of one listed entry.
+struct EntryOutcome {
+    bool copied = false;   // a copy of it is in place
+    bool waiting = false;  // its new copy waits beside the live file of a database folder
+    std::optional<std::string> failure;  // why it has no copy, or what its copy lacks
+};
+
 // Copies file `name` of folder `source` into folder `destination` by the route the destination
-// calls for. Why it was not copied, in the system's words, or nullopt when it was.
-std::optional<std::string> CopyEntry(const std::string& source, const std::string& destination,
-                                     const std::string& name) {
+// calls for.
+EntryOutcome CopyEntry(const std::string& source, const std::string& destination,
+                       const std::string& name) {
     if (destination.find(kDatabaseFolderMarker) == std::string::npos) {
-        if (CopyFileKeepingDate(source + name, destination + name)) return std::nullopt;
-        return platform::LastErrorText();
+        CopyResult copy = CopyFileKeepingDate(source + name, destination + name);
+        return {copy.copied, false, std::move(copy.failure)};
     }
     const std::string newCopy = destination + kNewCopyPrefix + name;
     if (!platform::CopyWholeFile(source + name, newCopy, /*failIfExists=*/true)) {
         const std::string reason = platform::LastErrorText();
         // A copy that an earlier run left under the new name is what the rename then takes.
-        if (platform::GetAttributes(newCopy) == platform::kInvalidAttributes) return reason;
+        if (platform::GetAttributes(newCopy) == platform::kInvalidAttributes)
+            return {false, false, reason};
     }
-    // Fails, as it should, when the file is there: its newer copy then waits beside it.
-    platform::RenameFile(newCopy, destination + name);
-    return std::nullopt;
+    // Refused, as it should be, when the live file is there: the new copy then waits beside it.
+    if (platform::RenameFile(newCopy, destination + name)) return {true, false, std::nullopt};
+    const std::string reason = platform::LastErrorText();
+    if (platform::GetAttributes(destination + name) != platform::kInvalidAttributes)
+        return {false, true, std::nullopt};
+    return {false, false, reason};
 }
-
-// What became of one listed entry.
-struct EntryOutcome {
-    bool copied = false;
-    std::optional<std::string>
-        notCopied;  // why it needed a copy and has none, in the system's words
-};
 
 // Brings the listed entry `name` of folder `source` up to date in folder `destination`; `file`
 // describes it, or is nullptr for a folder. Nothing is done for an entry that is up to date or a
@@ -127,11 +131,10 @@ struct EntryOutcome {
 EntryOutcome UpdateEntry(const std::string& name, const platform::FindData* file,
                          const MirroredFolders& folders, platform::FindData& found) {
     if (IsPathLike(name) || (file && IsTemporaryCopyName(name)))
-        return {false, platform::ErrorText(platform::SystemError::kInvalidName)};
+        return {false, false, platform::ErrorText(platform::SystemError::kInvalidName)};
     if (!file || !NeedsCopy(*file, folders.sourceFolder, folders.destinationFolder, found))
         return {};
-    std::optional<std::string> notCopied = CopyEntry(folders.source, folders.destination, name);
-    return {!notCopied, std::move(notCopied)};
+    return CopyEntry(folders.source, folders.destination, name);
 }
 
 }  // namespace
@@ -198,7 +201,7 @@ platform::Folder FolderMirror::DestinationFolder(platform::Folder opened,
     return platform::Folder(destination);
 }
 
-bool FolderMirror::MirrorFolder(std::string source, std::string destination, bool recursive) {
+WalkResult FolderMirror::MirrorFolder(std::string source, std::string destination, bool recursive) {
     AppendBackslash(source);
     AppendBackslash(destination);
     const platform::Folder destinationFolder =
@@ -228,7 +231,7 @@ void FolderMirror::MirrorEntries(const MirroredFolders& folders) {
     }
 }
 
-bool FolderMirror::MirrorFolder(const MirroredFolders& folders, bool recursive) {
+WalkResult FolderMirror::MirrorFolder(const MirroredFolders& folders, bool recursive) {
     try {
         MirrorEntries(folders);
         if (recursive) {
@@ -241,12 +244,16 @@ bool FolderMirror::MirrorFolder(const MirroredFolders& folders, bool recursive) 
                 const platform::Folder destinationFolder = DestinationFolder(
                     platform::Folder(folders.destinationFolder, name), destination);
                 const platform::Folder sourceFolder(folders.sourceFolder, name);
-                MirrorFolder({sourceFolder, destinationFolder, source, destination}, recursive);
+                // A subfolder whose walk broke off is a failure like a file's; its parent goes on.
+                if (const WalkResult walked = MirrorFolder(
+                        {sourceFolder, destinationFolder, source, destination}, recursive);
+                    !walked)
+                    Failure(walked.failure->folder, walked.failure->reason);
             }
         }
-        return true;
+        return {};
     } catch (...) {
-        return false;
+        return {WalkFailure{folders.source, CurrentErrorText()}};
     }
 }
 
@@ -265,5 +272,7 @@ void FolderMirror::MirrorEntry(const platform::DirectorySearch& search,
     const EntryOutcome outcome = UpdateEntry(name, file, folders, found_);
     if (Report && file) Report->FileExamined();
     if (Report && outcome.copied) Report->FileCopied(file->size);
-    if (outcome.notCopied) Failure(sourceFile_, *outcome.notCopied);
+    if (Report && outcome.waiting)
+        Report->NewCopyWaiting(folders.destination + kNewCopyPrefix + name);
+    if (outcome.failure) Failure(sourceFile_, *outcome.failure);
 }

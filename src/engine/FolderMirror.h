@@ -1,6 +1,7 @@
 #pragma once
 // The newer-files folder mirror and the folder walk it shares with the size total.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,18 @@ inline constexpr const char* kDatabaseFolderMarker = "Tavixdb";
 inline constexpr const char* kNewCopyPrefix = "NOVO_";
 // Why a source folder that the server does not have was not mirrored.
 inline constexpr const char* kSourceFolderMissing = "pasta não encontrada no servidor";
+
+// Where a walk broke off (the folder's path) and why (the error's text).
+struct WalkFailure {
+    std::string folder;
+    std::string reason;
+};
+
+// How the walk of a folder ended: to its end, or broken off by an error.
+struct WalkResult {
+    std::optional<WalkFailure> failure;
+    explicit operator bool() const { return !failure; }
+};
 
 // One folder of a mirror walk on both sides: held open, and the paths (ending with "\") that
 // copies, the display and the report take.
@@ -30,10 +43,12 @@ public:
 
     // Brings `destination` up to date from `source`: copies every file that is missing there or
     // older (at the two-second resolution of the MS-DOS time), never deletes; with `recursive`
-    // the visible subfolders too. True when this folder's walk ran to its end. A file it could
-    // not copy, a folder it could not create and a source folder it did not find do not stop
-    // the walk: they go to Report, when there is one.
-    bool MirrorFolder(std::string source, std::string destination, bool recursive);
+    // the visible subfolders too. Complete when this folder's walk ran to its end; an error that
+    // broke it off is the result's failure. What does not stop the walk goes to Report, when
+    // there is one: a file it could not copy (or copied without its permissions or attributes),
+    // a new copy left waiting in a database folder, a folder it could not create or did not find,
+    // and a subfolder whose walk broke off (the walk goes on with the next one).
+    WalkResult MirrorFolder(std::string source, std::string destination, bool recursive);
 
     double TotalMB = 0;   // the progress maximum, set by the caller before each mirror
     double CopiedMB = 0;  // grown by every entry walked, through all levels
@@ -41,7 +56,7 @@ public:
 
 private:
     // The walk below the public MirrorFolder: subfolders are opened relative to their parents.
-    bool MirrorFolder(const MirroredFolders& folders, bool recursive);
+    WalkResult MirrorFolder(const MirroredFolders& folders, bool recursive);
     void MirrorEntries(const MirroredFolders& folders);
     void MirrorEntry(const platform::DirectorySearch& search, const MirroredFolders& folders);
     platform::Folder DestinationFolder(platform::Folder opened, const std::string& destination);

@@ -7,8 +7,10 @@
 
 namespace {
 
-// The count of an open folder; subfolders are opened relative to it.
-double OpenFolderSizeMB(const platform::Folder& folder, bool recursive, ProgressView& view) {
+// The count of an open folder, whose path text `path` ends with "\\"; subfolders are opened
+// relative to it.
+double OpenFolderSizeMB(const platform::Folder& folder, const std::string& path, bool recursive,
+                        ProgressView& view, RunReport* report) {
     double total = 0;
     try {
         for (platform::DirectorySearch search(folder); search.Found(); search.Next()) {
@@ -22,18 +24,23 @@ double OpenFolderSizeMB(const platform::Folder& folder, bool recursive, Progress
             ListSubfolders(folder, subfolders);
             for (const std::string& name : subfolders)
                 if (!IsDotOrDotDot(name))
-                    total =
-                        OpenFolderSizeMB(platform::Folder(folder, name), recursive, view) + total;
+                    total = OpenFolderSizeMB(platform::Folder(folder, name), path + name + '\\',
+                                             recursive, view, report) +
+                            total;
         }
     } catch (...) {
         // The total reached so far stands.
+        if (report) report->Failure(path, CurrentErrorText());
     }
     return total;
 }
 
 }  // namespace
 
-double FolderSizeMB(const std::string& path, bool recursive, ProgressView& view) {
+double FolderSizeMB(const std::string& path, bool recursive, ProgressView& view,
+                    RunReport* report) {
     if (path.empty()) throw std::invalid_argument("Caminho de pasta vazio");
-    return OpenFolderSizeMB(platform::Folder(path), recursive, view);
+    std::string folder = path;
+    AppendBackslash(folder);
+    return OpenFolderSizeMB(platform::Folder(folder), folder, recursive, view, report);
 }

@@ -1,6 +1,7 @@
 #include "RunReport.h"
 
 #include <cstdio>
+#include <exception>
 
 #include "Platform.h"
 
@@ -28,13 +29,39 @@ std::string Counted(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// One line of the log, however many lines `text` has: each break between them becomes "; ".
+std::string OneLine(const std::string& text) {
+    std::string line;
+    bool broken = false;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            broken = true;
+            continue;
+        }
+        if (broken && !line.empty()) line += "; ";
+        broken = false;
+        line += c;
+    }
+    return line;
+}
+
 }  // namespace
 
 std::string FailureCountText(int failures) { return Counted(failures, "falha", "falhas"); }
 
+std::string CurrentErrorText() {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "erro desconhecido";
+    }
+}
+
 void RunReport::Begin() {
     start_ = clock_.Now();
-    examined_ = copied_ = failures_ = 0;
+    examined_ = copied_ = failures_ = waiting_ = 0;
     copiedBytes_ = 0;
 }
 
@@ -43,13 +70,19 @@ void RunReport::Failure(const std::string& path, const std::string& reason) {
     Note("Falha: " + path + ": " + reason);
 }
 
+void RunReport::NewCopyWaiting(const std::string& newCopy) {
+    ++waiting_;
+    Note("Aguardando: " + newCopy + ": o arquivo existente não é substituído");
+}
+
 void RunReport::Note(const std::string& text) const { Log(LogTime(clock_.Now()) + "  " + text); }
 
 void RunReport::End(const std::string& outcome) {
-    Log(LogTime(start_) + " a " + LogTime(clock_.Now()).substr(11) + "  " + outcome + ": " +
+    Log(LogTime(start_) + " a " + LogTime(clock_.Now()).substr(11) + "  " + outcome + " (" +
         Counted(examined_, "arquivo examinado", "arquivos examinados") + ", " +
-        Counted(copied_, "copiado", "copiados") + ", " + FailureCountText(failures_) + ", " +
-        Megabytes(copiedBytes_) + " MB copiados");
+        Counted(copied_, "copiado", "copiados") + ", " +
+        (waiting_ ? Counted(waiting_, "aguardando", "aguardando") + ", " : "") +
+        FailureCountText(failures_) + ", " + Megabytes(copiedBytes_) + " MB copiados)");
 }
 
 void RunReport::Log(const std::string& line) const {
@@ -61,5 +94,5 @@ void RunReport::Log(const std::string& line) const {
         platform::RenameFile(LogFile, old);
     }
     // CR LF, so that every editor on Windows shows one line per line.
-    platform::AppendToFile(LogFile, line + "\r\n");
+    platform::AppendToFile(LogFile, OneLine(line) + "\r\n");
 }

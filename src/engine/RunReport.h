@@ -1,10 +1,12 @@
 #pragma once
-// What one backup run did and what it could not do. Every failure (a file not copied, a folder
-// not created, a batch file not started, a source folder not found) is counted for the closing
-// line and written at once, with its path and the system's reason, to the log "Duplora.log";
-// the run's own line (start, end, how it ended, files examined and copied, failures, MB copied)
-// follows when it ends. Writing the log never stops a run: a log that cannot be written only
-// loses its lines.
+// What one backup run did and what it could not do. Every failure (a file not copied or copied
+// without its permissions or attributes, a folder not created, not found or whose walk broke
+// off, a batch file not started or ending with an error code) is counted for the closing line and
+// written at once, with its path and the reason, to the log "Duplora.log"; so is every new copy
+// left waiting in a database folder. The run's own line (start, end, how it ended and why, files
+// examined and copied, failures, MB copied) follows when it ends. Every line is one line: the
+// line breaks of a reason (the database's texts have them) become "; ". Writing the log never
+// stops a run: a log that cannot be written only loses its lines.
 
 #include <cstdint>
 #include <ctime>
@@ -29,14 +31,19 @@ public:
         copiedBytes_ += bytes;
     }
     void Failure(const std::string& path, const std::string& reason);
+    // A new copy left beside the live file of a database folder, which it does not replace: named
+    // in the log, not counted as copied.
+    void NewCopyWaiting(const std::string& newCopy);
     // A line of its own, with the time, outside the counts.
     void Note(const std::string& text) const;
-    // The run's line, `outcome` telling how it ended ("Backup finalizado", ...).
+    // The run's line, `outcome` telling how it ended ("Backup finalizado", "Backup interrompido no
+    // passo 1: <reason>", ...), the counts after it in parentheses.
     void End(const std::string& outcome);
 
     int Examined() const { return examined_; }
     int Copied() const { return copied_; }
     int Failures() const { return failures_; }
+    int Waiting() const { return waiting_; }
 
 private:
     void Log(const std::string& line) const;
@@ -46,8 +53,12 @@ private:
     int examined_ = 0;
     int copied_ = 0;
     int failures_ = 0;
+    int waiting_ = 0;
     std::uint64_t copiedBytes_ = 0;
 };
 
 // "1 falha", "3 falhas".
 std::string FailureCountText(int failures);
+
+// The text of the exception being handled, for the log.
+std::string CurrentErrorText();

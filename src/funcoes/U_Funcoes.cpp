@@ -1,6 +1,7 @@
 #include "U_Funcoes.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "Platform.h"
 
@@ -9,26 +10,56 @@ namespace {
 // Reads go up to kReadLimit bytes at a time, a whole number of kChunkSize chunks.
 constexpr std::uint32_t kChunkSize = 2048;
 constexpr std::uint32_t kReadLimit = 32 * kChunkSize;  // 64 KiB
-constexpr std::string_view kTemporaryCopySuffix = ".~duplora";
+
+// A temporary name: the prefix and eight hexadecimal digits.
+constexpr std::string_view kTemporaryPrefix = "~dup";
+constexpr std::size_t kTemporaryNameLength = kTemporaryPrefix.size() + 8;
+
+// What a copy could not be given, before the system's reason.
+constexpr std::string_view kTimeNotSet = "a cópia não recebeu a data do servidor e não foi usada: ";
+constexpr std::string_view kPermissionsNotSet = "a cópia não recebeu as permissões do servidor: ";
+constexpr std::string_view kAttributesNotSet = "a cópia não recebeu os atributos do servidor: ";
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Nothing copied, and why: `what` failed, for the system's reason.
+CopyResult NotCopied(std::string_view what = {}) {
+    return {false, std::string(what) + platform::LastErrorText()};
+}
+
+// Whether `path` is a copy that Duplora stamped: its time is an MS-DOS time, which the time of a
+// file written by any program but a copy of that kind practically never is.
+bool HasMsDosTime(const std::string& path) {
+    const platform::DirectorySearch search(path);
+    const platform::FindData* entry = search.Found() ? search.Entry() : nullptr;
+    if (!entry) return false;
+    const auto dos = platform::ToDosDateTime(entry->lastWriteTime);
+    const auto back = dos ? platform::FromDosDateTime(*dos) : std::nullopt;
+    return back && *back == entry->lastWriteTime;
+}
 
 // Windows refuses to replace a read-only, hidden or system file with a file of plain attributes,
-// and a folder is no file to replace.
-bool RefusesReplacement(const std::string& destination) {
-    constexpr std::uint32_t kProtected = platform::kAttrReadOnly | platform::kAttrHidden |
-                                         platform::kAttrSystem | platform::kAttrDirectory;
-    const std::uint32_t attributes = platform::GetAttributes(destination);
-    return attributes != platform::kInvalidAttributes && (attributes & kProtected);
+// and a folder is no file to replace. A read-only copy of Duplora's own is replaced all the same:
+// it is read-only because the server's file was, and the server's newer version brings its own
+// attributes. `attributes` are the destination's.
+bool RefusesReplacement(const std::string& destination, std::uint32_t attributes) {
+    constexpr std::uint32_t kNeverReplaced =
+        platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
+    if (attributes == platform::kInvalidAttributes) return false;
+    if (attributes & kNeverReplaced) return true;
+    return (attributes & platform::kAttrReadOnly) && !HasMsDosTime(destination);
 }
 
 // Gives the open destination the source's last-write time, reduced to the MS-DOS form so that
-// the folder mirror's comparison, which reads times in that form, finds the two equal.
-void StampWithSourceTime(platform::FileHandle source, platform::FileHandle destination) {
+// the folder mirror's comparison, which reads times in that form, finds the two equal; a time
+// that has no such form (before 1980, after 2107) is given as it is. False when the time could
+// not be read or set.
+bool StampWithSourceTime(platform::FileHandle source, platform::FileHandle destination) {
     platform::FileTime time;
-    if (!platform::LastWriteTime(source, time)) return;
+    if (!platform::LastWriteTime(source, time)) return false;
     const auto dos = platform::ToDosDateTime(time);
-    if (!dos) return;
-    if (const auto stamped = platform::FromDosDateTime(*dos))
-        platform::StampLastWriteTime(destination, *stamped);
+    const auto reduced = dos ? platform::FromDosDateTime(*dos) : std::nullopt;
+    return platform::StampLastWriteTime(destination, reduced.value_or(time));
 }
 
 // Moves the measured `size` bytes, up to kReadLimit at a time. A source that grows meanwhile
@@ -54,80 +85,117 @@ bool CopyContent(platform::FileHandle in, platform::FileHandle out, std::uint64_
 }
 
 // Writes the copy of the open source under `temporary`: whole, stamped, with the source's
-// permission bits, and closed. A copy that failed on the way is removed.
-bool WriteTemporaryCopy(platform::FileHandle in, std::uint64_t size, const std::string& temporary) {
+// permission bits when they can be given, and closed. A copy that failed on the way is removed.
+CopyResult WriteTemporaryCopy(platform::FileHandle in, std::uint64_t size,
+                              const std::string& temporary) {
     // A copy cut off by the end of the process left this name behind; it is replaced.
     platform::RemoveFile(temporary);
     const platform::FileHandle out = platform::CreateNewFile(temporary);
-    if (out == platform::kInvalidFile) return false;
-    bool complete = CopyContent(in, out, size);
-    if (complete) {
-        StampWithSourceTime(in, out);
-        platform::CarryPermissions(in, out);
-    }
-    complete = platform::CloseFile(out) && complete;
-    if (!complete) {
-        const platform::LastErrorKept reason;
-        platform::RemoveFile(temporary);
-    }
-    return complete;
+    if (out == platform::kInvalidFile) return NotCopied();
+    CopyResult result{true, std::nullopt};
+    if (!CopyContent(in, out, size))
+        result = NotCopied();
+    else if (!StampWithSourceTime(in, out))
+        result = NotCopied(kTimeNotSet);
+    else if (!platform::CarryPermissions(in, out))
+        result.failure = std::string(kPermissionsNotSet) + platform::LastErrorText();
+    if (!platform::CloseFile(out) && result.copied) result = NotCopied();
+    if (!result.copied) platform::RemoveFile(temporary);
+    return result;
 }
 
-// Puts a whole copy of the open source in the place of `destination`, or leaves it as it was.
-// The source may be neither: not the destination under another name, nor the temporary file,
-// which the copy would remove first.
-bool ReplaceWithCopy(platform::FileHandle in, const std::string& destination) {
+// Renames the whole copy over `destination`, whose attributes are `attributes`. Windows renames
+// nothing over a read-only file: a read-only copy of Duplora's own loses the attribute just
+// before, and gets it back when the rename fails.
+bool PutInPlace(const std::string& temporary, const std::string& destination,
+                std::uint32_t attributes) {
+    const bool readOnly =
+        attributes != platform::kInvalidAttributes && (attributes & platform::kAttrReadOnly);
+    const std::uint32_t writable = attributes & ~platform::kAttrReadOnly;
+    if (readOnly &&
+        !platform::SetAttributes(destination, writable ? writable : platform::kAttrNormal))
+        return false;
+    if (platform::RenameReplacing(temporary, destination)) return true;
+    const platform::LastErrorKept reason;
+    if (readOnly) platform::SetAttributes(destination, attributes);
+    return false;
+}
+
+// Puts a whole copy of the open source in the place of `destination` (whose attributes are
+// `attributes`), or leaves it as it was. The source may be neither: not the destination under
+// another name, nor the temporary file, which the copy would remove first.
+CopyResult ReplaceWithCopy(platform::FileHandle in, const std::string& destination,
+                           std::uint32_t attributes) {
     const std::string temporary = TemporaryCopyName(destination);
     if (platform::IsSameFile(in, destination) || platform::IsSameFile(in, temporary)) {
         platform::SetLastErrorCode(platform::SystemError::kSharingViolation);
-        return false;
+        return NotCopied();
     }
     std::uint64_t size = 0;
-    if (!platform::FileSize(in, size)) return false;
-    if (!WriteTemporaryCopy(in, size, temporary)) return false;
-    if (platform::RenameReplacing(temporary, destination)) return true;
-    const platform::LastErrorKept reason;
-    platform::RemoveFile(temporary);
-    return false;
+    if (!platform::FileSize(in, size)) return NotCopied();
+    CopyResult result = WriteTemporaryCopy(in, size, temporary);
+    if (result.copied && !PutInPlace(temporary, destination, attributes)) {
+        result = NotCopied();
+        platform::RemoveFile(temporary);
+    }
+    return result;
 }
 
 }  // namespace
 
+// The name's hash is FNV-1a over its bytes, ASCII letters in lower case as Windows matches names.
 std::string TemporaryCopyName(const std::string& destination) {
-    return destination + std::string(kTemporaryCopySuffix);
+    const std::size_t nameStart = destination.find_last_of("\\/:") + 1;  // npos + 1 is 0
+    std::uint32_t hash = 2166136261u;
+    for (std::size_t i = nameStart; i < destination.size(); ++i) {
+        hash ^= static_cast<unsigned char>(LowerAscii(destination[i]));
+        hash *= 16777619u;
+    }
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(hash));
+    return destination.substr(0, nameStart) + std::string(kTemporaryPrefix) + digits;
 }
 
-bool IsTemporaryCopyName(std::string_view name) { return name.ends_with(kTemporaryCopySuffix); }
+bool IsTemporaryCopyName(std::string_view name) {
+    if (name.size() != kTemporaryNameLength) return false;
+    for (std::size_t i = 0; i < kTemporaryPrefix.size(); ++i)
+        if (LowerAscii(name[i]) != kTemporaryPrefix[i]) return false;
+    return std::all_of(name.begin() + kTemporaryPrefix.size(), name.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (LowerAscii(c) >= 'a' && LowerAscii(c) <= 'f');
+    });
+}
 
-bool CopyFileKeepingDate(const std::string& source, const std::string& destination) {
+CopyResult CopyFileKeepingDate(const std::string& source, const std::string& destination) {
     if (source == destination) {
         platform::SetLastErrorCode(platform::SystemError::kSharingViolation);
-        return false;
+        return NotCopied();
     }
-    if (RefusesReplacement(destination)) {
+    const std::uint32_t existing = platform::GetAttributes(destination);
+    if (RefusesReplacement(destination, existing)) {
         platform::SetLastErrorCode(platform::SystemError::kAccessDenied);
-        return false;
+        return NotCopied();
     }
     const platform::FileHandle in = platform::OpenForReading(source);
-    if (in == platform::kInvalidFile) return false;
-    const bool copied = ReplaceWithCopy(in, destination);
-    if (copied) {
-        if (const std::uint32_t attributes = platform::GetAttributes(source);
-            attributes != platform::kInvalidAttributes)
-            platform::SetAttributes(destination, attributes);
+    if (in == platform::kInvalidFile) return NotCopied();
+    CopyResult result = ReplaceWithCopy(in, destination, existing);
+    if (result.copied) {
+        const std::uint32_t attributes = platform::GetAttributes(source);
+        if ((attributes == platform::kInvalidAttributes ||
+             !platform::SetAttributes(destination, attributes)) &&
+            !result.failure)
+            result.failure = std::string(kAttributesNotSet) + platform::LastErrorText();
     }
-    const platform::LastErrorKept reason;
     platform::CloseFile(in);
-    return copied;
+    return result;
 }
 
-bool RunAndWait(const std::string& fileName, const std::string& parameters,
-                std::uint16_t showWindow) {
+std::optional<int> RunAndWait(const std::string& fileName, const std::string& parameters,
+                              std::uint16_t showWindow) {
     // The file name is written between double quotes: one inside it would end it early and
     // start whatever its first part names.
     if (fileName.find('"') != std::string::npos) {
         platform::SetLastErrorCode(platform::SystemError::kInvalidName);
-        return false;
+        return std::nullopt;
     }
     const std::string commandLine = "\"" + fileName + "\"" + parameters;
     const std::size_t separator = fileName.find_last_of("\\/:");

@@ -159,10 +159,12 @@ std::optional<DosDateTime> ToDosDateTime(FileTime time);
 std::optional<FileTime> FromDosDateTime(DosDateTime dos);
 
 // CreateProcessA (no application name, flags CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, a
-// start-up record carrying `showWindow`) and WaitForSingleObject(INFINITE). False when the
-// process could not be started.
-bool RunProcessAndWait(const std::string& commandLine, const std::string& workingFolder,
-                       std::uint16_t showWindow);
+// start-up record carrying `showWindow`), WaitForSingleObject(INFINITE) and GetExitCodeProcess.
+// The process's exit code, signed as the command interpreter shows it (exit /b -1 gives -1);
+// on POSIX a process ended by a signal gives 128 and the signal's number, as shells show it.
+// nullopt when the process could not be started, or its end not learnt.
+std::optional<int> RunProcessAndWait(const std::string& commandLine,
+                                     const std::string& workingFolder, std::uint16_t showWindow);
 
 // GetCurrentDirectoryA: no trailing separator except at a root.
 std::string CurrentDirectory();

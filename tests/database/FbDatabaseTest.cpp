@@ -49,8 +49,8 @@ TEST(ClientLibraryTest, ALibraryWithoutTheEntryPointsGivesThePlatformsText) {
 TEST(TavixDatabaseTest, CarriesTheWindowsDesignSettings) {
     TavixDatabase db;
     EXPECT_EQ(db.DB_Tavix.DatabaseName(), "C:\\Tavix\\Sonvira\\Tavixdb\\TAVIXAUDIO.FDB");
-    EXPECT_EQ(db.DB_Tavix.Params(),
-              (Strings{"user_name=SYSDBA", "password=plumcider", "lc_ctype=UTF8"}));
+    EXPECT_EQ(db.DB_Tavix.Params(), (Strings{"user_name=SYSDBA", "password=plumcider",
+                                             "connect_timeout=30", "lc_ctype=UTF8"}));
     EXPECT_EQ(db.DB_Tavix.SQLDialect(), 1);
     EXPECT_FALSE(db.DB_Tavix.Connected());
     EXPECT_EQ(db.Trans_Tavix.DefaultDatabase(), &db.DB_Tavix);
@@ -175,10 +175,10 @@ TEST_F(EmbeddedQueryTest, ConnectAndDisconnectAloneStartNoTransaction) {
     db_.DB_Tavix.SetConnected(false);
     db_.DB_Tavix.SetConnected(false);  // already closed: nothing
     EXPECT_FALSE(db_.DB_Tavix.Connected());
-    // The parameter block byte for byte: version 1, user name SYSDBA, password, and the
-    // connection's character set UTF8.
-    const std::string dpb =
-        std::string("\x01\x1C\x06", 3) + "SYSDBA" + "\x1D\x09" + "plumcider" + "\x30\x04" + "UTF8";
+    // The parameter block byte for byte: version 1, user name SYSDBA, password, connect time-out
+    // of 30 s, and the connection's character set UTF8.
+    const std::string dpb = std::string("\x01\x1C\x06", 3) + "SYSDBA" + "\x1D\x09" + "plumcider" +
+                            std::string("\x39\x04\x1E\x00\x00\x00", 6) + "\x30\x04" + "UTF8";
     EXPECT_EQ(recorder_.Calls(), (Strings{"isc_attach_database:" + Hex(dpb), "isc_database_info",
                                           "isc_detach_database"}));
 }

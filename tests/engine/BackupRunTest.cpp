@@ -2,12 +2,16 @@
 // faked by a recording view.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include "BackupRun.h"
 #include "DateTime.h"
@@ -18,6 +22,7 @@
 #include "support/BackupWorld.h"
 #include "support/FirebirdTestServer.h"
 #include "support/FixedClock.h"
+#include "support/InjectedFault.h"
 #include "support/RecordingView.h"
 #include "support/SmallDisk.h"
 #include "support/TestFolder.h"
@@ -55,7 +60,14 @@ struct World : BackupWorld {
         database.DB_Tavix.SetDatabaseName(db->EmbeddedName());
     }
 
+    // The run's own line, the last of the log.
+    std::string RunLine() const {
+        const auto lines = LogLines();
+        return lines.empty() ? std::string() : lines.back();
+    }
+
     std::optional<SmallDisk> smallDisk;  // a full drive D:, where a case needs one
+    std::optional<InjectedFault> fault;  // a fault no real file gives, where a case needs one
 
     // True when the run completed, false when it ended by SilentAbort.
     bool RunBackup() {
@@ -67,7 +79,7 @@ struct World : BackupWorld {
         }
     }
 
-    // Makes the walk fail inside the mirror (not the size count) of `step`.
+    // Makes the walk fail inside the mirror (not the size count) of `step`, "walk broken".
     void FailMirrorOfStep(int step) {
         view.onProcessMessages = [this, step, textsBefore = std::size_t{0}]() mutable {
             if (view.steps[step - 1] != Processing) {
@@ -114,68 +126,124 @@ TEST(BackupRunTest, ACompleteRunCopiesEverythingAndEndsWithTheClosingLine) {
     EXPECT_DOUBLE_EQ(view.bars.back().position, view.bars.back().maximum);
 }
 
-TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesAndRestoresTheControls) {
+// How a run ends: the step states, the closing line, the controls and the icon, the run's line in
+// the log with the reason a step failed (the database's own text for steps 1 and 4, the system's
+// for the others), and the tray icon's tip, which names the failed step until the next run.
+TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesReasonAndTipAndRestoresTheControls) {
     struct Scenario {
         const char* name;
         std::function<void(World&)> setUp;
         bool completes;
         Steps steps;
-        std::optional<std::string> progressText;  // nullopt: not checked
+        std::optional<std::string> progressText;     // nullopt: not checked
+        std::function<std::string(World&)> outcome;  // how the run's line in the log begins
+        std::string tip;                             // after the title and ": "
+        std::function<void(World&)> afterwards = nullptr;
     };
     const std::string untouched = "           ";
+    const auto text = [](std::string outcome) { return [outcome](World&) { return outcome; }; };
+    // The database's answer to a file that is not there, as Firebird words it.
+    const auto noFile = [](const std::string& file) {
+        return "I/O error during \"open\" operation for file \"" + file + "\"";
+    };
+    const auto noSecondConnection = [&](World& t) {
+        return "Backup interrompido antes do passo 4: Não foi possível conectar com o banco de "
+               "dados: " +
+               noFile(t.db->File());
+    };
+    const auto moveDatabase = [](World& t) {
+        t.folder.Write("current/Duplora.bat",
+                       "mv '" + t.db->File() + "' '" + t.db->File() + ".moved'\n");
+    };
     const Scenario scenarios[] = {
         {"database unreachable at step 1",
          [](World& t) { t.database.DB_Tavix.SetDatabaseName(t.folder.Path("missing.fdb")); },
          false,
          {Error, Error, Error, Error},
-         untouched},
+         untouched,
+         [&](World& t) {
+             return "Backup interrompido no passo 1: " + noFile(t.folder.Path("missing.fdb"));
+         },
+         "backup interrompido no passo 1"},
         {"system folder walk fails",
          [](World& t) { t.FailMirrorOfStep(2); },
          false,
          {Ok, Error, Error, Error},
-         std::nullopt},
+         std::nullopt,
+         text("Backup interrompido no passo 2: \\\\SRV01\\C\\Tavix\\: walk broken"),
+         "backup interrompido no passo 2"},
+        {"system folder on a share that is no drive",
+         [](World& t) {
+             t.folder.Write("dosdevices/unc/srv01/dados/Tavix/player.ini", "player");
+             t.run.SystemFolder = "\\\\SRV01\\Dados\\Tavix\\";
+         },
+         false,
+         {Ok, Error, Error, Error},
+         std::nullopt,
+         text("Backup interrompido no passo 2: O compartilhamento \"Dados\" de PASTA_SISTEMA"),
+         "backup interrompido no passo 2",
+         [](World& t) { EXPECT_FALSE(t.Copied("d:/ados") || t.Copied("d:/Tavix")); }},
+        {"system folder setting names no folder",
+         [](World& t) { t.run.SystemFolder = "\\\\SRV01\\"; },
+         false,
+         {Ok, Error, Error, Error},
+         std::nullopt,
+         text("Backup interrompido no passo 2: A configuração PASTA_SISTEMA (\"\\\\SRV01\\\")"),
+         "backup interrompido no passo 2",
+         [](World& t) { EXPECT_FALSE(t.Copied("c:/Tavix")); }},
         {"batch file missing",
          [](World& t) { std::filesystem::remove(t.folder.Host("current/Duplora.bat")); },
          true,
          {Ok, Ok, Ok, Ok},
-         std::nullopt},
+         std::nullopt,
+         text("Backup finalizado ("),
+         "1 falha no último backup"},
         {"database moved away by the batch file",
-         [](World& t) {
-             t.folder.Write("current/Duplora.bat",
-                            "mv '" + t.db->File() + "' '" + t.db->File() + ".moved'\n");
-         },
+         moveDatabase,
          false,
          {Ok, Ok, Processing, Pending},
-         "Não foi possível conectar com o banco de dados"},
+         "Não foi possível conectar com o banco de dados",
+         noSecondConnection,
+         "backup interrompido antes do passo 4"},
         {"database moved away, music unticked",
-         [](World& t) {
+         [&](World& t) {
              t.view.options[StepOption::CopyMusicFolders] = false;
-             t.folder.Write("current/Duplora.bat",
-                            "mv '" + t.db->File() + "' '" + t.db->File() + ".moved'\n");
+             moveDatabase(t);
          },
          false,
          {Ok, Ok, Processing, Pending},
-         "Não foi possível conectar com o banco de dados"},
+         "Não foi possível conectar com o banco de dados",
+         noSecondConnection,
+         "backup interrompido antes do passo 4"},
         {"folder query fails",
          [](World& t) { t.MakeDatabase("", {}); },
          false,
          {Ok, Ok, Ok, Error},
-         std::nullopt},
+         std::nullopt,
+         text("Backup interrompido no passo 4: Dynamic SQL Error; SQL error code = -204; Table "
+              "unknown; TB_PASTAS"),
+         "backup interrompido no passo 4"},
         {"empty Pas_Path",
          [](World& t) { t.MakeDatabase("VARCHAR(255)", {""}); },
          false,
          {Ok, Ok, Ok, Error},
-         std::nullopt},
+         std::nullopt,
+         text("Backup interrompido no passo 4: Caminho de pasta vazio"),
+         "backup interrompido no passo 4"},
         {"null Pas_Path",
          [](World& t) { t.MakeDatabase("VARCHAR(255)", {std::nullopt}); },
          false,
          {Ok, Ok, Ok, Error},
-         std::nullopt},
+         std::nullopt,
+         text("Backup interrompido no passo 4: Caminho de pasta vazio"),
+         "backup interrompido no passo 4"},
         {"music folder walk fails",
          [](World& t) { t.FailMirrorOfStep(4); },
          false,
          {Ok, Ok, Ok, Error},
-         std::nullopt},
+         std::nullopt,
+         text("Backup interrompido no passo 4: \\\\SRV01\\D\\Musicas\\Rock\\: walk broken"),
+         "backup interrompido no passo 4"},
     };
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.name);
@@ -188,6 +256,13 @@ TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesAndRestoresTheControls) {
         }
         EXPECT_EQ(w.view.controls, (ControlStates{true, true, true, true}));
         EXPECT_EQ(w.view.trayPictures.back(), TrayPicture::Idle);
+        // "<start> a <end>  <how it ended> (<counts>)", one line however the run ended.
+        const std::string runLine = w.RunLine();
+        const std::string outcome = s.outcome(w);
+        EXPECT_EQ(runLine.find("  " + outcome), 30u) << runLine;
+        EXPECT_TRUE(runLine.ends_with(" MB copiados)")) << runLine;
+        EXPECT_EQ(w.view.trayTip, "Duplora - Tavix Zadododa: " + s.tip);
+        if (s.afterwards) s.afterwards(w);
     }
 }
 
@@ -199,7 +274,7 @@ TEST(BackupRunTest, ACleanRunLogsOneLineAndKeepsTheClosingLineAndTipAsTheyWere) 
     const auto lines = w.LogLines();
     ASSERT_EQ(lines.size(), 1u);
     // The system folder's two visible files and the two music files; every one of them copied.
-    EXPECT_NE(lines[0].find("  Backup finalizado: 4 arquivos examinados, 4 copiados, 0 falhas, "),
+    EXPECT_NE(lines[0].find("  Backup finalizado (4 arquivos examinados, 4 copiados, 0 falhas, "),
               std::string::npos)
         << lines[0];
 }
@@ -213,13 +288,23 @@ TEST(BackupRunTest, FailuresAreCountedLoggedAndShownWhileTheStepsKeepTheirStates
     };
     struct Scenario {
         const char* name;
-        std::function<bool(World&)> setUp;  // false: not possible on this machine
-        std::function<std::vector<Failed>(World&)> failed;
+        std::function<bool(World&)> setUp;                  // false: not possible on this machine
+        std::function<std::vector<Failed>(World&)> failed;  // asked once the run has ended
+        std::function<void(World&)> afterwards = nullptr;
     };
     const auto batchFile = [](World&) {
         return std::vector<Failed>{{platform::CurrentDirectory() + "\\Duplora.bat", ""}};
     };
     const std::string rockFile = "\\\\SRV01\\D\\Musicas\\Rock\\a.mp3";
+    const auto rockFileFailed = [&](std::string reason) {
+        return [&rockFile, reason](World&) { return std::vector<Failed>{{rockFile, reason}}; };
+    };
+    const auto withFault = [](World& t, InjectedFault::Call call) {
+        if (!InjectedFault::Available()) return false;
+        t.fault.emplace(call, "/d:/Musicas/Rock/", 0, EPERM);
+        return true;
+    };
+    std::string brokenSubfolder;  // the subfolder whose walk a case breaks off
     const Scenario scenarios[] = {
         {"batch file missing",
          [](World& t) { return std::filesystem::remove(t.folder.Host("current/Duplora.bat")); },
@@ -231,16 +316,47 @@ TEST(BackupRunTest, FailuresAreCountedLoggedAndShownWhileTheStepsKeepTheirStates
              return true;
          },
          batchFile},
-        {"an older read-only copy on the standby machine",
+        // Step 4 still runs: some batch files end with a code that is no error.
+        {"batch file ends with an error code",
+         [](World& t) {
+             t.folder.Write("current/Duplora.bat", "echo ran > batch-ran.txt\nexit 3\n");
+             return true;
+         },
+         [](World&) {
+             return std::vector<Failed>{{platform::CurrentDirectory() + "\\Duplora.bat",
+                                         "Duplora.bat terminou com o código 3"}};
+         }},
+        // Not a copy of Duplora's (its time is no MS-DOS time): the standby machine's own.
+        {"an older read-only file of the standby machine's own",
          [](World& t) {
              t.folder.Write("dosdevices/d:/Musicas/Rock/a.mp3", "old",
-                            LocalTime(2020, 1, 1, 0, 0, 0));
+                            LocalTime(2020, 1, 1, 0, 0, 1));
              std::filesystem::permissions(t.folder.Host("dosdevices/d:/Musicas/Rock/a.mp3"),
                                           std::filesystem::perms::owner_read);
              return true;
          },
-         [&](World&) {
-             return std::vector<Failed>{{rockFile, ""}};
+         rockFileFailed("Access is denied."),
+         [](World& t) { EXPECT_EQ(t.folder.Read("dosdevices/d:/Musicas/Rock/a.mp3"), "old"); }},
+        {"a copy whose time cannot be set",
+         [&](World& t) {
+             t.folder.Write("dosdevices/d:/Musicas/Rock/a.mp3", "old",
+                            LocalTime(2020, 1, 1, 0, 0, 0));
+             return withFault(t, InjectedFault::Call::kSetTime);
+         },
+         rockFileFailed(
+             "a cópia não recebeu a data do servidor e não foi usada: Operation not permitted"),
+         [](World& t) {
+             EXPECT_EQ(t.folder.Read("dosdevices/d:/Musicas/Rock/a.mp3"), "old");
+             EXPECT_EQ(std::distance(std::filesystem::directory_iterator(
+                                         t.folder.Host("dosdevices/d:/Musicas/Rock")),
+                                     {}),
+                       1);
+         }},
+        {"a copy whose permissions cannot be set",
+         [&](World& t) { return withFault(t, InjectedFault::Call::kSetMode); },
+         rockFileFailed("a cópia não recebeu as permissões do servidor: Operation not permitted"),
+         [](World& t) {
+             EXPECT_EQ(t.folder.Read("dosdevices/d:/Musicas/Rock/a.mp3"), std::string(4096, 'a'));
          }},
         {"a named pipe on the server",
          [](World& t) {
@@ -276,6 +392,55 @@ TEST(BackupRunTest, FailuresAreCountedLoggedAndShownWhileTheStepsKeepTheirStates
          [&](World&) {
              return std::vector<Failed>{{rockFile, ""}};
          }},
+        // The walk of the first subfolder entered breaks off after its first file; the system
+        // folder's walk goes on with the next subfolder.
+        {"a subfolder's walk breaks off",
+         [&](World& t) {
+             t.folder.Write("dosdevices/unc/srv01/c/Tavix/Sonvira/skin.ini", "s",
+                            BackupWorld::kSourceTime);
+             t.folder.Write("dosdevices/unc/srv01/c/Tavix/Zeta/z.ini", "z",
+                            BackupWorld::kSourceTime);
+             t.folder.Write("dosdevices/unc/srv01/c/Tavix/Zeta/z2.ini", "z",
+                            BackupWorld::kSourceTime);
+             brokenSubfolder.clear();
+             t.view.onProcessMessages = [&t, &brokenSubfolder] {
+                 const std::string& shown = t.view.destinationText;
+                 const std::string top = "C:\\Tavix\\";
+                 const std::size_t below = shown.find('\\', top.size());
+                 if (!brokenSubfolder.empty() || !shown.starts_with(top) ||
+                     below == std::string::npos)
+                     return;
+                 brokenSubfolder = shown.substr(top.size(), below - top.size());
+                 throw std::runtime_error("walk broken");
+             };
+             return true;
+         },
+         [&](World&) {
+             return std::vector<Failed>{
+                 {"\\\\SRV01\\C\\Tavix\\" + brokenSubfolder + "\\", "walk broken"}};
+         },
+         [&](World& t) {
+             const bool zetaFirst = brokenSubfolder == "Zeta";
+             EXPECT_TRUE(zetaFirst || brokenSubfolder == "Sonvira") << brokenSubfolder;
+             EXPECT_TRUE(zetaFirst
+                             ? t.Copied("c:/Tavix/Sonvira/player.ini") &&
+                                   t.Copied("c:/Tavix/Sonvira/skin.ini")
+                             : t.Copied("c:/Tavix/Zeta/z.ini") && t.Copied("c:/Tavix/Zeta/z2.ini"));
+         }},
+        // The size count only sets the bar's maximum: the mirror still copies the folder.
+        {"the size count of the system folder breaks off",
+         [](World& t) {
+             t.view.onProcessMessages = [&t, thrown = false]() mutable {
+                 if (thrown || t.view.steps[1] != Processing || !t.view.bars.empty()) return;
+                 thrown = true;
+                 throw std::runtime_error("count broken");
+             };
+             return true;
+         },
+         [](World&) {
+             return std::vector<Failed>{{"\\\\SRV01\\C\\Tavix\\", "count broken"}};
+         },
+         [](World& t) { EXPECT_TRUE(t.Copied("c:/Tavix/Sonvira/player.ini")); }},
     };
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.name);
@@ -284,9 +449,10 @@ TEST(BackupRunTest, FailuresAreCountedLoggedAndShownWhileTheStepsKeepTheirStates
             ADD_FAILURE() << "cannot set the scenario up here";
             continue;
         }
+        ASSERT_TRUE(w.RunBackup());
+        w.fault.reset();
         const std::vector<Failed> failed = s.failed(w);
         const int count = static_cast<int>(failed.size());
-        ASSERT_TRUE(w.RunBackup());
         EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
         EXPECT_EQ(w.run.Report.Failures(), count);
         const std::string counted = FailureCountText(count);
@@ -306,6 +472,7 @@ TEST(BackupRunTest, FailuresAreCountedLoggedAndShownWhileTheStepsKeepTheirStates
             }
         }
         EXPECT_NE(lines.back().find(", " + counted + ", "), std::string::npos) << lines.back();
+        if (s.afterwards) s.afterwards(w);
     }
 }
 
@@ -394,14 +561,41 @@ TEST(BackupRunTest, Step1AfterALostConnectionShowsWhetherTheServerAnswersNow) {
     EXPECT_EQ(w.view.steps, (Steps{Ok, Ok, Ok, Ok}));
 }
 
-TEST(BackupRunTest, AnUnusableSystemFolderReachesTheCallerAfterTheCleanup) {
+// A server that stops answering (a hung machine: here a private server frozen with SIGSTOP) ends
+// step 1 once the connection's time-out has passed, with the client's reason in the log, and
+// leaves the controls ready for the next run. The run's own time-out is 30 s; this run asks for
+// 2 s. Should the time-out not hold, the server is woken after a minute, and the run then ends
+// with the connection made instead.
+TEST(BackupRunTest, AServerThatDoesNotAnswerEndsStep1WithItsReason) {
     World w;
-    w.run.SystemFolder = "\\\\SRV01\\";
-    EXPECT_THROW(w.run.btnIniciarBackupClick(), MappingError);
-    EXPECT_EQ(w.view.steps, (Steps{Ok, Processing, Pending, Pending}));
-    EXPECT_FALSE(w.Copied("c:/Tavix"));
-    EXPECT_EQ(w.view.trayPictures.back(), TrayPicture::Idle);
+    FirebirdTestServer server(w.folder);
+    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server.Address()));
+    std::vector<std::string> params = TavixDatabaseParams();
+    std::erase_if(params, [](const std::string& line) { return line.starts_with("connect_"); });
+    params.push_back("connect_timeout=2");
+    w.database.DB_Tavix.SetParams(params);
+
+    ASSERT_EQ(kill(server.Pid(), SIGSTOP), 0);
+    std::atomic<bool> woken = false;
+    std::thread wakeUp([&] {
+        for (int tenths = 0; tenths < 600 && !woken; ++tenths)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        woken = true;
+        kill(server.Pid(), SIGCONT);
+    });
+    const bool completed = w.RunBackup();
+    const bool endedWhileFrozen = !woken.exchange(true);
+    wakeUp.join();
+
+    EXPECT_TRUE(endedWhileFrozen);
+    EXPECT_FALSE(completed);
+    EXPECT_EQ(w.view.steps, (Steps{Error, Error, Error, Error}));
     EXPECT_EQ(w.view.controls, (ControlStates{true, true, true, true}));
+    // The client's own text ("connection rejected by remote interface") does not say why.
+    const std::string runLine = w.RunLine();
+    EXPECT_NE(runLine.find("  Backup interrompido no passo 1: "), std::string::npos) << runLine;
+    EXPECT_NE(runLine.find("; o servidor não respondeu em 2 s ("), std::string::npos) << runLine;
+    EXPECT_EQ(w.view.trayTip, "Duplora - Tavix Zadododa: backup interrompido no passo 1");
 }
 
 TEST(BackupRunTest, TheClosingTimeIsLeftOutAtExactlyMidnight) {

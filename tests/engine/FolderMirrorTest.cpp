@@ -33,7 +33,7 @@ const auto kSourceTime = LocalTime(2024, 3, 10, 14, 20, 30);
 class FolderMirrorTest : public ::testing::Test {
 protected:
     bool Mirror(const std::string& source, const std::string& destination, bool recursive = true) {
-        return mirror.MirrorFolder(folder.Path(source), folder.Path(destination), recursive);
+        return bool(mirror.MirrorFolder(folder.Path(source), folder.Path(destination), recursive));
     }
     // Overwrites a copy's content but keeps its time, so a later copy would show.
     void Mark(const std::string& relative) {
@@ -90,7 +90,9 @@ TEST_F(FolderMirrorTest, ASecondRunCopiesNothing) {
     EXPECT_EQ(folder.Read("dst/sub/b.txt"), "marker");
 }
 
-// In a database folder a file goes in as NOVO_<name> and is then renamed, never overwriting.
+// In a database folder a file goes in as NOVO_<name> and is then renamed, never overwriting. A
+// newer copy left beside a live file waits there: the log names it on every run, and it is not
+// counted as copied.
 TEST_F(FolderMirrorTest, DatabaseFolderOutcomes) {
     struct Case {
         const char* name;
@@ -98,35 +100,61 @@ TEST_F(FolderMirrorTest, DatabaseFolderOutcomes) {
         bool newCopyPresent;
         const char* finalAfter;    // content afterwards; nullptr: missing
         const char* newCopyAfter;  // content of NOVO_<name> afterwards; nullptr: missing
+        int runsWaiting;           // of two runs, those after which NOVO_<name> waits
     };
     const Case cases[] = {
-        {"both-missing.fdb", false, false, "source", nullptr},
-        {"left-novo.fdb", false, true, "earlier novo", nullptr},
-        {"older-final.fdb", true, false, "older final", "source"},
-        {"older-final-and-novo.fdb", true, true, "older final", "earlier novo"},
+        {"both-missing.fdb", false, false, "source", nullptr, 0},
+        // The earlier copy takes the final name; it is older than the source, so the second run
+        // leaves a new copy waiting beside it.
+        {"left-novo.fdb", false, true, "earlier novo", nullptr, 1},
+        {"older-final.fdb", true, false, "older final", "source", 2},
+        {"older-final-and-novo.fdb", true, true, "older final", "earlier novo", 2},
     };
-    const std::string db = "dst/Tavix/Sonvira/Tavixdb/";
+    const std::string db = "dst/Tavix/Sonvira/Tavixdb";
     for (const Case& c : cases) {
         folder.Write(std::string("src/") + c.name, "source", kSourceTime);
         if (c.finalPresent)
-            folder.Write(db + c.name, "older final", kSourceTime - std::chrono::hours(1));
+            folder.Write(db + "/" + c.name, "older final", kSourceTime - std::chrono::hours(1));
         if (c.newCopyPresent)
-            folder.Write(db + "NOVO_" + c.name, "earlier novo",
+            folder.Write(db + "/NOVO_" + c.name, "earlier novo",
                          kSourceTime - std::chrono::hours(2));
     }
-    ASSERT_TRUE(Mirror("src", db));
+    FixedClock clock;
+    RunReport report(clock);
+    report.LogFile = folder.Path("Duplora.log");
+    mirror.Report = &report;
+    for (const int run : {1, 2}) {
+        report.Begin();
+        ASSERT_TRUE(Mirror("src", db));
+        if (run == 1) {
+            for (const Case& c : cases) {
+                const std::string finalFile = db + "/" + c.name;
+                const std::string newCopy = db + "/NOVO_" + c.name;
+                EXPECT_EQ(folder.Exists(finalFile) ? folder.Read(finalFile) : "(missing)",
+                          c.finalAfter ? c.finalAfter : "(missing)")
+                    << c.name;
+                EXPECT_EQ(folder.Exists(newCopy) ? folder.Read(newCopy) : "(missing)",
+                          c.newCopyAfter ? c.newCopyAfter : "(missing)")
+                    << c.name;
+            }
+        }
+        // Only a file put in place by its final name is a copy.
+        EXPECT_EQ(report.Copied(), run == 1 ? 2 : 0) << run;
+        EXPECT_EQ(report.Waiting(), run == 1 ? 2 : 3) << run;
+        EXPECT_EQ(report.Failures(), 0) << run;
+    }
+    // A line per waiting copy and run: "<time>  Aguardando: <its path>: <why>".
+    const std::string log = folder.Read("Duplora.log");
     for (const Case& c : cases) {
-        const std::string finalFile = db + c.name;
-        const std::string newCopy = db + "NOVO_" + c.name;
-        EXPECT_EQ(folder.Exists(finalFile) ? folder.Read(finalFile) : "(missing)",
-                  c.finalAfter ? c.finalAfter : "(missing)")
-            << c.name;
-        EXPECT_EQ(folder.Exists(newCopy) ? folder.Read(newCopy) : "(missing)",
-                  c.newCopyAfter ? c.newCopyAfter : "(missing)")
-            << c.name;
+        const std::string waiting = "  Aguardando: " + folder.Path(db) + "\\NOVO_" + c.name + ": ";
+        int lines = 0;
+        for (std::size_t at = log.find(waiting); at != std::string::npos;
+             at = log.find(waiting, at + 1))
+            ++lines;
+        EXPECT_EQ(lines, c.runsWaiting) << c.name << "\n" << log;
     }
     // The platform copy keeps the source's time, so the renamed file is up to date.
-    EXPECT_EQ(folder.Time(db + "both-missing.fdb"), kSourceTime);
+    EXPECT_EQ(folder.Time(db + "/both-missing.fdb"), kSourceTime);
 }
 
 TEST_F(FolderMirrorTest, DatabaseFolderMarkerIsCaseSensitiveAndReachesSubfolders) {

@@ -132,6 +132,8 @@ TEST(TrayIconTest, TheIconIsBusyForTheWholeRunAndTheMenuKeepsFecharUsable) {
         EXPECT_TRUE(SameIcon(tray.Icon.icon(), window.ImgIcone1));
         EXPECT_TRUE(SameIcon(QApplication::windowIcon(), window.ImgIcone1));
         EXPECT_TRUE(tray.MenuIniciarBackup->isEnabled());
-        EXPECT_EQ(tray.Icon.toolTip(), "Duplora - Tavix Zadododa");
+        EXPECT_EQ(tray.Icon.toolTip(),
+                  failAtStep4 ? "Duplora - Tavix Zadododa: backup interrompido no passo 4"
+                              : "Duplora - Tavix Zadododa");
     }
 }

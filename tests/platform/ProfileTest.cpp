@@ -12,6 +12,12 @@
 #include "support/TestFolder.h"
 #include "support/Wine.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include "support/WatchedCalls.h"
+#endif
+
 namespace {
 
 struct ProfileWrite {
@@ -258,6 +264,26 @@ TEST(ProfilePosix, RewriteKeepsModeAndLinkAndLeavesNoTemporaryFile) {
          std::filesystem::directory_iterator(folder.Host("real")))
         ++entries;
     EXPECT_EQ(entries, 1);
+}
+
+// A new file gets the mode the process's umask gives new files. The umask is only read by the
+// system: setting it, even back and forth, would give files made meanwhile by the process's other
+// threads the wrong mode.
+TEST(ProfilePosix, ANewFileTakesItsModeFromTheUmaskWithoutChangingIt) {
+    if (!WatchedCalls::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    const mode_t userMask = umask(022);
+    for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{002}}) {
+        TestFolder folder;
+        umask(mask);
+        const long long umaskCalls = WatchedCalls::UmaskCalls();
+        EXPECT_TRUE(
+            platform::WriteProfileText("CONFIG", "diario", "N", folder.Path("Duplora.ini")));
+        EXPECT_EQ(WatchedCalls::UmaskCalls(), umaskCalls) << std::oct << mask;
+        EXPECT_EQ(std::filesystem::status(folder.Host("Duplora.ini")).permissions(),
+                  std::filesystem::perms(0666 & ~mask))
+            << std::oct << mask;
+    }
+    umask(userMask);
 }
 #endif
 

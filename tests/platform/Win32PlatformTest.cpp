@@ -69,7 +69,7 @@ TEST(Win32RunTest, BatchFileAtADriveRootRunsThroughItsDoubledBackslash) {
     EXPECT_EQ(platform::CurrentDirectory(), root);
     const std::string path = platform::CurrentDirectory() + "\\Duplora.bat";
     EXPECT_EQ(path, root.substr(0, 2) + "\\\\Duplora.bat");  // C:\\Duplora.bat
-    EXPECT_TRUE(RunAndWait(path, "", 1));
+    EXPECT_EQ(RunAndWait(path, "", 1), 0);
     EXPECT_EQ(folder.Read("where.txt"), root + "\r\n");
     std::filesystem::remove(batch);
 }
@@ -91,17 +91,36 @@ TEST(Win32RunTest, BatchFileRunsByItsInterpreterInItsFolderWithItsParametersAndW
     EXPECT_FALSE(elsewhere.Exists("ran.txt"));
 }
 
-TEST(Win32CopyTest, ReadOnlyHiddenAndSystemAttributesAreCarriedAndProtectTheCopy) {
+// The exit code as cmd shows %ERRORLEVEL%: signed.
+TEST(Win32RunTest, GivesTheBatchFilesExitCode) {
+    struct Case {
+        const char* line;
+        int exitCode;
+    };
+    const Case cases[] = {{"exit /b 0", 0}, {"exit /b 3", 3}, {"exit /b -1", -1}};
+    for (const Case& c : cases) {
+        TestFolder folder;
+        folder.Write("Duplora.bat", std::string("@echo off\r\n") + c.line + "\r\n");
+        EXPECT_EQ(RunAndWait(folder.Path("Duplora.bat"), "", 1), c.exitCode) << c.line;
+    }
+}
+
+// A read-only copy follows the server's newer versions: it is read-only because the server's file
+// was (its time is the MS-DOS time it was stamped with), and the rename clears the attribute
+// first, which Windows asks for.
+TEST(Win32CopyTest, ReadOnlyHiddenAndSystemAttributesAreCarriedAndOnlyReadOnlyCopiesFollow) {
     using platform::kAttrArchive;
     struct Case {
         const char* name;
         std::uint32_t attributes;
+        bool followed;  // a later copy replaces it
     };
     const Case cases[] = {
-        {"read-only", platform::kAttrReadOnly},
-        {"hidden", platform::kAttrHidden},
-        {"system", platform::kAttrSystem},
-        {"all three", platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem},
+        {"read-only", platform::kAttrReadOnly, true},
+        {"hidden", platform::kAttrHidden, false},
+        {"system", platform::kAttrSystem, false},
+        {"all three", platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem,
+         false},
     };
     for (const Case& c : cases) {
         TestFolder folder;
@@ -113,11 +132,17 @@ TEST(Win32CopyTest, ReadOnlyHiddenAndSystemAttributesAreCarriedAndProtectTheCopy
             << c.name;
         EXPECT_EQ(folder.Time("dst.txt"), kSourceTime) << c.name;
 
-        // Such a copy is not replaced by a later one: creating it with plain attributes fails.
+        // A hidden or system copy is not replaced by a later one: creating it with plain
+        // attributes fails.
         platform::SetAttributes(folder.Path("src.txt"), kAttrArchive);
         folder.Write("src.txt", "second", kSourceTime + std::chrono::hours(1));
-        EXPECT_FALSE(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt"))) << c.name;
-        EXPECT_EQ(folder.Read("dst.txt"), "first") << c.name;
+        EXPECT_EQ(CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("dst.txt")).copied,
+                  c.followed)
+            << c.name;
+        EXPECT_EQ(folder.Read("dst.txt"), c.followed ? "second" : "first") << c.name;
+        if (c.followed) {
+            EXPECT_EQ(platform::GetAttributes(folder.Path("dst.txt")), kAttrArchive) << c.name;
+        }
     }
 }
 
@@ -151,9 +176,9 @@ TEST(Win32CopyTest, TheSameFileUnderAnotherSpellingIsRefusedAndKept) {
     for (char& c : otherSpelling)
         c = static_cast<char>(std::islower(c) ? std::toupper(c) : std::tolower(c));
     ASSERT_NE(otherSpelling, folder.Path("Tavix/b.dat"));
-    EXPECT_FALSE(CopyFileKeepingDate(folder.Path("Tavix/b.dat"), otherSpelling));
-    EXPECT_EQ(platform::LastErrorText(),
-              platform::ErrorText(platform::SystemError::kSharingViolation));
+    const CopyResult copied = CopyFileKeepingDate(folder.Path("Tavix/b.dat"), otherSpelling);
+    EXPECT_FALSE(copied.copied);
+    EXPECT_EQ(copied.failure, platform::ErrorText(platform::SystemError::kSharingViolation));
     EXPECT_EQ(folder.Read("Tavix/b.dat"), "precious");
     EXPECT_FALSE(folder.Exists("Tavix/" + TemporaryCopyName("b.dat")));
 }

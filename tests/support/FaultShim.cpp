@@ -3,9 +3,10 @@
 // and folders. It does nothing until a test asks for something:
 // - a fault armed through InjectedFault (InjectedFault.h) hits the calls on files whose path
 //   holds a given text: a failing read, lseek or close, a file that grows before it is read, a
-//   listing that tells no entry's type or breaks off;
+//   listing that tells no entry's type or breaks off, a file whose time or mode cannot be set;
 // - a watch set through WatchedCalls (WatchedCalls.h) counts the look-ups and opens of paths that
-//   hold a given text, and records the sizes that reads of such files ask for.
+//   hold a given text, and records the sizes that reads of such files ask for;
+// - every call of umask is counted.
 
 #include <dirent.h>
 #include <dlfcn.h>
@@ -24,7 +25,17 @@
 
 namespace {
 
-enum Call { kRead, kLseek, kClose, kGrowBeforeRead, kListUnknownTypes, kListFails, kCallCount };
+enum Call {
+    kRead,
+    kLseek,
+    kClose,
+    kGrowBeforeRead,
+    kListUnknownTypes,
+    kListFails,
+    kSetTime,
+    kSetMode,
+    kCallCount
+};
 
 struct Fault {
     bool armed = false;
@@ -75,10 +86,12 @@ std::string PathAt(int dirFd, const char* name) {
     return PathOf(dirFd) + "/" + name;
 }
 
-bool Hits(Call call, int fd) {
+bool HitsPath(Call call, const std::string& path) {
     const Fault& fault = faults[call];
-    return fault.armed && PathOf(fd).find(fault.pathPart) != std::string::npos;
+    return fault.armed && path.find(fault.pathPart) != std::string::npos;
 }
+
+bool Hits(Call call, int fd) { return faults[call].armed && HitsPath(call, PathOf(fd)); }
 
 // The calls that pass before the fault; true when this one is to fail.
 bool Due(Call call) {
@@ -139,6 +152,13 @@ void GrowBeforeRead(int fd) {
     errno = savedErrno;
 }
 
+int Refused(Call call) {
+    errno = faults[call].error;
+    return -1;
+}
+
+long long umaskCalls = 0;
+
 mode_t ModeArgument(int flags, va_list arguments) {
     return __OPEN_NEEDS_MODE(flags) ? va_arg(arguments, mode_t) : 0;
 }
@@ -170,6 +190,14 @@ EXPORTED int DuploraWatch(const char* pathPart) {
 }
 
 EXPORTED void DuploraUnwatch(int watch) { watches[watch].armed = false; }
+
+EXPORTED long long DuploraUmaskCalls() { return umaskCalls; }
+
+EXPORTED mode_t umask(mode_t mask) noexcept {
+    static const auto next = Next<mode_t (*)(mode_t)>("umask");
+    ++umaskCalls;
+    return next(mask);
+}
 
 // The look-ups and opens counted so far; the read sizes recorded go into `readSizes` (at most
 // `capacity`), and their number is returned.
@@ -219,6 +247,34 @@ EXPORTED int close(int fd) {
     if (!hit || result != 0) return result;
     errno = faults[kClose].error;
     return -1;
+}
+
+// A file whose last-write time cannot be set, or whose permission bits cannot be changed (a file
+// system that refuses them, a file of another owner).
+
+EXPORTED int futimens(int fd, const timespec times[2]) noexcept {
+    static const auto next = Next<int (*)(int, const timespec*)>("futimens");
+    if (Hits(kSetTime, fd) && Due(kSetTime)) return Refused(kSetTime);
+    return next(fd, times);
+}
+
+EXPORTED int utimensat(int dirFd, const char* path, const timespec times[2], int flags) noexcept {
+    static const auto next = Next<int (*)(int, const char*, const timespec*, int)>("utimensat");
+    if (faults[kSetTime].armed && HitsPath(kSetTime, PathAt(dirFd, path)) && Due(kSetTime))
+        return Refused(kSetTime);
+    return next(dirFd, path, times, flags);
+}
+
+EXPORTED int fchmod(int fd, mode_t mode) noexcept {
+    static const auto next = Next<int (*)(int, mode_t)>("fchmod");
+    if (Hits(kSetMode, fd) && Due(kSetMode)) return Refused(kSetMode);
+    return next(fd, mode);
+}
+
+EXPORTED int chmod(const char* path, mode_t mode) noexcept {
+    static const auto next = Next<int (*)(const char*, mode_t)>("chmod");
+    if (HitsPath(kSetMode, path) && Due(kSetMode)) return Refused(kSetMode);
+    return next(path, mode);
 }
 
 // A file system that lists no entry types, as some do: every entry reads DT_UNKNOWN.

@@ -1,9 +1,9 @@
 #pragma once
 // What no real file gives on demand (a read error part-way, a failing close, a file that grows
-// while it is copied, a file system that lists no entry types), armed in this process by the
-// test-only shim tests/support/FaultShim.cpp. CTest preloads the shim into the test programs
-// that use this; run by hand without it, Available() is false and the tests that need a fault
-// skip.
+// while it is copied, a file system that lists no entry types or refuses a time or a mode), armed
+// in this process by the test-only shim tests/support/FaultShim.cpp. CTest preloads the shim into
+// the test programs that use this; run by hand without it, Available() is false and the tests
+// that need a fault skip.
 
 #include <string>
 
@@ -20,6 +20,10 @@ public:
         kListUnknownTypes = 4,
         // Listings of the folder break off with `error` once `pass` reads of it went through.
         kListFails = 5,
+        // Setting the file's last-write time (futimens, utimensat) fails with `error`.
+        kSetTime = 6,
+        // Changing the file's permission bits (fchmod, chmod) fails with `error`.
+        kSetMode = 7,
     };
 
     // Calls `call` on files whose path holds `pathPart` fail with `error` (a POSIX errno) once

@@ -48,4 +48,6 @@ std::vector<long long> WatchedCalls::ReadSizes() const {
     return sizes;
 }
 
+long long WatchedCalls::UmaskCalls() { return Shim<long long (*)()>("DuploraUmaskCalls")(); }
+
 bool WatchedCalls::Available() { return Shim<Watch>("DuploraWatch") != nullptr; }

@@ -23,6 +23,8 @@ public:
     std::vector<long long> ReadSizes() const;
 
     static bool Available();
+    // How often the process has called umask since it started, on any thread.
+    static long long UmaskCalls();
 
 private:
     int watch_;

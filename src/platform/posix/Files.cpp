@@ -278,8 +278,12 @@ std::uint32_t GetAttributes(const std::string& path) {
 
 bool SetAttributes(const std::string& path, std::uint32_t attributes) {
     const auto host = Resolve(path);
+    if (!host) return false;
     struct stat st {};
-    if (!host || stat(host->c_str(), &st) != 0) return false;
+    if (stat(host->c_str(), &st) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
     mode_t mode = st.st_mode & 07777;
     if (attributes & kAttrReadOnly)
         mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
@@ -455,7 +459,10 @@ bool FileSize(FileHandle file, std::uint64_t& size) {
 
 bool LastWriteTime(FileHandle file, FileTime& time) {
     struct stat st {};
-    if (fstat(static_cast<int>(file), &st) != 0) return false;
+    if (fstat(static_cast<int>(file), &st) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
     time = ToFileTime(st.st_mtim);
     return true;
 }

@@ -82,24 +82,25 @@ int Spawn(pid_t& pid, std::vector<std::string>& args, const std::string& folder)
 
 }  // namespace
 
-bool RunProcessAndWait(const std::string& commandLine, const std::string& workingFolder,
-                       std::uint16_t /*showWindow: no window on POSIX*/) {
+std::optional<int> RunProcessAndWait(const std::string& commandLine,
+                                     const std::string& workingFolder,
+                                     std::uint16_t /*showWindow: no window on POSIX*/) {
     std::vector<std::string> args = SplitCommandLine(commandLine);
-    if (args.empty()) return false;
+    if (args.empty()) return std::nullopt;
     const auto program = HostPath(args[0]);
     const auto folder = HostPath(workingFolder);
     if (!program || !folder) {
         SetLastErrorCode(SystemError::kInvalidName);
-        return false;
+        return std::nullopt;
     }
     struct stat st {};
     if (stat(program->c_str(), &st) != 0) {
         posix::RememberErrno();
-        return false;
+        return std::nullopt;
     }
     if (!S_ISREG(st.st_mode)) {
         SetLastErrorCode(SystemError::kAccessDenied);
-        return false;
+        return std::nullopt;
     }
     args[0] = *program;
     if (access(program->c_str(), X_OK) != 0) args.insert(args.begin(), "/bin/sh");
@@ -113,13 +114,18 @@ bool RunProcessAndWait(const std::string& commandLine, const std::string& workin
     if (error != 0) {
         errno = error;
         posix::RememberErrno();
-        return false;
+        return std::nullopt;
     }
     // posix_spawn reports a failed chdir or exec itself; from here on the process has started.
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    pid_t ended;
+    while ((ended = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
     }
-    return true;
+    if (ended < 0) {
+        posix::RememberErrno();
+        return std::nullopt;
+    }
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
 }
 
 std::string CurrentDirectory() {

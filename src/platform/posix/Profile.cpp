@@ -22,6 +22,7 @@
 #include <climits>
 #include <cstdlib>
 #include <optional>
+#include <random>
 #include <string_view>
 #include <vector>
 
@@ -172,10 +173,21 @@ bool WriteAll(int fd, const std::string& content) {
     return true;
 }
 
-mode_t NewFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
+// Creates a file of a name nobody else has, `stem` followed by six random letters, with `mode`
+// less the process's umask, which the system applies: nothing here sets the umask (setting it,
+// even back at once, would give files that the process's other threads make meanwhile the
+// wrong mode). `path` gets the file's name; -1 when no file could be made.
+int CreateUniqueFile(const std::string& stem, mode_t mode, std::string& path) {
+    static constexpr std::string_view kLetters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = stem;
+        for (int i = 0; i < 6; ++i) path += kLetters[random() % kLetters.size()];
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
 }
 
 // The folder could not take a temporary file, but the file itself may be writable: rewrite it
@@ -199,9 +211,11 @@ bool ReplaceFile(std::string path, const std::string& content, const struct stat
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temporary = folder + "." + name + ".XXXXXX";
-
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    // A new file gets the mode a new file gets in the folder; an old one's mode and owner are given
+    // back to it below (the umask may only narrow it meanwhile).
+    std::string temporary;
+    const int fd =
+        CreateUniqueFile(folder + "." + name + ".", old ? old->st_mode & 0777 : 0666, temporary);
     if (fd < 0) {
         if (errno == EACCES || errno == EPERM) return RewriteInPlace(path, content);
         posix::RememberErrno();
@@ -212,8 +226,6 @@ bool ReplaceFile(std::string path, const std::string& content, const struct stat
         ok = fchmod(fd, old->st_mode & 07777) == 0;
         // Only root can hand the file back to another owner; for anyone else it is theirs.
         [[maybe_unused]] const int owned = fchown(fd, old->st_uid, old->st_gid);
-    } else if (ok) {
-        ok = fchmod(fd, NewFileMode()) == 0;
     }
     ok = ok && fsync(fd) == 0;
     if (!ok) posix::RememberErrno();

@@ -6,8 +6,8 @@
 
 namespace platform {
 
-bool RunProcessAndWait(const std::string& commandLine, const std::string& workingFolder,
-                       std::uint16_t showWindow) {
+std::optional<int> RunProcessAndWait(const std::string& commandLine,
+                                     const std::string& workingFolder, std::uint16_t showWindow) {
     // The start-up record is zero except for its size and the show state it carries.
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
@@ -25,11 +25,18 @@ bool RunProcessAndWait(const std::string& commandLine, const std::string& workin
                         CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr,
                         workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup,
                         &process))
-        return false;
+        return std::nullopt;
     WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return true;
+    DWORD exitCode = 0;
+    const bool ended = GetExitCodeProcess(process.hProcess, &exitCode);
+    {
+        const LastErrorKept reason;
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    if (!ended) return std::nullopt;
+    // Signed, as cmd shows %ERRORLEVEL%.
+    return static_cast<int>(exitCode);
 }
 
 std::string CurrentDirectory() {
