@@ -46,6 +46,11 @@ void MainForm::btnIniciarBackupClick() {
     });
 }
 
+void MainForm::MenuIniciarBackupClick() {
+    // A menu that was opened before a run began may still be up when the run has disabled it.
+    if (view_.StartEnabled()) btnIniciarBackupClick();
+}
+
 void MainForm::btnOcultarClick() { MenuOcultar_RestaurarClick(); }
 
 void MainForm::btnFecharClick() { view_.CloseWindow(); }

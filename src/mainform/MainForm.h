@@ -36,6 +36,9 @@ public:
     void FormCreate();
     // Runs one whole backup (the start button, or the daily timer through the settings).
     void btnIniciarBackupClick();
+    // The tray menu's "Iniciar Backup": a run, as the start button starts it. The item is
+    // enabled exactly when the button is.
+    void MenuIniciarBackupClick();
     void btnOcultarClick();
     void btnFecharClick();
     // Hides the window when it is visible, shows it in front otherwise.

@@ -209,6 +209,9 @@ void TFrmPrincipal::Command(int id) {
         case IDC_CHK_DIARIO:
             Form.chkDiarioClick();
             break;
+        case IDM_INICIAR_BACKUP:
+            Form.MenuIniciarBackupClick();
+            break;
         case IDM_OCULTAR_RESTAURAR:
             Form.MenuOcultar_RestaurarClick();
             break;

@@ -304,6 +304,21 @@ TEST(MainFormTest, TheTrayIconTogglesOnALeftPressAndOpensOneMenuPerRightPress) {
     EXPECT_EQ(w.window.menusShown, 2);
 }
 
+TEST(MainFormTest, TheTrayMenusIniciarBackupRunsABackupAsTheButtonDoes) {
+    FormWorld w;
+    w.folder.Write("current/Duplora.bat", "echo ran >> batch-ran.txt\n");
+    int chosenDuringRun = 0;
+    w.window.duringRun = [&] {
+        if (chosenDuringRun++ == 0) w.form.MenuIniciarBackupClick();  // disabled: nothing
+    };
+    w.form.MenuIniciarBackupClick();
+    EXPECT_GT(chosenDuringRun, 0);
+    for (const auto& step : w.window.steps) EXPECT_EQ(step, StepState::Ok);
+    EXPECT_TRUE(w.Copied("d:/Musicas/b.mp3"));
+    EXPECT_EQ(w.folder.Read("current/batch-ran.txt"), "ran\n");  // one run, not two
+    EXPECT_TRUE(w.window.startEnabled);
+}
+
 TEST(DefaultHandlerTest, ShowsEveryErrorButSilentAbortWithAFullStopWhereItIsDue) {
     struct Boxes : MessageBoxes {
         void ShowMessageBox(MessageKind kind, const std::string& caption,
