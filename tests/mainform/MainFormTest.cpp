@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -156,6 +158,27 @@ TEST(MainFormTest, StartUpInstallsTheIconsReadsTheSettingsAndShowsEveryStepPendi
     EXPECT_EQ(w.window.field.Text(), "07:30");
     for (const auto& step : w.window.steps) EXPECT_EQ(step, StepState::Pending);
     EXPECT_TRUE(w.window.boxes.empty());
+}
+
+TEST(MainFormTest, ASettingsFileThatCannotBeReadIsSaidOverTheWindowOnceItIsUp) {
+    TestFolder folder;
+    folder.MakeFolder("bin/Duplora.ini");
+    FixedClock clock;
+    RecordingWindow window;
+    MainForm form(window, clock, folder.Path("bin/Duplora.ini"));
+    window.form = &form;
+    const std::string builtInPath = form.Database.DB_Tavix.DatabaseName();
+    form.FormCreate();
+    EXPECT_TRUE(window.boxes.empty());  // not while the window is being made
+    for (const auto& step : window.steps) EXPECT_EQ(step, StepState::Pending);
+    EXPECT_EQ(form.Database.DB_Tavix.DatabaseName(), builtInPath);
+    EXPECT_FALSE(window.dailyChecked);
+    window.RunPendingEvents();
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].kind, MessageKind::Error);
+    EXPECT_EQ(window.boxes[0].caption, kApplicationTitle);
+    EXPECT_EQ(window.boxes[0].text, "Não foi possível ler " + folder.Path("bin/Duplora.ini") +
+                                        ": " + std::strerror(EISDIR) + ".");
 }
 
 TEST(MainFormTest, ClosingSavesTheScheduleAndEndsTheApplicationUnlessItMayNot) {
