@@ -11,7 +11,7 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
 namespace win32 {
 
 TrayIcon::TrayIcon(HWND window)
-    : PopupTrayIcon(CreatePopupMenu()),
+    : PopupTrayIcon(Required(CreatePopupMenu(), "Não foi possível criar o menu PopupTrayIcon")),
       ListaImagemTray{LoadPicture(IDB_TRAY_FECHAR), LoadPicture(IDB_TRAY_OCULTAR),
                       LoadPicture(IDB_TRAY_RESTAURAR), LoadPicture(IDB_TRAY_INICIAR_BACKUP)} {
     TrayIconData.hWnd = window;

@@ -132,53 +132,54 @@ TEST_F(SettingsTest, WithoutAReadableFileNothingIsReadOrChanged) {
         std::function<void(TestFolder&)> make;
         std::string reason;  // empty: nothing to say
     };
+#ifdef _WIN32
+    const std::string folderReason = platform::ErrorText(platform::SystemError::kAccessDenied);
+#else
+    const std::string folderReason = std::strerror(EISDIR);
+#endif
     std::vector<Case> cases = {
         {"no file", [](TestFolder&) {}, ""},
-        {"a folder in its place", [](TestFolder& f) { f.MakeFolder("Duplora.ini"); },
-#ifdef _WIN32
-         platform::ErrorText(platform::SystemError::kAccessDenied)},
-#else
-         std::strerror(EISDIR)},
+        {"a folder in its place", [](TestFolder& f) { f.MakeFolder("Duplora.ini"); }, folderReason},
     };
+#ifndef _WIN32
     if (InjectedFault::Available())
         cases.push_back({"a file whose reading fails",
                          [](TestFolder& f) { f.Write("Duplora.ini", "[CONFIG]\r\ndiario=S\r\n"); },
                          std::strerror(EIO)});
 #endif
-        for (const Case& c
-             : cases) {
-            SCOPED_TRACE(c.name);
-    TestFolder own;
-    FakeWindow view;
-    Settings loaded(view, clock, own.Path("Duplora.ini"));
-    view.settings = &loaded;
-    c.make(own);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestFolder own;
+        FakeWindow view;
+        Settings loaded(view, clock, own.Path("Duplora.ini"));
+        view.settings = &loaded;
+        c.make(own);
 #ifndef _WIN32
-    std::optional<InjectedFault> readFails;
-    if (c.reason == std::strerror(EIO))
-        readFails.emplace(InjectedFault::Call::kRead, "Duplora.ini", 0, EIO);
+        std::optional<InjectedFault> readFails;
+        if (c.reason == std::strerror(EIO))
+            readFails.emplace(InjectedFault::Call::kRead, "Duplora.ini", 0, EIO);
 #endif
-    if (c.reason.empty()) {
-        loaded.LoadSettings();
-    } else {
-        try {
+        if (c.reason.empty()) {
             loaded.LoadSettings();
-            ADD_FAILURE() << "no error";
-        } catch (const SettingsReadError& error) {
-            EXPECT_EQ(std::string(error.what()),
-                      "Não foi possível ler " + own.Path("Duplora.ini") + ": " + c.reason);
+        } else {
+            try {
+                loaded.LoadSettings();
+                ADD_FAILURE() << "no error";
+            } catch (const SettingsReadError& error) {
+                EXPECT_EQ(std::string(error.what()),
+                          "Não foi possível ler " + own.Path("Duplora.ini") + ": " + c.reason);
+            }
         }
+        EXPECT_FALSE(loaded.DatabasePath);  // the connection keeps its built-in path
+        EXPECT_EQ(loaded.ServerName, "");
+        EXPECT_EQ(loaded.SystemFolder, "");
+        EXPECT_FALSE(view.checked);
+        EXPECT_EQ(view.field.Text(), "  :  ");
+        EXPECT_TRUE(view.fieldEnabled);
+        EXPECT_EQ(view.fieldEnabledCalls, 0);  // chkDiarioClick has not run
+        EXPECT_FALSE(view.timerOn);
+        EXPECT_EQ(own.Exists("Duplora.ini"), !c.reason.empty());  // loading made no file
     }
-    EXPECT_FALSE(loaded.DatabasePath);  // the connection keeps its built-in path
-    EXPECT_EQ(loaded.ServerName, "");
-    EXPECT_EQ(loaded.SystemFolder, "");
-    EXPECT_FALSE(view.checked);
-    EXPECT_EQ(view.field.Text(), "  :  ");
-    EXPECT_TRUE(view.fieldEnabled);
-    EXPECT_EQ(view.fieldEnabledCalls, 0);  // chkDiarioClick has not run
-    EXPECT_FALSE(view.timerOn);
-    EXPECT_EQ(own.Exists("Duplora.ini"), !c.reason.empty());  // loading made no file
-}
 }
 
 TEST_F(SettingsTest, ClosingTheUntouchedWindowCreatesThreeLines) {
