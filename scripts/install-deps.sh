@@ -26,7 +26,7 @@ test=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format
   firebird3.0-server
   mingw-w64 wine wine32:i386 wine64-tools libwine-dev:i386 gcc-multilib libfbclient2:i386
-  trayer fonts-wine locales
+  trayer openbox wmctrl fonts-wine locales
   rsync hyperfine strace time python3 bindfs
 )
 

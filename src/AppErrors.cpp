@@ -19,11 +19,10 @@ void SetMessageBoxHook(std::function<void(const MessageBoxShown&)> hook) {
 }
 
 std::unique_ptr<QMessageBox> MakeMessageBox(MessageKind kind, const std::string& caption,
-                                            const std::string& text) {
+                                            const std::string& text, QWidget* owner) {
     auto box = std::make_unique<QMessageBox>(
         kind == MessageKind::Information ? QMessageBox::NoIcon : QMessageBox::Critical,
-        QString::fromUtf8(caption), QString::fromUtf8(text), QMessageBox::Ok,
-        QApplication::activeWindow());
+        QString::fromUtf8(caption), QString::fromUtf8(text), QMessageBox::Ok, owner);
     // The caption in the title bar's font, with room for the icon and the close button.
     constexpr int kTitleBarExtras = 96;
     const QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
@@ -41,7 +40,7 @@ void QtMessageBoxes::ShowMessageBox(MessageKind kind, const std::string& caption
         Hook()({kind, caption, text});
         return;
     }
-    MakeMessageBox(kind, caption, text)->exec();
+    MakeMessageBox(kind, caption, text, owner_ && owner_->isVisible() ? owner_ : nullptr)->exec();
 }
 
 }  // namespace app

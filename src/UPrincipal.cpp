@@ -75,6 +75,7 @@ TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
+      messageBoxes_(this),
       Form(*this, clock ? *clock : systemClock_, std::move(settingsFile)) {
     FrmPrincipal = this;
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
@@ -161,6 +162,8 @@ void TFrmPrincipal::ConnectControls() {
     connect(&Tray, &TrayIcon::MouseMessage, this,
             [this](int message) { Form.WMTrayIcon(message); });
     connect(&Tray.TimerPopup, &QTimer::timeout, this, [this] { Form.TimerPopupTimer(); });
+    connect(Tray.MenuIniciarBackup, &QAction::triggered, this,
+            [this] { Form.MenuIniciarBackupClick(); });
     connect(Tray.MenuOcultar_Restaurar, &QAction::triggered, this,
             [this] { Form.MenuOcultar_RestaurarClick(); });
     connect(Tray.Fechar1, &QAction::triggered, this, [this] { Form.Fechar1Click(); });

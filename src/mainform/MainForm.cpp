@@ -1,5 +1,6 @@
 #include "MainForm.h"
 
+#include "SettingsError.h"
 #include "TimeField.h"
 
 namespace {
@@ -23,7 +24,12 @@ void MainForm::FormCreate() {
         view_.SetMainIcon();
         view_.InstallTrayIcon();
         view_.SetTrayIcon(TrayPicture::Idle);
-        Config.LoadSettings();
+        try {
+            Config.LoadSettings();
+        } catch (const SettingsReadError&) {
+            // Said over the window once it is up; it starts as without a settings file.
+            ShowLater(std::current_exception());
+        }
         if (Config.DatabasePath) Database.DB_Tavix.SetDatabaseName(*Config.DatabasePath);
         Run.SystemFolder = Config.SystemFolder;
         Run.ResetStepImages();
@@ -44,6 +50,11 @@ void MainForm::btnIniciarBackupClick() {
         const RunEnds runEnds{*this};
         Run.btnIniciarBackupClick();
     });
+}
+
+void MainForm::MenuIniciarBackupClick() {
+    // A menu that was opened before a run began may still be up when the run has disabled it.
+    if (view_.StartEnabled()) btnIniciarBackupClick();
 }
 
 void MainForm::btnOcultarClick() { MenuOcultar_RestaurarClick(); }
@@ -86,7 +97,7 @@ bool MainForm::FormClose() {
     } catch (...) {
         // Shown once the close event has returned, so that no toolkit swallows it while the
         // window is closing; the window stays open.
-        view_.RunLater([this, error = std::current_exception()] { ShowException(view_, error); });
+        ShowLater(std::current_exception());
         return false;
     }
     if (runInProgress_) {
@@ -95,6 +106,10 @@ bool MainForm::FormClose() {
     }
     view_.QuitApplication();
     return true;
+}
+
+void MainForm::ShowLater(std::exception_ptr error) {
+    view_.RunLater([this, error] { ShowException(view_, error); });
 }
 
 void MainForm::EndSession() {

@@ -5,6 +5,7 @@
 // implements MainFormView with its controls and calls the handlers below from its events.
 // Every handler runs inside the default handler: no error leaves it unseen.
 
+#include <exception>
 #include <string>
 
 #include "BackupRun.h"
@@ -33,9 +34,13 @@ public:
              std::string settingsFile = Settings::DefaultFileName());
 
     // The window's creation handler: its icon, the tray icon, the settings, the step pictures.
+    // A settings file that cannot be read is said in a box over the window once it is up.
     void FormCreate();
     // Runs one whole backup (the start button, or the daily timer through the settings).
     void btnIniciarBackupClick();
+    // The tray menu's "Iniciar Backup": a run, as the start button starts it. The item is
+    // enabled exactly when the button is.
+    void MenuIniciarBackupClick();
     void btnOcultarClick();
     void btnFecharClick();
     // Hides the window when it is visible, shows it in front otherwise.
@@ -72,6 +77,9 @@ public:
     BackupRun Run;           // TotalMB, CopiedMB
 
 private:
+    // Shows `error` as the default handler does, once the event being handled has returned.
+    void ShowLater(std::exception_ptr error);
+
     MainFormView& view_;
     bool runInProgress_ = false;
     bool closeRequested_ = false;  // closed during a run: the application ends when it returns

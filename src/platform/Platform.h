@@ -218,6 +218,10 @@ std::string ReadProfileText(const std::string& section, const std::string& key,
                             const std::string& defaultValue, const std::string& fileName);
 bool WriteProfileText(const std::string& section, const std::string& key, const std::string& value,
                       const std::string& fileName);
+// Whether the content of an existing settings file can be read: ReadProfileText gives the
+// defaults for a file it may not read as for a missing one. After false, LastErrorText() says
+// why (a folder in the file's place, no permission, a read error).
+bool ProfileReadable(const std::string& fileName);
 
 // The local date and time of `unixTime` (seconds since 1970-01-01 UTC) as the user's locale
 // writes them: the short date, a blank and the long time; the blank and the time are left out

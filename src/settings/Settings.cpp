@@ -26,9 +26,9 @@ Settings::Settings(SettingsView& view, const Clock& clock, std::string fileName)
     : view_(view), clock_(clock), fileName_(std::move(fileName)) {}
 
 void Settings::LoadSettings() {
-    const std::uint32_t attributes = platform::GetAttributes(fileName_);
-    if (attributes == platform::kInvalidAttributes || (attributes & platform::kAttrDirectory))
-        return;
+    if (platform::GetAttributes(fileName_) == platform::kInvalidAttributes) return;
+    if (!platform::ProfileReadable(fileName_))
+        throw SettingsReadError(fileName_, platform::LastErrorText());
     const auto read = [this](const char* section, const char* key, const char* defaultValue) {
         return platform::ReadProfileText(section, key, defaultValue, fileName_);
     };

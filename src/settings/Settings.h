@@ -28,7 +28,9 @@ public:
     const std::string& FileName() const { return fileName_; }
 
     // Reads the settings file, when there is one, into the window and applies the schedule.
-    // Without a file nothing is read and nothing changes.
+    // Without a file nothing is read and nothing changes. A file that is there but cannot be
+    // read (a folder in its place, no permission) changes nothing either, and throws
+    // SettingsReadError, which names the file and the system's reason.
     void LoadSettings();
     // Writes "diario" and then "horario" of section CONFIG, both every time. Throws
     // SettingsWriteError ("Unable to write to <file>") when the system refuses a write; the

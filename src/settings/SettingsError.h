@@ -1,5 +1,6 @@
 #pragma once
-// A write to the settings file that the system refused.
+// The settings file: a write that the system refused, or a file that is there but cannot be
+// read.
 
 #include <stdexcept>
 #include <string>
@@ -12,4 +13,10 @@ public:
 
 private:
     std::string fileName_;
+};
+
+class SettingsReadError : public std::runtime_error {
+public:
+    SettingsReadError(const std::string& fileName, const std::string& reason)
+        : std::runtime_error("Não foi possível ler " + fileName + ": " + reason) {}
 };

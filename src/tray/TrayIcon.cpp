@@ -9,7 +9,6 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {
     for (const QString& path : pictures::TrayPictures())
         ListaImagemTray.append(pictures::Icon(path));
 
-    // Nothing is attached to "Iniciar Backup": its enabled state follows the start button.
     MenuIniciarBackup = PopupTrayIcon.addAction(ListaImagemTray[kTrayPictureIniciarBackup],
                                                 QStringLiteral("Iniciar Backup"));
     PopupTrayIcon.addSeparator()->setObjectName(QStringLiteral("N2"));

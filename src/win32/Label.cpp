@@ -8,9 +8,8 @@ constexpr UINT_PTR kWaitingTimer = 1;
 }  // namespace
 
 Label::Label(HWND parent, int id, const char* text, HFONT font, int left, int top) : font_(font) {
-    window_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, left,
-                              top, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              GetModuleHandleA(nullptr), nullptr);
+    window_ = CreateOwnedWindow("STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
+                                "", left, top, 0, 0, parent, id);
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SetOwner(window_, this);
     text_.Offer(text, 0);

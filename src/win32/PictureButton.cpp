@@ -16,10 +16,9 @@ PictureButton::PictureButton(HWND parent, int id, const char* caption, HFONT fon
       picture_(picture),
       disabledPicture_(disabledPicture ? disabledPicture : GreyedCopy(picture)),
       ownsDisabledPicture_(!disabledPicture) {
-    window_ = CreateWindowExA(
-        0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW,
-        left, top, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        GetModuleHandleA(nullptr), nullptr);
+    window_ = CreateOwnedWindow("BUTTON", nullptr,
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW,
+                                0, caption, left, top, width, height, parent, id);
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SetOwner(window_, this);
 }

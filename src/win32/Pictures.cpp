@@ -5,16 +5,26 @@
 namespace win32 {
 
 HBITMAP LoadPicture(int id) {
-    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
-                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return Required(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)),
+                    "Não foi possível carregar a imagem " + std::to_string(id));
 }
 
-HICON LoadIconImage(const char* name, int side) {
-    return static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
+namespace {
+
+HICON LoadIconResource(const char* name, int side, const std::string& what) {
+    return Required(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, side,
+                                                  side, LR_DEFAULTCOLOR)),
+                    "Não foi possível carregar o ícone " + what);
 }
 
-HICON LoadIconImage(int id, int side) { return LoadIconImage(MAKEINTRESOURCEA(id), side); }
+}  // namespace
+
+HICON LoadIconImage(const char* name, int side) { return LoadIconResource(name, side, name); }
+
+HICON LoadIconImage(int id, int side) {
+    return LoadIconResource(MAKEINTRESOURCEA(id), side, std::to_string(id));
+}
 
 SIZE PictureSize(HBITMAP picture) {
     BITMAP info{};
@@ -25,15 +35,17 @@ SIZE PictureSize(HBITMAP picture) {
 HBITMAP GreyedCopy(HBITMAP picture) {
     DIBSECTION source{};
     if (GetObjectA(picture, sizeof source, &source) != sizeof source ||
-        source.dsBm.bmBitsPixel != 32)
-        return nullptr;
+        source.dsBm.bmBitsPixel != 32) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        throw CreationError("Não foi possível acinzentar uma imagem");
+    }
     const int width = source.dsBm.bmWidth;
     const int height = source.dsBm.bmHeight;
     BITMAPINFO info{};
     info.bmiHeader = source.dsBmih;
     void* bits = nullptr;
-    HBITMAP grey = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!grey) return nullptr;
+    HBITMAP grey = Required(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0),
+                            "Não foi possível acinzentar uma imagem");
     const auto* in = static_cast<const unsigned char*>(source.dsBm.bmBits);
     auto* out = static_cast<unsigned char*>(bits);
     for (int i = 0; i < width * height * 4; i += 4) {

@@ -5,10 +5,9 @@
 namespace win32 {
 
 TimeEdit::TimeEdit(HWND parent, int id, HFONT font, int left, int top, int width, int height) {
-    window_ = CreateWindowExA(
-        WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
-        left, top, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        GetModuleHandleA(nullptr), nullptr);
+    window_ = CreateOwnedWindow("EDIT", nullptr,
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
+                                WS_EX_CLIENTEDGE, "", left, top, width, height, parent, id);
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageA(window_, EM_LIMITTEXT, TimeField::kLength, 0);
     SetWindowSubclass(window_, &SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));

@@ -11,11 +11,10 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
 namespace win32 {
 
 TrayIcon::TrayIcon(HWND window)
-    : PopupTrayIcon(CreatePopupMenu()),
+    : PopupTrayIcon(Required(CreatePopupMenu(), "Não foi possível criar o menu PopupTrayIcon")),
       ListaImagemTray{LoadPicture(IDB_TRAY_FECHAR), LoadPicture(IDB_TRAY_OCULTAR),
                       LoadPicture(IDB_TRAY_RESTAURAR), LoadPicture(IDB_TRAY_INICIAR_BACKUP)} {
     TrayIconData.hWnd = window;
-    // Nothing is attached to "Iniciar Backup": its enabled state follows the start button.
     AddItem(IDM_INICIAR_BACKUP, "Iniciar Backup", ListaImagemTray[kTrayPictureIniciarBackup]);
     AppendMenuA(PopupTrayIcon, MF_SEPARATOR, 0, nullptr);  // N2
     AddItem(IDM_OCULTAR_RESTAURAR, "Ocultar", ListaImagemTray[kTrayPictureOcultar]);

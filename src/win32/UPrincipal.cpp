@@ -28,9 +28,8 @@ constexpr UINT kRunLaterMessage = WM_APP + 1;
 
 HWND Control(HWND parent, const char* className, const char* text, DWORD style, int id, int left,
              int top, int width, int height, HFONT font) {
-    HWND control = CreateWindowExA(
-        0, className, text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    HWND control = CreateOwnedWindow(className, nullptr, WS_CHILD | WS_VISIBLE | style, 0, text,
+                                     left, top, width, height, parent, id);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
@@ -69,7 +68,8 @@ bool IsButton(HWND window) {
 TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
     : dialogFont_(CreatePixelFont(kDialogFace)),
       buttonFont_(CreatePixelFont(kButtonFace)),
-      mainIcon_(LoadIconA(GetModuleHandleA(nullptr), "MAINICON")),
+      mainIcon_(Required(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"),
+                         "Não foi possível carregar o ícone MAINICON")),
       ImgIcone1(LoadIconImage("MAINICON", GetSystemMetrics(SM_CXICON))),
       ImgIcone1Small(LoadIconImage("MAINICON", GetSystemMetrics(SM_CXSMICON))),
       ImgIcone2(LoadIconImage(IDI_BUSY, GetSystemMetrics(SM_CXICON))),
@@ -208,6 +208,9 @@ void TFrmPrincipal::Command(int id) {
             break;
         case IDC_CHK_DIARIO:
             Form.chkDiarioClick();
+            break;
+        case IDM_INICIAR_BACKUP:
+            Form.MenuIniciarBackupClick();
             break;
         case IDM_OCULTAR_RESTAURAR:
             Form.MenuOcultar_RestaurarClick();

@@ -1,5 +1,6 @@
 #include "Win32.h"
 
+#include "Platform.h"
 #include "ProgressBarModel.h"
 
 namespace win32 {
@@ -16,6 +17,9 @@ SIZE TextSize(HFONT font, const std::string& text) {
     return size;
 }
 
+CreationError::CreationError(const std::string& what)
+    : std::runtime_error(what + ": " + platform::LastErrorText()) {}
+
 void RegisterWindowClass(const char* name, WNDPROC procedure) {
     WNDCLASSA windowClass{};
     if (GetClassInfoA(GetModuleHandleA(nullptr), name, &windowClass)) return;
@@ -24,15 +28,17 @@ void RegisterWindowClass(const char* name, WNDPROC procedure) {
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);
+    Required(RegisterClassA(&windowClass),
+             std::string("Não foi possível registrar a classe de janela ") + name);
 }
 
 HWND CreateOwnedWindow(const char* className, void* owner, DWORD style, DWORD extendedStyle,
                        const char* text, int left, int top, int width, int height, HWND parent,
                        int id) {
-    return CreateWindowExA(extendedStyle, className, text, style, left, top, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleA(nullptr), owner);
+    return Required(CreateWindowExA(extendedStyle, className, text, style, left, top, width, height,
+                                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                    GetModuleHandleA(nullptr), owner),
+                    std::string("Não foi possível criar a janela ") + className);
 }
 
 }  // namespace win32

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace win32 {
@@ -25,9 +26,22 @@ inline void SetOwner(HWND window, void* owner) {
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
 }
 
+// What the window cannot be made without (a window class, a control, a picture): a handle the
+// system refused ends the window's creation with `what` and the system's reason.
+class CreationError : public std::runtime_error {
+public:
+    explicit CreationError(const std::string& what);
+};
+template <class Handle>
+Handle Required(Handle handle, const std::string& what) {
+    if (!handle) throw CreationError(what);
+    return handle;
+}
+
 // Registers, once, a window class of Duplora's own with procedure `procedure`.
 void RegisterWindowClass(const char* name, WNDPROC procedure);
-// Creates a window of such a class whose procedure finds `owner` through OwnerOf.
+// Creates a window: of a class of Duplora's own, whose procedure finds `owner` through OwnerOf,
+// or of the system's (a button, an edit, a static control) with no owner. Throws CreationError.
 HWND CreateOwnedWindow(const char* className, void* owner, DWORD style, DWORD extendedStyle,
                        const char* text, int left, int top, int width, int height, HWND parent,
                        int id);

@@ -200,3 +200,42 @@ std::optional<WindowInfo> TrayHost::WaitForIcon(const std::string& windowClass,
         timeout);
     return icon;
 }
+
+WindowManager::WindowManager(const fs::path& logFolder)
+    : process_({"openbox"}, {}, logFolder, logFolder / "openbox.log") {
+    int status = 1;
+    if (!WaitUntil([&] { return Capture("wmctrl -m", &status), status == 0; }, 20s))
+        throw std::runtime_error("openbox did not start (see openbox.log)");
+}
+
+namespace {
+
+// The window ids of a property that lists windows, e.g. "... window id # 0x400006, 0x400024".
+std::vector<unsigned long> WindowIds(const std::string& property) {
+    std::vector<unsigned long> ids;
+    const size_t hash = property.find('#');
+    if (hash == std::string::npos) return ids;
+    std::istringstream list(property.substr(hash + 1));
+    for (std::string id; list >> id;) ids.push_back(std::stoul(id, nullptr, 16));
+    return ids;
+}
+
+}  // namespace
+
+std::vector<unsigned long> WindowManager::WindowsOf(pid_t pid) {
+    std::vector<unsigned long> windows;
+    for (unsigned long id : WindowIds(Capture("xprop -root _NET_CLIENT_LIST_STACKING"))) {
+        const std::string owner = Capture("xprop -id " + std::to_string(id) + " _NET_WM_PID");
+        if (owner.find(" = " + std::to_string(pid) + "\n") != std::string::npos)
+            windows.push_back(id);
+    }
+    return windows;
+}
+
+unsigned long WindowManager::OwnerOf(unsigned long id) {
+    const std::vector<unsigned long> owner =
+        WindowIds(Capture("xprop -id " + std::to_string(id) + " WM_TRANSIENT_FOR"));
+    return owner.empty() ? 0 : owner.front();
+}
+
+void WindowManager::Close(unsigned long id) { Capture("wmctrl -i -c " + std::to_string(id)); }

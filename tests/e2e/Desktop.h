@@ -88,3 +88,21 @@ public:
 private:
     ChildProcess process_;
 };
+
+// openbox, a window manager, up once this is constructed: it frames the top-level windows, lets
+// them be closed from their close box, and stacks each window that belongs to another over it.
+// Throws when it does not come up.
+class WindowManager {
+public:
+    explicit WindowManager(const std::filesystem::path& logFolder);
+
+    // The windows it manages for the process `pid`, bottom to top.
+    static std::vector<unsigned long> WindowsOf(pid_t pid);
+    // The window `id` belongs to (its WM_TRANSIENT_FOR), or 0.
+    static unsigned long OwnerOf(unsigned long id);
+    // Closes `id` as its close box does.
+    static void Close(unsigned long id);
+
+private:
+    ChildProcess process_;
+};

@@ -349,8 +349,57 @@ TEST_F(DuploraE2E, ARefusedSaveIsShownAndTheWindowStaysAndSigtermEndsTheSession)
     EXPECT_NE(world.folder.Read("bin/Duplora.ini").find("diario=N"), std::string::npos);
 }
 
+// On a desktop with a window manager, the close box with a settings file that cannot be written
+// (a folder in its place, or a read-only file): on every try the refusal shows in a box that
+// belongs to the main window and stands over it, and the window stays.
+TEST_F(DuploraE2E, ARefusedSaveFromTheCloseBoxShowsItsBoxOverTheWindowOnEveryTry) {
+    const WindowManager manager(logs.Host());
+    World world;
+    DuploraSession duplora(world, display);
+    const pid_t pid = duplora.Program().Pid();
+    std::vector<unsigned long> windows;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (windows = WindowManager::WindowsOf(pid)).size() == 1; }, 20s))
+        << "the main window did not appear";
+    const unsigned long main = windows.front();
+    const fs::path ini = world.folder.Host("bin/Duplora.ini");
+    const std::string content = world.folder.Read("bin/Duplora.ini");
+
+    for (const bool folderInPlace : {true, true, false, false}) {
+        SCOPED_TRACE(folderInPlace ? "a folder in the file's place" : "a read-only file");
+        if (folderInPlace) {
+            fs::remove(ini);
+            fs::create_directory(ini);
+        } else {
+            fs::permissions(
+                ini, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                fs::perm_options::remove);
+        }
+        ClickAt(2, 2);  // the desktop: the window loses the focus before its close box is used
+        WindowManager::Close(main);
+        EXPECT_TRUE(
+            WaitUntil([&] { return (windows = WindowManager::WindowsOf(pid)).size() == 2; }, 10s))
+            << "no message box";
+        ASSERT_EQ(windows.size(), 2u);
+        EXPECT_EQ(windows.front(), main);  // the box stands over the window
+        EXPECT_EQ(WindowManager::OwnerOf(windows.back()), main);
+        WindowManager::Close(windows.back());  // the box's own close box
+        EXPECT_TRUE(WaitUntil([&] { return WindowManager::WindowsOf(pid).size() == 1; }, 10s));
+        EXPECT_TRUE(duplora.Program().Running());
+
+        if (folderInPlace) {
+            fs::remove(ini);
+            world.folder.Write("bin/Duplora.ini", content);
+        } else {
+            fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+        }
+    }
+    WindowManager::Close(main);  // the file can be written again: the window closes
+    EXPECT_EQ(duplora.Program().WaitForExit(20s), std::optional<int>(0));
+}
+
 // trayer, a real notification area, hosts the icon; the user clicks it.
-TEST_F(DuploraE2E, TrayIconHidesAndShowsTheWindowAndItsMenuCloses) {
+TEST_F(DuploraE2E, TrayIconHidesAndShowsTheWindowAndItsMenuBacksUpAndCloses) {
     const TrayHost trayer(logs.Host());
     World world;
     DuploraSession duplora(world, display);
@@ -400,6 +449,11 @@ TEST_F(DuploraE2E, TrayIconHidesAndShowsTheWindowAndItsMenuCloses) {
     menu = openMenu();
     ClickAt(menu.x + menu.width / 2, menu.y + menu.height / 2);  // "Restaurar"
     EXPECT_TRUE(WaitUntil(visible, 10s)) << "\"Restaurar\" did not show the window";
+    menu = openMenu();
+    ClickAt(menu.x + menu.width / 2, menu.y + 8);  // "Iniciar Backup"
+    const ScreenState screen = duplora.WaitForRunEnd(1);
+    EXPECT_EQ(screen.steps, kAllOk) << screen.text;
+    for (const Mirrored& file : kMirrored) ExpectMirrored(world, file);
     menu = openMenu();
     ClickAt(menu.x + menu.width / 2, menu.y + menu.height - 8);  // "Fechar"
     EXPECT_EQ(duplora.Program().WaitForExit(20s), std::optional<int>(0))

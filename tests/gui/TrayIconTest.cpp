@@ -137,3 +137,26 @@ TEST(TrayIconTest, TheIconIsBusyForTheWholeRunAndTheMenuKeepsFecharUsable) {
                               : "Duplora - Tavix Zadododa");
     }
 }
+
+// The menu opened as a right click opens it, its first item chosen with the keyboard.
+TEST(TrayIconTest, ChoosingIniciarBackupInTheMenuRunsABackup) {
+    BackupWorld world;
+    world.folder.Write("bin/Duplora.ini", "[BANCO]\r\nCAMINHO=" + world.db->EmbeddedName() +
+                                              "\r\n[SERVIDOR]\r\nPASTA_SISTEMA=" +
+                                              BackupWorld::kSystemFolder + "\r\n");
+    TFrmPrincipal window(world.folder.Path("bin/Duplora.ini"));
+    window.show();
+    QMenu& menu = window.Tray.PopupTrayIcon;
+    QObject::connect(&window.Tray, &TrayIcon::MenuAboutToPopUp, [&menu] {
+        QTimer::singleShot(20, &menu, [&menu] {
+            QTest::keyClick(&menu, Qt::Key_Down);
+            EXPECT_EQ(menu.activeAction(), menu.actions().at(0));
+            QTest::keyClick(&menu, Qt::Key_Return);
+        });
+    });
+    window.Form.WMTrayIcon(kTrayRightButtonDown);
+    window.Form.TimerPopupTimer();
+    EXPECT_TRUE(world.Copied("d:/Musicas/b.mp3"));
+    EXPECT_EQ(window.imgCopiarMusicas->Picture().cacheKey(), window.imgOk->Picture().cacheKey());
+    EXPECT_TRUE(window.Tray.MenuIniciarBackup->isEnabled());
+}

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -158,6 +160,27 @@ TEST(MainFormTest, StartUpInstallsTheIconsReadsTheSettingsAndShowsEveryStepPendi
     EXPECT_TRUE(w.window.boxes.empty());
 }
 
+TEST(MainFormTest, ASettingsFileThatCannotBeReadIsSaidOverTheWindowOnceItIsUp) {
+    TestFolder folder;
+    folder.MakeFolder("bin/Duplora.ini");
+    FixedClock clock;
+    RecordingWindow window;
+    MainForm form(window, clock, folder.Path("bin/Duplora.ini"));
+    window.form = &form;
+    const std::string builtInPath = form.Database.DB_Tavix.DatabaseName();
+    form.FormCreate();
+    EXPECT_TRUE(window.boxes.empty());  // not while the window is being made
+    for (const auto& step : window.steps) EXPECT_EQ(step, StepState::Pending);
+    EXPECT_EQ(form.Database.DB_Tavix.DatabaseName(), builtInPath);
+    EXPECT_FALSE(window.dailyChecked);
+    window.RunPendingEvents();
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].kind, MessageKind::Error);
+    EXPECT_EQ(window.boxes[0].caption, kApplicationTitle);
+    EXPECT_EQ(window.boxes[0].text, "Não foi possível ler " + folder.Path("bin/Duplora.ini") +
+                                        ": " + std::strerror(EISDIR) + ".");
+}
+
 TEST(MainFormTest, ClosingSavesTheScheduleAndEndsTheApplicationUnlessItMayNot) {
     struct Case {
         const char* name;
@@ -302,6 +325,21 @@ TEST(MainFormTest, TheTrayIconTogglesOnALeftPressAndOpensOneMenuPerRightPress) {
     w.form.TimerPopupTimer();
     EXPECT_EQ(w.window.menuItem, std::make_pair(std::string("Ocultar"), kTrayPictureOcultar));
     EXPECT_EQ(w.window.menusShown, 2);
+}
+
+TEST(MainFormTest, TheTrayMenusIniciarBackupRunsABackupAsTheButtonDoes) {
+    FormWorld w;
+    w.folder.Write("current/Duplora.bat", "echo ran >> batch-ran.txt\n");
+    int chosenDuringRun = 0;
+    w.window.duringRun = [&] {
+        if (chosenDuringRun++ == 0) w.form.MenuIniciarBackupClick();  // disabled: nothing
+    };
+    w.form.MenuIniciarBackupClick();
+    EXPECT_GT(chosenDuringRun, 0);
+    for (const auto& step : w.window.steps) EXPECT_EQ(step, StepState::Ok);
+    EXPECT_TRUE(w.Copied("d:/Musicas/b.mp3"));
+    EXPECT_EQ(w.folder.Read("current/batch-ran.txt"), "ran\n");  // one run, not two
+    EXPECT_TRUE(w.window.startEnabled);
 }
 
 TEST(DefaultHandlerTest, ShowsEveryErrorButSilentAbortWithAFullStopWhereItIsDue) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -16,6 +18,9 @@
 #include "TimeField.h"
 #include "TimeText.h"
 #include "support/FixedClock.h"
+#ifndef _WIN32
+#include "support/InjectedFault.h"
+#endif
 #include "support/TestFolder.h"
 #include "support/Wine.h"
 
@@ -119,17 +124,62 @@ TEST_F(SettingsTest, DefaultFileIsBesideTheExecutable) {
     EXPECT_EQ(Settings::DefaultFileName(), platform::ExecutableFolder() + "Duplora.ini");
 }
 
-TEST_F(SettingsTest, WithoutFileNothingIsReadOrChanged) {
-    settings.LoadSettings();
-    EXPECT_FALSE(settings.DatabasePath);  // the connection keeps its built-in path
-    EXPECT_EQ(settings.ServerName, "");
-    EXPECT_EQ(settings.SystemFolder, "");
-    EXPECT_FALSE(window.checked);
-    EXPECT_EQ(window.field.Text(), "  :  ");
-    EXPECT_TRUE(window.fieldEnabled);
-    EXPECT_EQ(window.fieldEnabledCalls, 0);  // chkDiarioClick has not run
-    EXPECT_FALSE(window.timerOn);
-    EXPECT_FALSE(folder.Exists("Duplora.ini"));
+// No file, or one that cannot be read: nothing is read and nothing changes; a file that is there
+// but cannot be read is said, with the file's name and the system's reason.
+TEST_F(SettingsTest, WithoutAReadableFileNothingIsReadOrChanged) {
+    struct Case {
+        const char* name;
+        std::function<void(TestFolder&)> make;
+        std::string reason;  // empty: nothing to say
+    };
+#ifdef _WIN32
+    const std::string folderReason = platform::ErrorText(platform::SystemError::kAccessDenied);
+#else
+    const std::string folderReason = std::strerror(EISDIR);
+#endif
+    std::vector<Case> cases = {
+        {"no file", [](TestFolder&) {}, ""},
+        {"a folder in its place", [](TestFolder& f) { f.MakeFolder("Duplora.ini"); }, folderReason},
+    };
+#ifndef _WIN32
+    if (InjectedFault::Available())
+        cases.push_back({"a file whose reading fails",
+                         [](TestFolder& f) { f.Write("Duplora.ini", "[CONFIG]\r\ndiario=S\r\n"); },
+                         std::strerror(EIO)});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestFolder own;
+        FakeWindow view;
+        Settings loaded(view, clock, own.Path("Duplora.ini"));
+        view.settings = &loaded;
+        c.make(own);
+#ifndef _WIN32
+        std::optional<InjectedFault> readFails;
+        if (c.reason == std::strerror(EIO))
+            readFails.emplace(InjectedFault::Call::kRead, "Duplora.ini", 0, EIO);
+#endif
+        if (c.reason.empty()) {
+            loaded.LoadSettings();
+        } else {
+            try {
+                loaded.LoadSettings();
+                ADD_FAILURE() << "no error";
+            } catch (const SettingsReadError& error) {
+                EXPECT_EQ(std::string(error.what()),
+                          "Não foi possível ler " + own.Path("Duplora.ini") + ": " + c.reason);
+            }
+        }
+        EXPECT_FALSE(loaded.DatabasePath);  // the connection keeps its built-in path
+        EXPECT_EQ(loaded.ServerName, "");
+        EXPECT_EQ(loaded.SystemFolder, "");
+        EXPECT_FALSE(view.checked);
+        EXPECT_EQ(view.field.Text(), "  :  ");
+        EXPECT_TRUE(view.fieldEnabled);
+        EXPECT_EQ(view.fieldEnabledCalls, 0);  // chkDiarioClick has not run
+        EXPECT_FALSE(view.timerOn);
+        EXPECT_EQ(own.Exists("Duplora.ini"), !c.reason.empty());  // loading made no file
+    }
 }
 
 TEST_F(SettingsTest, ClosingTheUntouchedWindowCreatesThreeLines) {

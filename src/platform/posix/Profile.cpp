@@ -144,7 +144,10 @@ KeyPlace Locate(const std::vector<Line>& lines, std::string_view section, std::s
 
 std::optional<std::string> ReadWholeFile(const std::string& hostPath) {
     const int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) {
+        posix::RememberErrno();
+        return std::nullopt;
+    }
     std::string content;
     char buffer[8192];
     for (;;) {
@@ -266,6 +269,15 @@ std::string ReadProfileText(const std::string& section, const std::string& key,
     const KeyPlace place = Locate(lines, Trim(section), Trim(key));
     if (!place.key) return Finished(fallback);
     return Finished(InternalText(Interpret(lines[*place.key].text, *place.key == 0).value));
+}
+
+bool ProfileReadable(const std::string& fileName) {
+    const auto host = HostPath(fileName);
+    if (!host) {
+        SetLastErrorCode(SystemError::kInvalidName);
+        return false;
+    }
+    return ReadWholeFile(*host).has_value();
 }
 
 bool WriteProfileText(const std::string& section, const std::string& key, const std::string& value,

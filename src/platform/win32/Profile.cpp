@@ -13,6 +13,22 @@ std::string ReadProfileText(const std::string& section, const std::string& key,
     return std::string(buffer, length);
 }
 
+bool ProfileReadable(const std::string& fileName) {
+    // Shared as GetPrivateProfileStringA shares it. A folder in the file's place does not open.
+    const HANDLE file =
+        CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char buffer[4096];
+    DWORD read = 0;
+    BOOL readable;
+    while ((readable = ReadFile(file, buffer, sizeof buffer, &read, nullptr)) && read > 0) {
+    }
+    const LastErrorKept reason;
+    CloseHandle(file);
+    return readable != FALSE;
+}
+
 bool WriteProfileText(const std::string& section, const std::string& key, const std::string& value,
                       const std::string& fileName) {
     // Windows refuses to write a read-only file; Wine writes it when it runs as root. A name

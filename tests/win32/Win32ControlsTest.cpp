@@ -1,0 +1,57 @@
+// What the Win32 window is made of, when the system refuses it: the window's creation ends with
+// what was missing and the system's reason (the start-up then shows it), never with a null
+// handle that the window would go on with.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Pictures.h"
+#include "Platform.h"
+#include "Win32.h"
+
+namespace {
+
+// `what`, then ": " and the system's text for `code`.
+std::string Refusal(const std::string& what, DWORD code) {
+    SetLastError(code);
+    return what + ": " + platform::LastErrorText();
+}
+
+template <class Make>
+std::string ErrorOf(Make&& make) {
+    try {
+        make();
+    } catch (const win32::CreationError& error) {
+        return error.what();
+    }
+    return "(no error)";
+}
+
+}  // namespace
+
+TEST(Win32ControlsTest, WhatCannotBeMadeEndsTheCreationWithTheSystemsReason) {
+    constexpr int kNoSuchPicture = 9999;  // this program holds no resources at all
+    EXPECT_EQ(ErrorOf([] { win32::LoadPicture(kNoSuchPicture); }),
+              Refusal("Não foi possível carregar a imagem 9999", ERROR_RESOURCE_TYPE_NOT_FOUND));
+    EXPECT_EQ(ErrorOf([] { win32::LoadIconImage("MAINICON", 16); }),
+              Refusal("Não foi possível carregar o ícone MAINICON", ERROR_RESOURCE_TYPE_NOT_FOUND));
+    EXPECT_EQ(
+        ErrorOf([] {
+            win32::CreateOwnedWindow("DuploraNoSuchClass", nullptr, WS_OVERLAPPED, 0, "", 0, 0, 10,
+                                     10, nullptr, 0);
+        }),
+        Refusal("Não foi possível criar a janela DuploraNoSuchClass", ERROR_CANNOT_FIND_WND_CLASS));
+}
+
+TEST(Win32ControlsTest, ControlsOfTheSystemAndOfDuploraAreMade) {
+    win32::RegisterWindowClass("DuploraTestClass", &DefWindowProcA);
+    win32::RegisterWindowClass("DuploraTestClass", &DefWindowProcA);  // once is enough
+    HWND window = win32::CreateOwnedWindow("DuploraTestClass", nullptr, WS_OVERLAPPED, 0, "", 0, 0,
+                                           100, 100, nullptr, 0);
+    HWND button =
+        win32::CreateOwnedWindow("BUTTON", nullptr, WS_CHILD, 0, "Fechar", 0, 0, 50, 20, window, 7);
+    EXPECT_EQ(GetDlgCtrlID(button), 7);
+    EXPECT_EQ(GetParent(button), window);
+    DestroyWindow(window);
+}
