@@ -85,6 +85,15 @@ def read_values(text):
     return values
 
 
+# The Win32 file-system functions a Duplora program calls (its platform layer): what the Windows
+# side counts per entry, as the Linux side counts system calls.
+WIN32_FILE_CALLS = (
+    "FindFirstFileA", "FindNextFileA", "FindClose", "GetFileAttributesA", "SetFileAttributesA",
+    "CreateDirectoryA", "CreateFileA", "ReadFile", "WriteFile", "CloseHandle", "GetFileSizeEx",
+    "GetFileType", "GetFileTime", "SetFileTime", "GetFileInformationByHandle", "CopyFileA",
+    "MoveFileA", "MoveFileExA", "DeleteFileA")
+
+
 class Wine:
     """Runs the Windows bench programs under Wine, in a prefix and on an X server of their own."""
 
@@ -118,7 +127,7 @@ class Wine:
             return False
         for program in (self.headless, self.window):
             if not os.path.exists(program):
-                self.reason = "%s is not built (cmake --preset bench-win32)" % program
+                self.reason = "%s is not built (cmake --preset bench-win64)" % program
                 return False
         if not shutil.which("Xvfb"):
             self.reason = "Xvfb is missing (the window needs an X server)"
@@ -143,7 +152,31 @@ class Wine:
                 self.reason = "wineboot failed: %s" % log.read().strip()[-300:]
             self.stop()
             return False
+        # Wine's relay trace (count_calls) logs the file functions alone.
+        subprocess.run([self.loader, "reg", "add", "HKCU\\Software\\Wine\\Debug", "/v",
+                        "RelayInclude", "/d", ";".join("kernel32." + f for f in WIN32_FILE_CALLS),
+                        "/f"], env=self.environment, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=True)
         return True
+
+    def count_calls(self, world, scratch):
+        """The Win32 file-system calls that the headless program makes itself, by Wine's relay
+        trace: the calls into kernel32 that return into the program's own image, of its busiest
+        thread (Wine's services log theirs too)."""
+        log_path = os.path.join(scratch, "relay.log")
+        with open(log_path, "w") as log:
+            subprocess.run(self.command(WINE_HEADLESS, world),
+                           env=dict(self.environment, WINEDEBUG="+relay"),
+                           stdout=subprocess.DEVNULL, stderr=log, check=True)
+        by_thread = {}
+        call = re.compile(r"^(\w+):Call KERNEL32\.(\w+)\(.*\) ret=0*14[0-9a-f]{7}$")
+        with open(log_path, errors="replace") as log:
+            for line in log:
+                found = call.match(line.rstrip("\n"))
+                if found and found.group(2) in WIN32_FILE_CALLS:
+                    by_thread[found.group(1)] = by_thread.get(found.group(1), 0) + 1
+        os.remove(log_path)
+        return max(by_thread.values(), default=0)
 
     def stop(self):
         subprocess.run([self.server, "-k"], env=self.environment, stderr=subprocess.DEVNULL)
@@ -396,6 +429,13 @@ def bench_case(case, arguments, top, environment, programs, tools, wine, count_s
                     world.clear_destination(tool)
                     results.calls[(tool.name, "full")] = count_calls(command, environment, top)
                 results.calls[(tool.name, "none")] = count_calls(command, environment, top)
+            if wine:
+                print("  %s: counting the Windows file calls of %s" % (case, WINE_HEADLESS.label),
+                      file=sys.stderr, flush=True)
+                if case not in COPIED_ONCE:
+                    world.clear_destination(WINE_HEADLESS)
+                    results.calls[(WINE_HEADLESS.name, "full")] = wine.count_calls(world, top)
+                results.calls[(WINE_HEADLESS.name, "none")] = wine.count_calls(world, top)
     finally:
         world.remove()
     return results
@@ -520,17 +560,22 @@ def wine_section(wine_results, wine):
     if wine.reason:
         return ["Windows window under Wine: **not measured here**: %s." % wine.reason]
     tools = (WINE_WINDOW, WINE_HEADLESS)
-    lines = ["Windows window under Wine (`%s`, on a private Xvfb; run times as the programs "
-             "report them):" % wine.loader, "",
-             "| tree | entries | job | window s | headless s | window / headless |",
-             "|---|---|---|---|---|---|"]
+    lines = ["Windows window under Wine (`%s`, 64-bit programs, on a private Xvfb; run times "
+             "as the programs report them; file calls per entry: the Win32 file-system calls "
+             "(%s) the headless program makes, by Wine's relay trace, / entries):" % (
+                 wine.loader, ", ".join(WIN32_FILE_CALLS)), "",
+             "| tree | entries | job | window s | headless s | window / headless | file calls "
+             "per entry |",
+             "|---|---|---|---|---|---|---|"]
     for case, results in wine_results.items():
         for job in jobs_of(case):
-            lines.append("| %s | %s | %s | %s | %s | %s |" % (
+            calls = results.calls.get((WINE_HEADLESS.name, job))
+            lines.append("| %s | %s | %s | %s | %s | %s | %s |" % (
                 case, "{:,}".format(results.entries), job_label(case, job),
                 cell(results.median(WINE_WINDOW.name, job)),
                 cell(results.median(WINE_HEADLESS.name, job)),
-                cell(ratio(results, WINE_WINDOW.name, WINE_HEADLESS.name, job), 2)))
+                cell(ratio(results, WINE_WINDOW.name, WINE_HEADLESS.name, job), 2),
+                cell(calls / results.entries if calls else None, 2)))
     large = wine_results.get("large")
     value = ratio(large, WINE_WINDOW.name, WINE_HEADLESS.name, "none") if large else None
     if value is not None:
@@ -586,7 +631,9 @@ def main():
                         help="skip the system call counts")
     parser.add_argument("--wine-build", default=None,
                         help="the Windows build holding bench/duplora_bench*.exe")
-    parser.add_argument("--wine", default="wine", help="the Wine loader (default wine)")
+    parser.add_argument("--wine", default="/usr/lib/wine/wine64",
+                        help="the Wine loader of the Windows build's word size "
+                             "(default /usr/lib/wine/wine64)")
     parser.add_argument("--no-wine", action="store_true", help="leave the Windows window out")
     parser.add_argument("--markdown", default=None, help="also write the report to this file")
     parser.add_argument("--update-readme", nargs="?", const=README, default=None,

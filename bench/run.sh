@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the bench programs (Release presets: build-bench/ with the Qt window; build-bench-win32/
-# with the Windows window, where Wine runs) and times Duplora against rsync and cp on generated
+# Builds the bench programs (Release presets: build-bench/ with the Qt window; build-bench-win64/
+# with the Windows window, run under 64-bit Wine) and times Duplora against rsync and cp on generated
 # trees in temporary folders, in memory and on disk, which are removed afterwards. The report
 # goes to stdout and to build-bench/bench-results.md; --update-readme also puts it into the
 # README's Performance section. Other arguments go to run.py (--reps N, --cases
@@ -14,12 +14,10 @@ cd "$repo"
 cmake --preset bench >/dev/null
 cmake --build --preset bench >/dev/null
 arguments=(--bench "$repo/build-bench/bench" --markdown "$repo/build-bench/bench-results.md")
-# The Windows window is measured under Wine where Wine runs; run.py says why when it does not.
+# The 64-bit Windows window under 64-bit Wine, which runs on every x86-64 Linux.
 if [[ " $* " != *" --no-wine "* ]]; then
-  if wine --version >/dev/null 2>&1; then
-    cmake --preset bench-win32 >/dev/null
-    cmake --build --preset bench-win32 >/dev/null
-  fi
-  arguments+=(--wine-build "$repo/build-bench-win32")
+  cmake --preset bench-win64 >/dev/null
+  cmake --build --preset bench-win64 >/dev/null
+  arguments+=(--wine-build "$repo/build-bench-win64")
 fi
 exec python3 "$here/run.py" "${arguments[@]}" "$@"

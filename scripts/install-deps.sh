@@ -5,9 +5,11 @@
 #   install-deps.sh demo  building the Qt program and running the demo headless
 #                         (scripts/run-demo.sh)
 #   install-deps.sh test  all of that, and what the tests and the benchmarks need besides
-#                         (scripts/test.sh, bench/run.sh); adds the i386 architecture for
-#                         32-bit Wine
+#                         (scripts/test.sh, bench/run.sh); where the kernel runs 32-bit
+#                         programs, also 32-bit Wine and its i386 packages (it then adds the
+#                         i386 architecture to dpkg), and nowhere else
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 # The Qt program, its embedded database (the Firebird client and engine, isql-fb to make the demo
 # database) and a headless desktop to run it on.
@@ -18,38 +20,47 @@ demo=(
   xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core fonts-liberation2
 )
 
-# The tests: GoogleTest, the format check, the Firebird server they run privately, the
-# cross build for 32-bit Windows and Wine to run it (with the 32-bit tools and client library of
-# the Windows tests' database bridge), a tray host; the benchmarks' tools.
+# The tests: GoogleTest, the format check, the Firebird server they run privately, the cross
+# builds for Windows and 64-bit Wine to run the 64-bit one (with the Winelib tools and headers of
+# the Windows tests' database bridge), a tray host and a window manager; the benchmarks' tools.
 test=(
   "${demo[@]}"
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format
   firebird3.0-server
-  mingw-w64 wine wine32:i386 wine64-tools libwine-dev:i386 gcc-multilib libfbclient2:i386
+  mingw-w64 wine64 wine64-tools libwine-dev
   trayer openbox wmctrl fonts-wine locales
   rsync hyperfine strace time python3 bindfs
 )
 
+# 32-bit Wine, its Winelib libraries for the bridge, and the 32-bit client library: only where
+# the kernel runs 32-bit programs (scripts/kernel-runs-i386.sh), for the 32-bit Windows tests.
+wine32=(wine wine32:i386 libwine-dev:i386 gcc-multilib libfbclient2:i386)
+
+install() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+    ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  # --no-remove: a package that would have to make way for these stays, and this script fails.
+  apt-get install -y --no-install-recommends --no-remove "${missing[@]}"
+}
+
 case "${1:-}" in
-demo) packages=("${demo[@]}") ;;
-test) packages=("${test[@]}") ;;
+demo) install "${demo[@]}" ;;
+test)
+  install "${test[@]}"
+  # Asked only now: the question needs binutils, which the list above brings.
+  if sh scripts/kernel-runs-i386.sh >/dev/null; then install "${wine32[@]}"; fi
+  ;;
 *)
   echo "usage: $0 demo|test" >&2
   exit 2
   ;;
 esac
-
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
-  ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-fi
-export DEBIAN_FRONTEND=noninteractive
-apt-get update
-# --no-remove: a package that would have to make way for these stays, and this script fails.
-apt-get install -y --no-install-recommends --no-remove "${missing[@]}"

@@ -107,14 +107,20 @@ TEST(CopyFileKeepingDateTest, RefusesWhatCannotBeCopied) {
 }
 
 // The new copy takes the older one's place whole, with nothing beside it; a temporary file that
-// a copy cut off by the end of the process left behind is replaced, so none pile up. A name as
-// long as the file system takes (255 bytes) copies too: the temporary name is never longer.
+// a copy cut off by the end of the process left behind is replaced, so none pile up. On POSIX a
+// name as long as the file system takes (255 bytes) copies too: the temporary name is never
+// longer. (Windows' ANSI functions take whole paths of up to 259 characters, a bound the name
+// alone meets long before.)
 TEST(CopyFileKeepingDateTest, ReplacesAnOlderCopyAndLeavesNothingBesideIt) {
     const std::string content(3 * 2048 + 5, 'n');
+    std::vector<std::string> names{"dst.bin"};
+#ifndef _WIN32
     const std::string accented = "\xC3\xA7";  // two bytes in UTF-8
-    for (const std::string& name : {std::string("dst.bin"), std::string(246, 'l'),
-                                    std::string(247, 'l'), std::string(251, 'l') + ".mp3",
-                                    std::string(126, 'm') + accented + std::string(127, 'm')}) {
+    names.insert(names.end(),
+                 {std::string(246, 'l'), std::string(247, 'l'), std::string(251, 'l') + ".mp3",
+                  std::string(126, 'm') + accented + std::string(127, 'm')});
+#endif
+    for (const std::string& name : names) {
         TestFolder folder;
         folder.Write("src.bin", content, kNewSourceTime);
         folder.Write("dst/" + name, "older copy", kOlderCopyTime);

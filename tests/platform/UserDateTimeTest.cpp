@@ -1,6 +1,6 @@
 // The closing line's date and time follow the user's locale: checked with pt_BR, whose short
-// date is day/month/year and whose long time has 24 hours. CTest runs this file once more with
-// a pt_BR locale made for the purpose (UserLocaleTest); without one the case is skipped.
+// date is day/month/year and whose long time has 24 hours. CTest runs it with a pt_BR locale made
+// for the purpose; where none can be made, the case is skipped.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,15 +1,20 @@
-// Duplora.exe end to end: the real 32-bit Windows program under Wine on its own Xvfb, in a Wine
-// prefix whose drives and UNC shares hold a world of real folders, the playout database on the
-// tests' Firebird server through the test-only gds32.dll bridge, and a user's clicks with
-// xdotool. The window is read from outside by duplora_window_probe.exe, run in the same prefix
-// (step pictures by the bitmap each step image holds, texts, check boxes, message boxes).
+// Duplora.exe end to end: the real Windows program of the build's word size under Wine on its own
+// Xvfb, in a Wine prefix whose drives and UNC shares hold a world of real folders, the playout
+// database on the tests' Firebird server through the test-only gds32.dll bridge, and a user's
+// clicks with xdotool. The window is read from outside by duplora_window_probe.exe, run in the
+// same prefix (step pictures by the bitmap each step image holds, texts, check boxes, message
+// boxes).
 //
 // A Linux program run by the Windows build's CTest. Its environment:
-//   DUPLORA_WINE           the Wine loader that runs the cross-built programs
+//   DUPLORA_WINE, WINESERVER  the Wine loader that runs the cross-built programs, and its server
+//   WINEARCH               the prefixes' word size, the programs'
 //   DUPLORA_EXE            Duplora.exe;  DUPLORA_WINDOW_PROBE  duplora_window_probe.exe
 //   DUPLORA_GDS32          the bridge's gds32.dll, put beside Duplora.exe (WINEDLLPATH passes
-//                          on to Wine); cases that need a client library are skipped without it
+//                          on to Wine)
+//   DUPLORA_PACKAGE        the release zip of the same word size (Duplora-<version>-win64.zip)
 //   DUPLORA_FIREBIRD       the tests' Firebird server, "127.0.0.1/<port>"
+//   DUPLORA_SCREENSHOT     optional: where the whole backup's case saves a picture of the window
+//                          after its run (the README's picture of the Windows program)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +25,7 @@
 #include <set>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #include "e2e/Desktop.h"
 #include "support/FirebirdTestDatabase.h"
@@ -66,7 +72,7 @@ class WinePrefix {
 public:
     WinePrefix() {
         Run("wineboot -i");
-        Capture("WINEPREFIX=" + Quoted(Path()) + " wineserver -w");
+        Capture("WINEPREFIX=" + Quoted(Path()) + " " + Quoted(Env("WINESERVER")) + " -w");
         Run("reg add \"HKCU\\\\Software\\\\Wine\\\\X11 Driver\" /v Decorated /d N /f");
         for (const auto& font : fs::directory_iterator("/usr/share/wine/fonts"))
             if (font.path().extension() == ".ttf")
@@ -79,7 +85,9 @@ public:
 
     // Ends the prefix's Wine server and everything it runs (its desktop process too, which
     // keeps the display it was started on): each test's programs start afresh on its display.
-    void EndPrograms() const { Capture("WINEPREFIX=" + Quoted(Path()) + " wineserver -k"); }
+    void EndPrograms() const {
+        Capture("WINEPREFIX=" + Quoted(Path()) + " " + Quoted(Env("WINESERVER")) + " -k");
+    }
 
     std::string Path() const { return folder.Path("prefix"); }
     fs::path Host(const std::string& relative) const { return folder.Host("prefix/" + relative); }
@@ -101,13 +109,18 @@ private:
 
 WinePrefix* prefix = nullptr;
 
+// How Duplora comes into C:\Duplora: the build's Duplora.exe, or the release zip unpacked there
+// as an operator does (Duplora.exe, the example Duplora.ini, the guide).
+enum class Installation { kBuild, kPackage };
+
 // A standby machine and its server. Drive C: is the prefix's own; the server's shares C and D
 // and the local drive D: are folders of the test, linked into dosdevices. Duplora is installed
 // in C:\Duplora with its Duplora.ini and gds32.dll and started from C:\Atual, where the
 // installation's Duplora.bat lies.
 class World {
 public:
-    explicit World(const std::string& databasePath) {
+    explicit World(const std::string& databasePath,
+                   Installation installation = Installation::kBuild) {
         folder.Write("server-c/Tavix/Sonvira/Player.ini", "[player]\r\nvolume=80\r\n",
                      LocalTime(2025, 6, 1, 10, 0, 7));
         folder.Write("server-c/Tavix/Relatorios/2025-05.txt", "maio",
@@ -132,9 +145,12 @@ public:
         fs::create_directories(prefix->Host("drive_c/Tavix/Sonvira/Tavixdb"));
         fs::create_directories(prefix->Host("drive_c/Duplora"));
         fs::create_directories(prefix->Host("drive_c/Atual"));
-        fs::copy_file(Env("DUPLORA_EXE"), prefix->Host("drive_c/Duplora/Duplora.exe"));
-        if (!Env("DUPLORA_GDS32").empty())
-            fs::copy_file(Env("DUPLORA_GDS32"), prefix->Host("drive_c/Duplora/gds32.dll"));
+        if (installation == Installation::kPackage)
+            Capture("cd " + Quoted(prefix->Host("drive_c/Duplora")) + " && cmake -E tar xf " +
+                    Quoted(Env("DUPLORA_PACKAGE")));
+        else
+            fs::copy_file(Env("DUPLORA_EXE"), prefix->Host("drive_c/Duplora/Duplora.exe"));
+        fs::copy_file(Env("DUPLORA_GDS32"), prefix->Host("drive_c/Duplora/gds32.dll"));
         WriteSettings(databasePath, "N", "  :  ");
     }
 
@@ -144,6 +160,11 @@ public:
             << "[BANCO]\r\nCAMINHO=" << databasePath
             << "\r\n[SERVIDOR]\r\nNOME=SRV01\r\nPASTA_SISTEMA=\\\\SRV01\\C\\Tavix\r\n[CONFIG]\r\n"
             << "diario=" << daily << "\r\nhorario=" << time << "\r\n";
+    }
+    // Settings and batch file for `database`, on the tests' Firebird server, the daily run on.
+    void Serve(const FirebirdTestDatabase& database) {
+        WriteSettings(database.ServerName(), "S", "  :  ");
+        WriteBatchFile(database.File());
     }
     std::string Settings() const { return Read("drive_c/Duplora/Duplora.ini"); }
     // The batch file copies `database` (a host path, Z: in Wine) into the local database folder
@@ -230,12 +251,22 @@ public:
         std::sscanf(state.Value("client").c_str(), "%d,%d", &x, &y);
         ClickAt(x + at.x, y + at.y);
     }
+    // The window with its frame as the screen shows it, saved as a PNG file.
+    void SaveScreenshot(const std::string& file) const {
+        for (const WindowInfo& window : WindowsNamed(kTitle))
+            if (window.topLevel && window.viewable)
+                Capture("import -window " + std::to_string(window.id) + " " + Quoted(file));
+    }
     ChildProcess& Program() { return program_; }
 
 private:
     const TestFolder& logs_;
     ChildProcess program_;
 };
+
+// The music folders that the database of a whole backup lists.
+const FirebirdTestDatabase::Rows kMusicFolders{"\\\\SRV01\\D\\Musicas\\Rock\\",
+                                               "\\\\SRV01\\D\\Vinhetas\\"};
 
 const std::vector<std::string> kAllOk(4, "Ok");
 const std::vector<std::string> kAllError(4, "Error");
@@ -250,17 +281,14 @@ bool RunEnded(const WindowState& s) {
 class DuploraWineE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_FALSE(Env("DUPLORA_WINE").empty() || Env("DUPLORA_EXE").empty() ||
-                     Env("DUPLORA_WINDOW_PROBE").empty())
-            << "DUPLORA_WINE, DUPLORA_EXE and DUPLORA_WINDOW_PROBE name the programs";
+        for (const char* name : {"DUPLORA_WINE", "WINESERVER", "DUPLORA_EXE",
+                                 "DUPLORA_WINDOW_PROBE", "DUPLORA_GDS32", "DUPLORA_PACKAGE"})
+            ASSERT_FALSE(Env(name).empty()) << name << " is not set: run the test through CTest";
         prefix = new WinePrefix;
     }
     static void TearDownTestSuite() {
         delete prefix;
         prefix = nullptr;
-    }
-    void RequireClientLibrary() {
-        if (Env("DUPLORA_GDS32").empty()) GTEST_SKIP() << "no gds32.dll (DUPLORA_GDS32)";
     }
     // A database path no server answers for.
     static std::string Unreachable() { return "127.0.0.1/1:C:\\Nada\\TAVIXAUDIO.FDB"; }
@@ -277,19 +305,11 @@ struct Mirrored {
     std::chrono::system_clock::time_point time;
 };
 
-TEST_F(DuploraWineE2E, StartButtonRunsTheBackupAndClosingSavesTheSchedule) {
-    RequireClientLibrary();
-    World world("");
-    FirebirdTestDatabase database(
-        world.folder, "VARCHAR(255)",
-        FirebirdTestDatabase::Rows{"\\\\SRV01\\D\\Musicas\\Rock\\", "\\\\SRV01\\D\\Vinhetas\\"}, 1);
-    const std::string server =
-        Env("DUPLORA_FIREBIRD").empty() ? "localhost" : Env("DUPLORA_FIREBIRD");
-    world.WriteSettings(server + ":" + database.EmbeddedName(), "S", "  :  ");
-    world.WriteBatchFile(database.EmbeddedName());
-    DuploraSession duplora(display, logs);
+// Presses the start button of a window just opened on a world served by a database (World::Serve)
+// and checks a whole backup: four Ok steps and the closing line, every newer file of the server
+// copied with its time, one level of each music folder, nothing deleted, the batch file run.
+void ExpectWholeBackup(const World& world, DuploraSession& duplora) {
     EXPECT_EQ(duplora.WaitForWindow().Steps(), kAllPending);
-
     duplora.Click(kStart);
     const WindowState state =
         duplora.WaitFor([&](const WindowState& s) { return RunEnded(s) && world.BatchRuns() == 1; },
@@ -324,6 +344,15 @@ TEST_F(DuploraWineE2E, StartButtonRunsTheBackupAndClosingSavesTheSchedule) {
     EXPECT_FALSE(world.folder.Exists("local-d/Musicas/Rock/Ao Vivo"));
     EXPECT_EQ(world.folder.Read("local-d/Musicas/Rock/Antiga.mp3"), "old");
     EXPECT_TRUE(fs::exists(prefix->Host("drive_c/Tavix/Sonvira/Tavixdb/TAVIXAUDIO.FDB")));
+}
+
+TEST_F(DuploraWineE2E, StartButtonRunsTheBackupAndClosingSavesTheSchedule) {
+    World world("");
+    const FirebirdTestDatabase database(world.folder, "VARCHAR(255)", kMusicFolders, 1);
+    world.Serve(database);
+    DuploraSession duplora(display, logs);
+    ExpectWholeBackup(world, duplora);
+    if (!Env("DUPLORA_SCREENSHOT").empty()) duplora.SaveScreenshot(Env("DUPLORA_SCREENSHOT"));
 
     // The user turns the daily run off and closes the window: the schedule is written back.
     duplora.Click(kDiario);
@@ -332,8 +361,26 @@ TEST_F(DuploraWineE2E, StartButtonRunsTheBackupAndClosingSavesTheSchedule) {
     EXPECT_NE(world.Settings().find("diario=N"), std::string::npos) << world.Settings();
 }
 
+// As an operator installs it: the release zip unpacked into C:\Duplora of a Windows that has seen
+// nothing of the other cases, the client library put beside it, the example settings edited.
+TEST_F(DuploraWineE2E, TheReleaseZipUnpackedIntoAFreshPrefixRunsAWholeBackup) {
+    WinePrefix fresh;
+    const struct Restore {
+        WinePrefix* shared;
+        ~Restore() { prefix = shared; }
+    } restore{std::exchange(prefix, &fresh)};
+    World world("", Installation::kPackage);
+    for (const char* file : {"Duplora.exe", "Duplora.ini", "LEIA-ME.txt", "gds32.dll"})
+        EXPECT_TRUE(fs::is_regular_file(prefix->Host("drive_c/Duplora/") += file)) << file;
+    const FirebirdTestDatabase database(world.folder, "VARCHAR(255)", kMusicFolders, 1);
+    world.Serve(database);
+    DuploraSession duplora(display, logs);
+    ExpectWholeBackup(world, duplora);
+    duplora.Click(kFechar);
+    EXPECT_EQ(duplora.Program().WaitForExit(60s), std::optional<int>(0));
+}
+
 TEST_F(DuploraWineE2E, UnreachableDatabaseFailsEveryStepWithoutAMessage) {
-    RequireClientLibrary();
     World world(Unreachable());
     DuploraSession duplora(display, logs);
     duplora.WaitForWindow();
@@ -348,7 +395,6 @@ TEST_F(DuploraWineE2E, UnreachableDatabaseFailsEveryStepWithoutAMessage) {
 }
 
 TEST_F(DuploraWineE2E, TheDailyScheduleStartsTheRunInItsMinute) {
-    RequireClientLibrary();
     World world(Unreachable());
     // The next minute; the 30-second timer must tick in it.
     const std::time_t next = std::time(nullptr) + 60;
@@ -368,8 +414,7 @@ TEST_F(DuploraWineE2E, TheDailyScheduleStartsTheRunInItsMinute) {
     EXPECT_TRUE(state.boxes.empty()) << state.text;
 }
 
-TEST_F(DuploraWineE2E, TrayIconHidesAndShowsTheWindowAndItsMenuCloses) {
-    RequireClientLibrary();
+TEST_F(DuploraWineE2E, TrayIconHidesAndShowsTheWindowAndItsMenuStartsARunAndCloses) {
     const TrayHost trayer(logs.Host());
     World world(Unreachable());
     world.WriteSettings(Unreachable(), "S", "  :  ");
@@ -414,6 +459,10 @@ TEST_F(DuploraWineE2E, TrayIconHidesAndShowsTheWindowAndItsMenuCloses) {
     choose(2);  // "Restaurar"
     duplora.WaitFor(visible, 20s, "\"Restaurar\" did not show the window");
     userPause();
+    choose(1);  // "Iniciar Backup": a run, which finds no database
+    duplora.WaitFor([](const WindowState& s) { return s.Steps() == kAllError; }, 60s,
+                    "\"Iniciar Backup\" did not start a run");
+    userPause();
     choose(3);  // "Fechar"
     EXPECT_EQ(duplora.Program().WaitForExit(60s), std::optional<int>(0))
         << "\"Fechar\" did not end Duplora";
@@ -421,7 +470,6 @@ TEST_F(DuploraWineE2E, TrayIconHidesAndShowsTheWindowAndItsMenuCloses) {
 }
 
 TEST_F(DuploraWineE2E, SettingsThatCannotBeWrittenKeepTheWindowOpen) {
-    RequireClientLibrary();
     World world(Unreachable());
     DuploraSession duplora(display, logs);
     duplora.WaitForWindow();

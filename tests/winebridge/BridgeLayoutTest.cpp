@@ -1,6 +1,6 @@
-// The client's types as this program lays them out (MinGW, Win32) and as the Linux client
-// library behind the Wine bridge does (gcc -m32, i386 Linux): every size and field offset of
-// Layout.inc must agree, or the bridge would hand the client structures it misreads.
+// The client's types as this program lays them out (MinGW) and as the Linux client library of
+// the same word size behind the Wine bridge does: every size and field offset of Layout.inc must
+// agree, or the bridge would hand the client structures it misreads.
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,8 @@ struct Measure {
 };
 
 const Measure kWindowsLayout[] = {
-#define DUPLORA_SIZE(type) {"sizeof(" #type ")", sizeof(type)},
-#define DUPLORA_FIELD(type, field) {"offsetof(" #type ", " #field ")", offsetof(type, field)},
+#define DUPLORA_SIZE(type, ...) {"sizeof(" #type ")", sizeof(type)},
+#define DUPLORA_FIELD(type, field, ...) {"offsetof(" #type ", " #field ")", offsetof(type, field)},
 #include "winebridge/Layout.inc"
 #undef DUPLORA_SIZE
 #undef DUPLORA_FIELD

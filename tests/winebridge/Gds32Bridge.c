@@ -1,7 +1,7 @@
 // gds32.dll for Wine: each entry point of the Windows client library that the database link
 // calls (stdcall, as ibase.h declares it under _WIN32) calls the same function of the Linux
-// client library libfbclient.so.2 (cdecl), loaded when the DLL is. The structures behind the
-// pointers are laid out alike on both sides (see Layout.inc).
+// client library libfbclient.so.2 of the same word size, loaded when the DLL is. The structures
+// behind the pointers are laid out alike on both sides (see Layout.inc).
 //
 // Built with hidden visibility: the forwarders carry the client's own names, and nothing of
 // this library may stand in for the client's symbols. The client is opened RTLD_LOCAL, so its
@@ -12,11 +12,20 @@
 #include <stdio.h>
 #include <windows.h>
 
+// The Linux client's calling convention: cdecl on i386, the System V one on x86-64. Named
+// explicitly, for winegcc makes every Windows convention of x86-64 (__cdecl too) Microsoft's.
+#if defined(__x86_64__)
+#define DUPLORA_LINUX_CALL __attribute__((sysv_abi))
+#else
+#define DUPLORA_LINUX_CALL __attribute__((__cdecl__))
+#endif
+
 // The forwarder carries the entry point's own name, so the compiler holds its parameters to
-// ibase.h's declaration; the Linux function is called through a cdecl pointer of the same
-// parameters.
-#define DUPLORA_FORWARD(Result, name, parameters, arguments)             \
-    static Result(__attribute__((__cdecl__)) * linux_##name) parameters; \
+// ibase.h's declaration and calling convention (ISC_EXPORT: winegcc's __stdcall, stdcall on
+// i386 and Microsoft's x64 convention, ms_abi, on x86-64); the Linux function is called through
+// a pointer of the same parameters in the Linux client's convention.
+#define DUPLORA_FORWARD(Result, name, parameters, arguments)    \
+    static Result(DUPLORA_LINUX_CALL* linux_##name) parameters; \
     Result ISC_EXPORT name parameters { return linux_##name arguments; }
 
 DUPLORA_FORWARD(ISC_STATUS, isc_attach_database,

@@ -14,7 +14,7 @@
 #include "Errors.h"
 #include "TavixDatabase.h"
 #include "database/QueryHelpers.h"
-#include "winebridge/StackCheckedClientLibrary.h"
+#include "winebridge/CheckedClientLibrary.h"
 
 namespace {
 
@@ -27,10 +27,12 @@ std::string Environment(const char* name) {
     return value ? value : "";
 }
 
-// The server the tests use: DUPLORA_FIREBIRD ("127.0.0.1/<port>"), else the one on localhost.
+// The tests' own server, DUPLORA_FIREBIRD ("127.0.0.1/<port>"): never another one.
 std::string ServerAddress() {
     const std::string address = Environment("DUPLORA_FIREBIRD");
-    return address.empty() ? "localhost" : address;
+    if (address.empty())
+        throw std::runtime_error("DUPLORA_FIREBIRD is not set: run the test through CTest");
+    return address;
 }
 
 // The host path of a file in the folder that make-test-databases.sh filled.
@@ -75,7 +77,7 @@ TEST(Win32ServerTest, AMissingFileGivesTheServersTextAndStaysClosed) {
 }
 
 TEST(Win32ServerTest, EveryEntryPointLeavesTheStackAsItFoundIt) {
-    StackCheckedClientLibrary checked;
+    CheckedClientLibrary checked;
     TavixDatabase db(checked.Library());
     db.DB_Tavix.SetDatabaseName(DatabaseName("VARCHAR.FDB"));
     EXPECT_EQ(ReadFolders(db), (Strings{kPath, ""}));

@@ -1,9 +1,10 @@
-#include "winebridge/StackCheckedClientLibrary.h"
+#include "winebridge/CheckedClientLibrary.h"
 
 #include <cstdint>
 #include <stdexcept>
 #include <type_traits>
 
+#if defined(__i386__)
 // Calls `function` with the `count` 32-bit words at `words` on the stack, the first word on
 // top, as a stdcall or cdecl caller pushes them; stores in `stackMoved` how far the stack
 // pointer after the call is from where a stdcall function leaves it, and returns EAX.
@@ -37,12 +38,14 @@ duplora_call_measuring_stack:
     popl %ebp
     ret
 )");
+#endif
 
 namespace {
 
 const ClientLibrary* real = nullptr;
-std::vector<StackCheckedClientLibrary::Call> calls;
+std::vector<CheckedClientLibrary::Call> calls;
 
+#if defined(__i386__)
 // One argument as the 32-bit word a caller pushes for it.
 template <typename Argument>
 std::uint32_t Word(Argument argument) {
@@ -52,6 +55,7 @@ std::uint32_t Word(Argument argument) {
     else
         return static_cast<std::uint32_t>(argument);
 }
+#endif
 
 template <auto Member>
 std::string& NameOf() {
@@ -65,19 +69,24 @@ struct Measured;
 template <auto Member, typename Result, typename... Arguments>
 struct Measured<Member, Result(__stdcall*)(Arguments...)> {
     static Result __stdcall Call(Arguments... arguments) {
+#if defined(__i386__)
         const std::uint32_t words[] = {Word(arguments)..., 0};
         std::int32_t stackMoved = 0;
         const std::uint32_t result = CallMeasuringStack(
             reinterpret_cast<const void*>(real->*Member), words, sizeof...(Arguments), &stackMoved);
         calls.push_back({NameOf<Member>(), stackMoved});
         return static_cast<Result>(result);
+#else
+        calls.push_back({NameOf<Member>(), 0});
+        return (real->*Member)(arguments...);
+#endif
     }
 };
 
 }  // namespace
 
-StackCheckedClientLibrary::StackCheckedClientLibrary() : library_(ClientLibrary::Process()) {
-    if (real) throw std::logic_error("one StackCheckedClientLibrary at a time");
+CheckedClientLibrary::CheckedClientLibrary() : library_(ClientLibrary::Process()) {
+    if (real) throw std::logic_error("one CheckedClientLibrary at a time");
     real = &ClientLibrary::Process();
     calls.clear();
 #define DUPLORA_ENTRY(name)                 \
@@ -87,13 +96,11 @@ StackCheckedClientLibrary::StackCheckedClientLibrary() : library_(ClientLibrary:
 #undef DUPLORA_ENTRY
 }
 
-StackCheckedClientLibrary::~StackCheckedClientLibrary() { real = nullptr; }
+CheckedClientLibrary::~CheckedClientLibrary() { real = nullptr; }
 
-const std::vector<StackCheckedClientLibrary::Call>& StackCheckedClientLibrary::Calls() const {
-    return calls;
-}
+const std::vector<CheckedClientLibrary::Call>& CheckedClientLibrary::Calls() const { return calls; }
 
-std::vector<std::string> StackCheckedClientLibrary::Names() const {
+std::vector<std::string> CheckedClientLibrary::Names() const {
     std::vector<std::string> names;
     for (const Call& call : calls) names.push_back(call.name);
     return names;

@@ -1,0 +1,266 @@
+#!/usr/bin/env python3
+"""Checks of the Windows program that need no Windows CPU, run by CTest on the build's files.
+
+  imports EXE         a GUI program of the word size (--machine) that imports only Windows
+                      system DLLs, none of the compiler's
+  entry-points EXE    every entry point of the link's list (--entry-points) is exported by the
+                      Windows client (--def), named in EXE, and called as ibase.h declares it
+                      (--header): on 32-bit x86 stdcall, decorated _name@N in --object
+  package ZIP         the release zip: Duplora.exe (as imports checks it), the example
+                      Duplora.ini and the guide LEIA-ME.txt, as Windows Notepad shows them
+
+Each prints what it found wrong and exits 1, or exits 0.
+"""
+
+import argparse
+import codecs
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+# objdump's names of the two formats and machines.
+FORMATS = {"i386": "pei-i386", "x86-64": "pei-x86-64"}
+WORD_BITS = {"i386": 32, "x86-64": 64}
+
+# DLLs of Windows itself (System32) that a program may import. A DLL of the compiler's
+# (libgcc_s_*.dll, libstdc++-6.dll, libwinpthread-1.dll) or of a runtime Windows does not have
+# everywhere (api-ms-win-crt-*, vcruntime*) is not among them.
+SYSTEM_DLLS = {
+    "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll", "msimg32.dll",
+    "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
+    "uxtheme.dll", "version.dll", "winmm.dll", "ws2_32.dll",
+}
+
+# The guide's subjects an operator needs, each as a text it must contain.
+GUIDE_SUBJECTS = ("C:\\Duplora", "gds32.dll", "SYSDBA", "plumcider", "Iniciar em", "Duplora.bat",
+                  "shell:startup")
+SETTINGS_KEYS = {"BANCO": ("CAMINHO",), "SERVIDOR": ("NOME", "PASTA_SISTEMA"),
+                 "CONFIG": ("diario", "horario")}
+
+
+class Check:
+    def __init__(self):
+        self.faults = []
+
+    def fault(self, text):
+        self.faults.append(text)
+
+    def finish(self, what):
+        for fault in self.faults:
+            print("FAULT: " + fault)
+        print("%s: %s" % (what, "%d fault(s)" % len(self.faults) if self.faults else "ok"))
+        return 1 if self.faults else 0
+
+
+def check_imports(check, exe, machine, objdump):
+    """The PE headers and import table, as objdump -p prints them."""
+    dump = subprocess.run([objdump, "-p", exe], capture_output=True, text=True)
+    if dump.returncode != 0:
+        check.fault("%s -p %s failed: %s" % (objdump, exe, dump.stderr.strip()))
+        return
+    text = dump.stdout
+    found = re.search(r"file format (\S+)", text)
+    if not found or found.group(1) != FORMATS[machine]:
+        check.fault("%s is %s, not a %s program (%s)" % (
+            os.path.basename(exe), found.group(1) if found else "of no known format",
+            machine, FORMATS[machine]))
+    subsystem = re.search(r"^Subsystem\s+(\S+)\s*(.*)$", text, re.M)
+    if not subsystem or int(subsystem.group(1), 16) != 2:
+        check.fault("%s is not a Windows GUI program (subsystem %s)" % (
+            os.path.basename(exe), subsystem.group(0).split(None, 1)[1] if subsystem else "?"))
+    dlls = sorted({name.lower() for name in re.findall(r"DLL Name: (\S+)", text)})
+    if not dlls:
+        check.fault("%s imports no DLL at all: objdump found no import table" % exe)
+    for dll in dlls:
+        if dll not in SYSTEM_DLLS:
+            check.fault("%s imports %s, which is not a Windows system DLL" % (
+                os.path.basename(exe), dll))
+    print("%s: %s, subsystem %s, imports %s" % (
+        os.path.basename(exe), found.group(1) if found else "?",
+        subsystem.group(2) if subsystem else "?", ", ".join(dlls)))
+
+
+def entry_points(path):
+    with open(path) as f:
+        return re.findall(r"^DUPLORA_ENTRY\((\w+)\)", f.read(), re.M)
+
+
+def def_exports(path):
+    """The names a module-definition file exports (an alias "a=b" exports a)."""
+    names, inside = set(), False
+    with open(path) as f:
+        for line in f:
+            line = line.split(";", 1)[0].strip()
+            if not line:
+                continue
+            if re.fullmatch(r"[A-Z]+(\s.*)?", line) and line.split()[0] in (
+                    "EXPORTS", "LIBRARY", "NAME", "SECTIONS", "STACKSIZE", "HEAPSIZE"):
+                inside = line.split()[0] == "EXPORTS"
+                continue
+            if inside:
+                names.add(re.split(r"[\s=@]", line, 1)[0])
+    return names
+
+
+def declared_parameters(header, name):
+    """The parameter list of ibase.h's declaration of name: (calling convention macro, list)."""
+    found = re.search(r"\b(\w+)\s+%s\s*\(([^;]*?)\)\s*(?:\w+\s*)?;" % re.escape(name), header)
+    if not found:
+        return None, None
+    parameters = " ".join(found.group(2).split())
+    if parameters in ("", "void"):
+        return found.group(1), []
+    return found.group(1), [p.strip() for p in parameters.split(",")]
+
+
+# Parameter types of one 32-bit stack word besides pointers.
+WORD_TYPES = {"short", "unsigned short", "int", "unsigned int", "unsigned", "long",
+              "unsigned long", "ISC_SHORT", "ISC_USHORT", "ISC_LONG", "ISC_ULONG"}
+
+
+def stack_bytes(parameters):
+    """The bytes a stdcall function of these parameters takes off a 32-bit stack, or None."""
+    for parameter in parameters:
+        type_ = re.sub(r"\b(const|volatile)\b", "", parameter).strip()
+        if "*" not in type_ and " ".join(type_.split()) not in WORD_TYPES:
+            return None
+    return 4 * len(parameters)
+
+
+def undefined_symbols(nm, obj):
+    out = subprocess.run([nm, "-u", obj], capture_output=True, text=True, check=True).stdout
+    return {line.split()[-1] for line in out.splitlines() if line.strip()}
+
+
+def check_entry_points(check, arguments):
+    names = entry_points(arguments.entry_points)
+    if not names:
+        check.fault("%s lists no entry point" % arguments.entry_points)
+    exports = def_exports(arguments.definitions)
+    if len(exports) < 100:
+        check.fault("%s gives only %d exports: not the client's list" % (
+            arguments.definitions, len(exports)))
+    with open(arguments.program, "rb") as f:
+        program = f.read()
+    with open(arguments.header, encoding="latin-1") as f:
+        header = f.read()
+    symbols = undefined_symbols(arguments.nm, arguments.object)
+    for name in names:
+        if name not in exports:
+            check.fault("the program asks for %s, which the Windows client does not export" % name)
+        if name.encode() + b"\0" not in program:
+            check.fault("%s does not name %s" % (os.path.basename(arguments.program), name))
+        convention, parameters = declared_parameters(header, name)
+        if parameters is None:
+            check.fault("ibase.h declares no %s" % name)
+            continue
+        if convention != "ISC_EXPORT":
+            check.fault("ibase.h declares %s %s, not ISC_EXPORT (stdcall on Windows)" % (
+                name, convention))
+        if arguments.machine == "i386":
+            size = stack_bytes(parameters)
+            expected = "_%s@%s" % (name, size)
+            if size is None:
+                check.fault("cannot size the parameters of %s: %s" % (name, parameters))
+            elif expected not in symbols:
+                called = sorted(s for s in symbols if re.fullmatch(r"_?%s(@\d+)?" % name, s))
+                check.fault("the program calls %s as %s, not stdcall %s (ibase.h: %d "
+                            "parameters)" % (name, called[0] if called else "nothing",
+                                             expected, len(parameters)))
+        elif name not in symbols:
+            check.fault("the program's call of %s is not to the client's %s (found %s)" % (
+                name, name, sorted(s for s in symbols if name in s)))
+    print("%d entry points, each exported by the Windows client (%d exports)%s" % (
+        len(names), len(exports), ", stdcall as ibase.h declares them"
+        if arguments.machine == "i386" else ""))
+
+
+def check_text(check, name, data, encoding, subjects=()):
+    """A text file as Windows Notepad reads it: CR LF line ends only, the given encoding."""
+    if b"\n" in data.replace(b"\r\n", b"") or b"\r" in data.replace(b"\r\n", b""):
+        check.fault("%s has line ends other than CR LF" % name)
+    if not data.endswith(b"\r\n"):
+        check.fault("%s does not end its last line" % name)
+    try:
+        text = data.decode(encoding)
+    except UnicodeDecodeError as error:
+        check.fault("%s is not %s: %s" % (name, encoding, error))
+        return ""
+    for subject in subjects:
+        if subject not in text:
+            check.fault("%s does not say %s" % (name, subject))
+    return text
+
+
+def check_package(check, arguments):
+    zip_path, machine = arguments.program, arguments.machine
+    if not os.path.exists(zip_path):
+        check.fault("%s is missing: make it with cmake --preset win%d-release && cmake --build "
+                    "--preset win%d-release --target package" % (
+                        zip_path, WORD_BITS[machine], WORD_BITS[machine]))
+        return
+    with zipfile.ZipFile(zip_path) as package:
+        names = sorted(package.namelist())
+        expected = ["Duplora.exe", "Duplora.ini", "LEIA-ME.txt"]
+        if names != expected:
+            check.fault("%s holds %s, not %s" % (zip_path, names, expected))
+        files = {name: package.read(name) for name in names}
+    if "Duplora.exe" in files:
+        with tempfile.TemporaryDirectory() as folder:
+            exe = os.path.join(folder, "Duplora.exe")
+            with open(exe, "wb") as f:
+                f.write(files["Duplora.exe"])
+            check_imports(check, exe, machine, arguments.objdump)
+    if "LEIA-ME.txt" in files:
+        guide = files["LEIA-ME.txt"]
+        # UTF-8 with its byte order mark: Notepad reads it as UTF-8 on every Windows version,
+        # whatever the machine's ANSI code page.
+        if not guide.startswith(codecs.BOM_UTF8):
+            check.fault("LEIA-ME.txt does not start with the UTF-8 byte order mark")
+        text = check_text(check, "LEIA-ME.txt", guide[len(codecs.BOM_UTF8):], "utf-8",
+                          GUIDE_SUBJECTS + ("%d bits" % WORD_BITS[machine],))
+        if text and not re.search(r"[ãçéí]", text):
+            check.fault("LEIA-ME.txt has no Portuguese accented letter: not the guide")
+    if "Duplora.ini" in files:
+        text = check_text(check, "Duplora.ini", files["Duplora.ini"], "cp1252")
+        section = None
+        found = set()
+        for line in text.split("\r\n"):
+            if line.startswith("[") and line.endswith("]"):
+                section = line[1:-1]
+            elif "=" in line:
+                found.add((section, line.split("=", 1)[0]))
+        for section, keys in SETTINGS_KEYS.items():
+            for key in keys:
+                if (section, key) not in found:
+                    check.fault("Duplora.ini has no [%s] %s" % (section, key))
+    print("%s: %s" % (os.path.basename(zip_path), ", ".join(files)))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("check", choices=("imports", "entry-points", "package"))
+    parser.add_argument("program", help="Duplora.exe, or the zip for package")
+    parser.add_argument("--machine", required=True, choices=sorted(FORMATS))
+    parser.add_argument("--objdump", required=True, help="the MinGW-w64 objdump")
+    parser.add_argument("--nm", help="the MinGW-w64 nm (entry-points)")
+    parser.add_argument("--def", dest="definitions", help="the Windows client's .def file")
+    parser.add_argument("--entry-points", help="src/database/EntryPoints.inc")
+    parser.add_argument("--header", help="the client's ibase.h")
+    parser.add_argument("--object", help="the object file of ClientCalls.cpp")
+    arguments = parser.parse_args()
+    check = Check()
+    if arguments.check == "imports":
+        check_imports(check, arguments.program, arguments.machine, arguments.objdump)
+    elif arguments.check == "entry-points":
+        check_entry_points(check, arguments)
+    else:
+        check_package(check, arguments)
+    return check.finish(arguments.check)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
