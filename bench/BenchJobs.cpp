@@ -6,7 +6,9 @@
 
 #include "FolderMirror.h"
 #include "FolderSize.h"
-#include "Platform.h"
+#ifndef _WIN32
+#include "posix/HostPath.h"
+#endif
 
 namespace bench {
 

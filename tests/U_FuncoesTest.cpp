@@ -5,7 +5,9 @@
 #include <set>
 #include <vector>
 
-#include "Platform.h"
+#include "FileTime.h"
+#include "Files.h"
+#include "SystemError.h"
 #include "U_Funcoes.h"
 #include "support/TestFolder.h"
 
@@ -16,6 +18,9 @@
 #include "support/InjectedFault.h"
 #include "support/SmallDisk.h"
 #include "support/WatchedCalls.h"
+#ifndef _WIN32
+#include "posix/HostPath.h"
+#endif
 #endif
 
 namespace {

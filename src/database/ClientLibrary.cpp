@@ -1,7 +1,8 @@
 #include "ClientLibrary.h"
 
 #include "Errors.h"
-#include "Platform.h"
+#include "Library.h"
+#include "SystemError.h"
 
 ClientLibrary ClientLibrary::Load(const std::string& fileName) {
     platform::LibraryHandle library = platform::LoadSharedLibrary(fileName);

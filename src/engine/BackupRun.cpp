@@ -4,8 +4,9 @@
 #include "DateTime.h"
 #include "FolderSize.h"
 #include "PathMapping.h"
-#include "Platform.h"
+#include "Process.h"
 #include "SilentAbort.h"
+#include "SystemError.h"
 #include "TavixDatabase.h"
 #include "U_Funcoes.h"
 

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "UserDateTime.h"
+
 namespace {
 
 // Days from 1970-01-01 to the given civil date (proleptic Gregorian).

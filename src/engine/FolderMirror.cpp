@@ -6,6 +6,9 @@
 #include <string_view>
 
 #include "DateTime.h"
+#include "FolderWalk.h"
+#include "SystemError.h"
+#include "TextEncoding.h"
 #include "U_Funcoes.h"
 
 namespace {
@@ -66,10 +69,6 @@ void FormatDestinationLine(std::string& line, const std::string& fullPath) {
     line.assign(StartOfLastCharacters(fullPath, 55) > 0 ? "..." : "");
     line.append(fullPath, StartOfLastCharacters(fullPath, 56));
 }
-
-// A Linux server may hold names that Windows reads as paths ("..\..\x", "C:x"): joined to the
-// folder they would name another place than an entry of it.
-bool IsPathLike(const std::string& name) { return name.find_first_of("\\/:") != std::string::npos; }
 
 double DosTimeValue(const platform::FindData& entry) {
     if (entry.attributes & platform::kAttrDirectory) return kNoFileTime;
@@ -139,17 +138,6 @@ EntryOutcome UpdateEntry(const std::string& name, const platform::FindData* file
 
 }  // namespace
 
-void AppendBackslash(std::string& path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
-}
-
-bool IsDotOrDotDot(const std::string& name) { return name == "." || name == ".."; }
-
-// Files of 2 GiB or more count their whole size, here and in the size total alike.
-double EntrySizeMB(const platform::FindData& entry) {
-    return static_cast<double>(entry.size) / 1024 / 1024;
-}
-
 std::string ProgressText(double copiedMB, double totalMB) {
     std::string text;
     FormatProgressText(text, copiedMB, totalMB);
@@ -165,20 +153,6 @@ std::string DestinationLine(const std::string& fullPath) {
 double FileModifiedTime(const std::string& fileName) {
     const platform::DirectorySearch search(fileName);
     return search.Found() ? DosTimeValue(*search.Entry()) : kNoFileTime;
-}
-
-const platform::FindData* ListedFile(const platform::DirectorySearch& search) {
-    return search.Kind() & platform::kAttrDirectory ? nullptr : search.Entry();
-}
-
-void ListSubfolders(const platform::Folder& folder, std::vector<std::string>& list) {
-    constexpr std::uint32_t kLeftOut = platform::kAttrHidden | platform::kAttrSystem |
-                                       platform::kAttrVolumeLabel | platform::kAttrReparsePoint;
-    for (platform::DirectorySearch search(folder); search.Found(); search.Next()) {
-        const std::uint32_t kind = search.Kind();
-        if (!(kind & kLeftOut) && (kind & platform::kAttrDirectory) && !IsPathLike(search.Name()))
-            list.push_back(search.Name());
-    }
 }
 
 void FolderMirror::ShowProgress(const std::string& destinationFile) {

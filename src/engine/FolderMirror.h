@@ -1,11 +1,11 @@
 #pragma once
-// The newer-files folder mirror and the folder walk it shares with the size total.
+// The newer-files folder mirror.
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "Files.h"
 #include "ProgressView.h"
 #include "RunReport.h"
 
@@ -74,23 +74,10 @@ private:
     std::string destinationLine_;
 };
 
-// Appends the names of the subfolders of `folder` to `list`, from the listing alone (on POSIX no
-// entry is looked up where the file system lists entry types). Hidden and system entries are
-// left out, and so are folder links, which could loop, and names that Windows would read as
-// paths ("\", "/" or ":" in them), which would lead elsewhere.
-void ListSubfolders(const platform::Folder& folder, std::vector<std::string>& list);
-
 // The last-write time of a file as a date-time value, through the MS-DOS form; kNoFileTime
 // for a missing file, a folder, or a time that has no MS-DOS form.
 double FileModifiedTime(const std::string& fileName);
 
-// Shared by the walkers.
-void AppendBackslash(std::string& path);
-bool IsDotOrDotDot(const std::string& name);
-double EntrySizeMB(const platform::FindData& entry);
-// The listed entry when it is a file, looked up once (on POSIX) for its size and time; nullptr
-// for a folder, which counts 0 and needs no look-up, and for a file gone since it was listed.
-const platform::FindData* ListedFile(const platform::DirectorySearch& search);
 // "Copiando: A MB de B MB", each rounded half to even.
 std::string ProgressText(double copiedMB, double totalMB);
 // A destination file as lblDestino shows it: at most "..." and its last 56 characters (in

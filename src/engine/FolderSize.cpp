@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "FolderMirror.h"
+#include "FolderWalk.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "Platform.h"
+#include "Files.h"
 
 namespace {
 

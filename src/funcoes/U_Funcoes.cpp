@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "Platform.h"
+#include "FileTime.h"
+#include "Files.h"
+#include "Process.h"
+#include "SystemError.h"
 
 namespace {
 

@@ -11,6 +11,14 @@
 
 namespace platform {
 
+// How 8-bit texts hold characters: UTF-8 on POSIX, where one character may take up to four
+// bytes; the ANSI code page on Windows, one byte per character.
+#ifdef _WIN32
+inline constexpr bool kTextIsUtf8 = false;
+#else
+inline constexpr bool kTextIsUtf8 = true;
+#endif
+
 // Whether `text` is well-formed UTF-8: no stray or missing continuation bytes, no overlong
 // forms, no UTF-16 surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text);

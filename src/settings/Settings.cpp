@@ -1,8 +1,11 @@
 #include "Settings.h"
 
-#include "Platform.h"
+#include "Files.h"
+#include "Process.h"
+#include "Profile.h"
 #include "SettingsError.h"
 #include "SilentAbort.h"
+#include "SystemError.h"
 #include "TimeText.h"
 
 namespace {

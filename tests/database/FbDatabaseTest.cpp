@@ -11,7 +11,7 @@
 
 #include "ClientLibrary.h"
 #include "Errors.h"
-#include "Platform.h"
+#include "SystemError.h"
 #include "TavixDatabase.h"
 #include "database/QueryHelpers.h"
 #include "database/RecordingClientLibrary.h"

@@ -6,7 +6,7 @@
 
 #include "ClientLibrary.h"
 #include "Errors.h"
-#include "Platform.h"
+#include "Library.h"
 #include "TavixDatabase.h"
 
 TEST(Win32ClientLibraryTest, AMissingGds32StopsTheDatabaseObjectsWithTheInstallMessage) {

@@ -16,7 +16,7 @@
 #include "BackupRun.h"
 #include "DateTime.h"
 #include "PathMapping.h"
-#include "Platform.h"
+#include "Process.h"
 #include "SilentAbort.h"
 #include "TavixDatabase.h"
 #include "support/BackupWorld.h"

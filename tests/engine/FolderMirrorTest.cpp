@@ -24,6 +24,9 @@
 #ifndef _WIN32
 #include "support/InjectedFault.h"
 #include "support/WatchedCalls.h"
+#ifndef _WIN32
+#include "posix/HostPath.h"
+#endif
 #endif
 
 namespace {

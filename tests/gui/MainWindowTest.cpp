@@ -15,7 +15,8 @@
 
 #include "AppErrors.h"
 #include "Errors.h"
-#include "Platform.h"
+#include "Files.h"
+#include "Profile.h"
 #include "UPrincipal.h"
 #include "support/BackupWorld.h"
 

@@ -12,8 +12,9 @@
 
 #include "DefaultHandler.h"
 #include "Errors.h"
+#include "Files.h"
 #include "MainForm.h"
-#include "Platform.h"
+#include "Profile.h"
 #include "SilentAbort.h"
 #include "TimeField.h"
 #include "support/BackupWorld.h"

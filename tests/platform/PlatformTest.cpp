@@ -5,12 +5,16 @@
 #include <optional>
 #include <set>
 
-#include "Platform.h"
+#include "FileTime.h"
+#include "Files.h"
 #include "support/TestFolder.h"
 
 #ifndef _WIN32
 #include "support/InjectedFault.h"
 #include "support/WatchedCalls.h"
+#ifndef _WIN32
+#include "posix/HostPath.h"
+#endif
 #endif
 
 using namespace platform;

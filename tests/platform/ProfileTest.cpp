@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "Files.h"
+#include "Profile.h"
 #include "support/TestFolder.h"
 #include "support/Wine.h"
 
@@ -16,6 +17,9 @@
 #include <sys/stat.h>
 
 #include "support/WatchedCalls.h"
+#ifndef _WIN32
+#include "posix/HostPath.h"
+#endif
 #endif
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "Platform.h"
+#include "UserDateTime.h"
 #include "support/TestFolder.h"
 
 #ifdef _WIN32

@@ -8,8 +8,11 @@
 #include <fstream>
 #include <set>
 
+#include "Files.h"
 #include "FolderMirror.h"
-#include "Platform.h"
+#include "FolderWalk.h"
+#include "Process.h"
+#include "SystemError.h"
 #include "U_Funcoes.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"

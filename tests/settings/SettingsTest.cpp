@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "Files.h"
+#include "Process.h"
 #include "Settings.h"
 #include "SettingsError.h"
 #include "SilentAbort.h"
+#include "SystemError.h"
 #include "TimeField.h"
 #include "TimeText.h"
 #include "support/FixedClock.h"

@@ -1,6 +1,6 @@
 #include "BackupWorld.h"
 
-#include "Platform.h"
+#include "posix/HostPath.h"
 
 BackupWorld::BackupWorld() {
     platform::SetDosDevicesRoot(folder.Path("dosdevices"));

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "Platform.h"
+#include "Library.h"
 
 bool RunningUnderWine() {
 #ifdef _WIN32

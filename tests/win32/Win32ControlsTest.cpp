@@ -7,7 +7,6 @@
 #include <string>
 
 #include "Pictures.h"
-#include "Platform.h"
 #include "Win32.h"
 
 namespace {

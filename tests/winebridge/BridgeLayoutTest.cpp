@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "ClientLibrary.h"
-#include "Platform.h"
+#include "Library.h"
+#include "SystemError.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <ctime>
 
-#include "Platform.h"
+#include "UserDateTime.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "Platform.h"
+#include "FileTime.h"
 
 namespace platform {
 namespace {

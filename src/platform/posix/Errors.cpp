@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "Platform.h"
 #include "PosixInternal.h"
+#include "SystemError.h"
 
 namespace platform {
 namespace {

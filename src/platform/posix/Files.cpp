@@ -2,6 +2,8 @@
 // folder = directory; hidden = name begins with "."; read-only = the owner may not write;
 // archive on regular files; system and volume label never; a symbolic link is a reparse point.
 
+#include "Files.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,8 +14,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "Platform.h"
+#include "FileTime.h"
 #include "PosixInternal.h"
+#include "SystemError.h"
+#include "posix/HostPath.h"
 
 namespace platform {
 namespace {

@@ -3,6 +3,8 @@
 // Below a drive or a share, "." and ".." are resolved as Windows resolves them, by the text and
 // never above the drive root or the share, so no path text reaches outside its drive.
 
+#include "posix/HostPath.h"
+
 #include <dirent.h>
 #include <strings.h>
 #include <unistd.h>
@@ -13,8 +15,6 @@
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#include "Platform.h"
 
 namespace platform {
 namespace {

@@ -1,8 +1,9 @@
 // LoadLibraryA / GetProcAddress on POSIX.
 
+#include "Library.h"
+
 #include <dlfcn.h>
 
-#include "Platform.h"
 #include "PosixInternal.h"
 
 namespace platform {

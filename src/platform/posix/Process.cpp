@@ -4,6 +4,8 @@
 // refuses to start, and shells then run themselves). There is no console of its own: the
 // process reads from /dev/null and writes where Duplora writes.
 
+#include "Process.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -13,8 +15,9 @@
 #include <cerrno>
 #include <vector>
 
-#include "Platform.h"
 #include "PosixInternal.h"
+#include "SystemError.h"
+#include "posix/HostPath.h"
 
 extern char** environ;
 

@@ -14,6 +14,8 @@
 // A write replaces the file through a temporary file in the same folder that is flushed and
 // renamed over it, so the file on disk is always either the old or the new one, complete.
 
+#include "Profile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,9 +28,10 @@
 #include <string_view>
 #include <vector>
 
-#include "Platform.h"
 #include "PosixInternal.h"
+#include "SystemError.h"
 #include "TextEncoding.h"
+#include "posix/HostPath.h"
 
 namespace platform {
 namespace {

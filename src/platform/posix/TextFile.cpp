@@ -6,8 +6,9 @@
 
 #include <cerrno>
 
-#include "Platform.h"
+#include "Files.h"
 #include "PosixInternal.h"
+#include "posix/HostPath.h"
 
 namespace platform {
 

@@ -1,5 +1,6 @@
 // The user's date and time through the system's locale functions.
 
+#include "UserDateTime.h"
 #include "Win32Internal.h"
 
 namespace platform {

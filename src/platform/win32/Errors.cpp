@@ -1,5 +1,6 @@
 // The system's text for the last failure (FormatMessageA), and the codes Duplora sets itself.
 
+#include "SystemError.h"
 #include "Win32Internal.h"
 
 namespace platform {

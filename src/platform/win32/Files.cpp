@@ -1,5 +1,6 @@
 // Directory search, attributes, folders and open files: the Win32 file API itself.
 
+#include "SystemError.h"
 #include "Win32Internal.h"
 
 namespace platform {

@@ -1,5 +1,8 @@
 // LoadLibraryA / GetProcAddress.
 
+#include "Library.h"
+
+#include "SystemError.h"
 #include "Win32Internal.h"
 
 namespace platform {

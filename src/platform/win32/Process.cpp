@@ -1,7 +1,10 @@
 // CreateProcessA + WaitForSingleObject, the current directory and the executable's folder.
 
+#include "Process.h"
+
 #include <vector>
 
+#include "SystemError.h"
 #include "Win32Internal.h"
 
 namespace platform {

@@ -1,5 +1,8 @@
 // GetPrivateProfileStringA / WritePrivateProfileStringA themselves.
 
+#include "Profile.h"
+
+#include "SystemError.h"
 #include "Win32Internal.h"
 
 namespace platform {

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-#include "Platform.h"
+#include "FileTime.h"
+#include "Files.h"
 
 namespace platform::win32 {
 

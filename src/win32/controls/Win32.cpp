@@ -1,7 +1,7 @@
 #include "Win32.h"
 
-#include "Platform.h"
 #include "ProgressBarModel.h"
+#include "SystemError.h"
 
 namespace win32 {
 

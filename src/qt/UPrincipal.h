@@ -17,7 +17,7 @@
 #include "PictureButton.h"
 #include "ThrottledLabel.h"
 #include "TransparentImage.h"
-#include "tray/TrayIcon.h"
+#include "TrayIcon.h"
 
 class TFrmPrincipal : public QWidget, public MainFormView {
     Q_OBJECT

@@ -1,14 +1,17 @@
 #pragma once
-// The few system calls Duplora needs, with their Win32 meaning. Paths are Windows path texts
-// of 8-bit characters. The win32 backend calls the real API; the posix backend resolves the
-// path texts the way Wine does (see docs/ARCHITECTURE.md, "Platform semantics").
+// Files and folders with their Win32 meaning: directory listings, attributes, folders, renames,
+// and the open files of the chunked copy. Paths are Windows path texts of 8-bit characters: the
+// win32 backend hands them to the API; the posix backend resolves them the way Wine does
+// (posix/HostPath.h, docs/platform-on-posix.md).
 //
-// Nothing here throws: every call reports failure through its result, as the API it models.
+// Nothing here throws: every call reports failure through its result, as the API it models;
+// LastErrorText() (SystemError.h) tells why.
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
+
+#include "FileTime.h"
 
 namespace platform {
 
@@ -24,19 +27,6 @@ enum Attribute : std::uint32_t {
     kAttrReparsePoint = 0x400,  // a symbolic link or junction
 };
 inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFF;
-
-// A point in time as FILETIME counts it: 100-ns intervals since 1601-01-01 00:00 UTC.
-struct FileTime {
-    std::uint64_t ticks = 0;
-    friend bool operator==(FileTime, FileTime) = default;
-};
-
-// The MS-DOS date-time form: local time, seconds in steps of two, years 1980 to 2107.
-struct DosDateTime {
-    std::uint16_t date = 0;  // bits 15-9 year-1980, 8-5 month, 4-0 day
-    std::uint16_t time = 0;  // bits 15-11 hour, 10-5 minute, 4-0 second/2
-    friend bool operator==(DosDateTime, DosDateTime) = default;
-};
 
 // One directory entry as the enumeration reports it.
 struct FindData {
@@ -153,91 +143,7 @@ bool CarryPermissions(FileHandle source, FileHandle destination);
 // network file system); the handle is closed all the same.
 bool CloseFile(FileHandle file);
 
-// FileTimeToLocalFileTime + FileTimeToDosDateTime, and back (DosDateTimeToFileTime +
-// LocalFileTimeToFileTime). Both fail outside 1980..2107.
-std::optional<DosDateTime> ToDosDateTime(FileTime time);
-std::optional<FileTime> FromDosDateTime(DosDateTime dos);
-
-// CreateProcessA (no application name, flags CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, a
-// start-up record carrying `showWindow`), WaitForSingleObject(INFINITE) and GetExitCodeProcess.
-// The process's exit code, signed as the command interpreter shows it (exit /b -1 gives -1);
-// on POSIX a process ended by a signal gives 128 and the signal's number, as shells show it.
-// nullopt when the process could not be started, or its end not learnt.
-std::optional<int> RunProcessAndWait(const std::string& commandLine,
-                                     const std::string& workingFolder, std::uint16_t showWindow);
-
-// GetCurrentDirectoryA: no trailing separator except at a root.
-std::string CurrentDirectory();
-// The folder of the running executable, ending with its separator.
-std::string ExecutableFolder();
-
-// LoadLibraryA / GetProcAddress. A loaded library stays loaded until the process ends.
-using LibraryHandle = void*;
-LibraryHandle LoadSharedLibrary(const std::string& fileName);
-void* FindSymbol(LibraryHandle library, const std::string& name);
-// The system's text for the last failure of a call above (library loading included).
-std::string LastErrorText();
-
 // Appends `text` to the end of a file, creating it when missing (FILE_APPEND_DATA, OPEN_ALWAYS).
 bool AppendToFile(const std::string& path, const std::string& text);
-
-// The few Win32 error codes that Duplora sets itself (SetLastError) when it refuses something,
-// so that LastErrorText() tells the refusal in the system's words.
-enum class SystemError : std::uint32_t {
-    kAccessDenied = 5,       // ERROR_ACCESS_DENIED
-    kSharingViolation = 32,  // ERROR_SHARING_VIOLATION
-    kHandleEof = 38,         // ERROR_HANDLE_EOF
-    kInvalidName = 123,      // ERROR_INVALID_NAME
-};
-void SetLastErrorCode(SystemError error);
-std::string ErrorText(SystemError error);
-
-// Keeps the last failure (LastErrorText) across the clean-up calls that follow it.
-class LastErrorKept {
-public:
-    LastErrorKept();
-    ~LastErrorKept();
-    LastErrorKept(const LastErrorKept&) = delete;
-    LastErrorKept& operator=(const LastErrorKept&) = delete;
-
-private:
-    std::uint32_t code_;  // Windows
-    std::string text_;    // POSIX
-};
-
-// How 8-bit texts hold characters: UTF-8 on POSIX, where one character may take up to four
-// bytes; the ANSI code page on Windows, one byte per character.
-#ifdef _WIN32
-inline constexpr bool kTextIsUtf8 = false;
-#else
-inline constexpr bool kTextIsUtf8 = true;
-#endif
-
-// GetPrivateProfileStringA (a buffer of 2048 characters) / WritePrivateProfileStringA.
-std::string ReadProfileText(const std::string& section, const std::string& key,
-                            const std::string& defaultValue, const std::string& fileName);
-bool WriteProfileText(const std::string& section, const std::string& key, const std::string& value,
-                      const std::string& fileName);
-// Whether the content of an existing settings file can be read: ReadProfileText gives the
-// defaults for a file it may not read as for a missing one. After false, LastErrorText() says
-// why (a folder in the file's place, no permission, a read error).
-bool ProfileReadable(const std::string& fileName);
-
-// The local date and time of `unixTime` (seconds since 1970-01-01 UTC) as the user's locale
-// writes them: the short date, a blank and the long time; the blank and the time are left out
-// when the local time is 00:00:00 exactly. Windows: GetDateFormatA / GetTimeFormatA with
-// LOCALE_USER_DEFAULT; POSIX: the environment's LC_TIME locale (LC_ALL, LC_TIME, LANG), "%x"
-// and "%X". Empty when the time has no local form.
-std::string UserDateTimeText(std::int64_t unixTime);
-
-#ifndef _WIN32
-// POSIX only: where drive letters and UNC shares live (Wine's dosdevices folder).
-// Defaults to $WINEPREFIX/dosdevices, else $HOME/.wine/dosdevices.
-void SetDosDevicesRoot(const std::string& hostFolder);
-std::string DosDevicesRoot();
-// The host path a Windows path text names; nullopt when it names no drive. "." and ".." are
-// read as Windows reads them, never above the drive root or the share.
-std::optional<std::string> HostPath(const std::string& windowsPath);
-#endif
 
 }  // namespace platform

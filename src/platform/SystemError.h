@@ -1,0 +1,38 @@
+#pragma once
+// Why the last call of the platform layer failed, in the system's words, and the few refusals
+// Duplora makes itself in those words.
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// The system's text for the last failure of a call of the platform layer (library loading
+// included).
+std::string LastErrorText();
+
+// The few Win32 error codes that Duplora sets itself (SetLastError) when it refuses something,
+// so that LastErrorText() tells the refusal in the system's words.
+enum class SystemError : std::uint32_t {
+    kAccessDenied = 5,       // ERROR_ACCESS_DENIED
+    kSharingViolation = 32,  // ERROR_SHARING_VIOLATION
+    kHandleEof = 38,         // ERROR_HANDLE_EOF
+    kInvalidName = 123,      // ERROR_INVALID_NAME
+};
+void SetLastErrorCode(SystemError error);
+std::string ErrorText(SystemError error);
+
+// Keeps the last failure (LastErrorText) across the clean-up calls that follow it.
+class LastErrorKept {
+public:
+    LastErrorKept();
+    ~LastErrorKept();
+    LastErrorKept(const LastErrorKept&) = delete;
+    LastErrorKept& operator=(const LastErrorKept&) = delete;
+
+private:
+    std::uint32_t code_;  // Windows
+    std::string text_;    // POSIX
+};
+
+}  // namespace platform
