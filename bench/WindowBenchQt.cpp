@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     const std::initializer_list<QWidget*> walked{window.lblProgresso, window.lblDestino,
                                                  window.cxProgressBar1};
     PaintCounter paints(walked);
-    const bench::Outcome outcome = bench::Run(*jobs, window);
+    const bench::Outcome outcome = bench::Run(*jobs, window.Form.Progress());
     bench::Print("run_seconds", outcome.seconds);
     for (QWidget* widget : walked)
         bench::Print(("paints_" + widget->objectName().toStdString()).c_str(),

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     bench::Print("startup_seconds",
                  std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
 
-    const bench::Outcome outcome = bench::Run(*jobs, window);
+    const bench::Outcome outcome = bench::Run(*jobs, window.Form.Progress());
     bench::Print("run_seconds", outcome.seconds);
 
     // The labels must end on the walk's last texts.

@@ -152,7 +152,7 @@ TEST(CopyFileKeepingDateTest, AFullDiskKeepsTheOlderCopyAndLeavesNoTemporaryFile
     TestFolder folder;
     folder.MakeFolder("small");
     const SmallDisk small(folder.Path("small"));
-    if (!small.Mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+    if (!small.Mounted()) GTEST_SKIP() << small.WhyNot();
     folder.Write("src.bin", std::string(256 * 1024, 'z'), kNewSourceTime);
     folder.Write("small/dst.bin", "older copy", kOlderCopyTime);
 

@@ -1,5 +1,8 @@
 #include "TimeFieldKeys.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 void PressKey(TimeField& field, TimeFieldKey key) {
     switch (key) {
         case TimeFieldKey::Left:
@@ -30,4 +33,8 @@ Typed TypeCharacter(TimeField& field, char32_t character) {
     if (character < U' ' || character == 0x7F) return Typed::Ignored;
     if (character > 0x7F) return Typed::Refused;
     return field.TypeCharacter(static_cast<char>(character)) ? Typed::Taken : Typed::Refused;
+}
+
+void SelectWithMouse(TimeField& field, int anchor, int caret) {
+    field.Select(std::min(anchor, caret), std::abs(caret - anchor));
 }

@@ -19,3 +19,7 @@ enum class Typed {
 // A typed character, as a Unicode code point: a digit or the separator goes to the field;
 // anything else the field refuses.
 Typed TypeCharacter(TimeField& field, char32_t character);
+
+// The mouse has selected from `anchor` to `caret` (caret positions, 0 to 5; equal when nothing
+// is selected): the field takes that selection, which the next typed digit replaces.
+void SelectWithMouse(TimeField& field, int anchor, int caret);

@@ -1,6 +1,5 @@
 #include "BackupRun.h"
 
-#include "Application.h"
 #include "DateTime.h"
 #include "FolderSize.h"
 #include "PathMapping.h"
@@ -15,7 +14,7 @@ constexpr std::uint16_t kShowNormal = 1;
 constexpr const char* kNoSecondConnection = "Não foi possível conectar com o banco de dados";
 }  // namespace
 
-BackupRun::BackupRun(BackupView& view, TavixDatabase& database, const Clock& clock)
+BackupRun::BackupRun(RunView& view, TavixDatabase& database, const Clock& clock)
     : Mirror(view), Report(clock), view_(view), database_(database), clock_(clock) {
     Mirror.Report = &Report;
 }
@@ -37,32 +36,22 @@ void BackupRun::btnIniciarBackupClick() {
     EndRun();
 }
 
-// The run's line in the log, and the tray icon's tip until the next run: how the run ended.
+// The run's line in the log, and the window told how the run ended.
 void BackupRun::EndRun() {
-    view_.SetTrayIcon(TrayPicture::Idle);
-    SetControlsEnabled(true);
-    std::string tip = kApplicationTitle;
-    std::string outcome = "Backup finalizado";
+    RunOutcome outcome{interruption_.has_value(), {}, Report.Failures()};
+    std::string line = "Backup finalizado";
     if (interruption_) {
-        const std::string stopped =
-            "interrompido" + (interruption_->where.empty() ? "" : " " + interruption_->where);
-        outcome = "Backup " + stopped;
-        if (!interruption_->reason.empty()) outcome += ": " + interruption_->reason;
-        tip += ": backup " + stopped;
-    } else if (const int failures = Report.Failures()) {
-        tip += ": " + FailureCountText(failures) + " no último backup";
+        outcome.where = interruption_->where;
+        line = "Backup interrompido" + (outcome.where.empty() ? "" : " " + outcome.where);
+        if (!interruption_->reason.empty()) line += ": " + interruption_->reason;
     }
-    view_.SetTrayTip(tip);
-    Report.End(outcome);
+    view_.RunEnded(outcome);
+    Report.End(line);
 }
 
 void BackupRun::RunSteps() {
-    view_.SetTrayIcon(TrayPicture::Busy);
-    view_.SetTrayTip(kApplicationTitle);
-    ResetStepImages();
-    SetControlsEnabled(false);
-
-    SetStepStatus(kStepConnect, false);
+    view_.RunBegan();
+    view_.StepBegan(kStepConnect);
     StepWork(kStepConnect, [this] { ConnectForStep1(); });
     database_.DB_Tavix.SetConnected(false);
 
@@ -78,7 +67,7 @@ void BackupRun::RunSteps() {
         throw SilentAbort();
     }
     CopyMusicFolders();
-    SetStepStatus(kAllStepsDone, false);
+    view_.StepBegan(kAllStepsDone);
     database_.DB_Tavix.SetConnected(false);
 
     std::string closingLine = "Backup finalizado as " + FormatGeneralDateTime(clock_.Now());
@@ -113,31 +102,9 @@ void BackupRun::StepWork(int step, const std::function<void()>& work) {
 }
 
 void BackupRun::FailStep(int step, std::string reason) {
+    view_.StepFailed(step, reason);
     interruption_ = Interruption{"no passo " + std::to_string(step), std::move(reason)};
-    for (int s = kStepMusicFolders; s >= step && s >= kStepConnect; --s)
-        view_.SetStepImage(s, StepState::Error);
-    SetControlsEnabled(true);
     throw SilentAbort();
-}
-
-void BackupRun::SetStepStatus(int step, bool failed) {
-    if (failed) FailStep(step, {});
-    if (step < kStepConnect || step > kAllStepsDone) return;
-    if (step > kStepConnect) view_.SetStepImage(step - 1, StepState::Ok);
-    if (step < kAllStepsDone) view_.SetStepImage(step, StepState::Processing);
-}
-
-void BackupRun::ResetStepImages() {
-    for (int step = kStepConnect; step <= kStepMusicFolders; ++step)
-        view_.SetStepImage(step, StepState::Pending);
-    SetControlsEnabled(true);
-}
-
-void BackupRun::SetControlsEnabled(bool enabled) {
-    view_.SetStartEnabled(enabled);
-    view_.SetStartMenuItemEnabled(view_.StartEnabled());
-    view_.SetCloseEnabled(enabled);
-    view_.SetScheduleEnabled(enabled);
 }
 
 void BackupRun::MeasureAndMirror(int step, const std::string& source,
@@ -151,8 +118,8 @@ void BackupRun::MeasureAndMirror(int step, const std::string& source,
 // A system folder that maps to no drive (its share neither a letter nor an administrative share)
 // fails the step, as the failure of any other step: nothing is copied to a made-up place.
 void BackupRun::CopySystemFolder() {
-    SetStepStatus(kStepSystemFolder, false);
-    if (!view_.OptionChecked(StepOption::CopySystemFolder)) return;
+    view_.StepBegan(kStepSystemFolder);
+    if (!view_.StepWanted(kStepSystemFolder)) return;
     StepWork(kStepSystemFolder, [this] {
         MeasureAndMirror(kStepSystemFolder, SystemFolder, MapServerFolder(SystemFolder), true);
     });
@@ -162,8 +129,8 @@ void BackupRun::CopySystemFolder() {
 // failure of the run, which goes on: some batch files end with a code that is no error
 // (robocopy's 1, "files copied").
 void BackupRun::CopyDatabase() {
-    SetStepStatus(kStepDatabase, false);
-    if (!view_.OptionChecked(StepOption::CopyDatabase)) return;
+    view_.StepBegan(kStepDatabase);
+    if (!view_.StepWanted(kStepDatabase)) return;
     StepWork(kStepDatabase, [this] {
         // At a drive root the current directory ends with "\", and the path then holds two.
         const std::string batchFile = platform::CurrentDirectory() + "\\Duplora.bat";
@@ -177,8 +144,8 @@ void BackupRun::CopyDatabase() {
 }
 
 void BackupRun::CopyMusicFolders() {
-    SetStepStatus(kStepMusicFolders, false);
-    if (!view_.OptionChecked(StepOption::CopyMusicFolders)) return;
+    view_.StepBegan(kStepMusicFolders);
+    if (!view_.StepWanted(kStepMusicFolders)) return;
     StepWork(kStepMusicFolders, [this] {
         FbQuery& query = database_.QryBusca;
         query.Close();

@@ -6,29 +6,26 @@
 #include <optional>
 #include <string>
 
-#include "BackupView.h"
 #include "Clock.h"
 #include "FolderMirror.h"
 #include "RunReport.h"
+#include "RunView.h"
 
 struct TavixDatabase;
 
 class BackupRun {
 public:
     // `clock` gives the closing line its date and time.
-    BackupRun(BackupView& view, TavixDatabase& database, const Clock& clock);
+    BackupRun(RunView& view, TavixDatabase& database, const Clock& clock);
 
-    // One whole run. Returns after a complete run; throws SilentAbort after a failed step or a
-    // failed second connection, and lets any other error through. Either way the idle icon is
-    // back, the controls are enabled, the run's line is in the log with the reason it stopped,
-    // if it did, and the tray icon's tip names the failed step until the next run. The walk
-    // goes on after a file it cannot copy; every such failure is counted, logged, and named in
-    // the closing line and the tray icon's tip.
+    // One whole run, told to `view` as it goes. Returns after a complete run; throws
+    // SilentAbort after a failed step or a failed second connection, and lets any other error
+    // through. Either way the run has ended (RunView::RunEnded) and its line is in the log, with
+    // the reason it stopped, if it did. The walk goes on after a file it cannot copy; every such
+    // failure is counted, logged, and named in the closing line.
     void btnIniciarBackupClick();
 
-    void SetStepStatus(int step, bool failed);  // with `failed` it throws SilentAbort
-    void ResetStepImages();
-    void SetControlsEnabled(bool enabled);
+    // Steps 2 to 4.
     void CopySystemFolder();
     void CopyDatabase();
     void CopyMusicFolders();
@@ -50,7 +47,7 @@ private:
     void ConnectForStep1();
     // Runs the work of `step`; an error fails the step with its text as the reason.
     void StepWork(int step, const std::function<void()>& work);
-    // SetStepStatus(step, true), with the reason the run's line gives.
+    // `step` failed for `reason`, which the run's line gives: the run stops (SilentAbort).
     [[noreturn]] void FailStep(int step, std::string reason);
     // TotalMB := the source's size, CopiedMB := 0, then the mirror; a walk that broke off fails
     // `step`.
@@ -58,7 +55,7 @@ private:
                           bool recursive);
     void EndRun();
 
-    BackupView& view_;
+    RunView& view_;
     TavixDatabase& database_;
     const Clock& clock_;
     std::optional<Interruption> interruption_;  // this run's, when it stopped

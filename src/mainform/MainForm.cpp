@@ -1,9 +1,13 @@
 #include "MainForm.h"
 
+#include "RunReport.h"
 #include "SettingsError.h"
-#include "TimeField.h"
+#include "SilentAbort.h"
+#include "TimeText.h"
 
 namespace {
+
+constexpr const char* kInvalidTimeText = "A hora informada não é válida.";
 
 // "Duplora.log" beside the settings file.
 std::string LogFileBeside(const std::string& settingsFile) {
@@ -12,29 +16,76 @@ std::string LogFileBeside(const std::string& settingsFile) {
            "Duplora.log";
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Blanks and control characters at both ends dropped.
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    return text;
+}
+
+// The option box of steps 2 to 4.
+ControlId OptionBox(int step) {
+    switch (step) {
+        case kStepSystemFolder:
+            return ControlId::chkCopiarPastaTavix;
+        case kStepDatabase:
+            return ControlId::chkCopiarBancoDados;
+        default:
+            return ControlId::chkCopiarMusicas;
+    }
+}
+
 }  // namespace
 
+Picture StepPicture(StepState state) {
+    switch (state) {
+        case StepState::Pending:
+            return Picture::StepPending;
+        case StepState::Processing:
+            return Picture::StepProcessing;
+        case StepState::Ok:
+            return Picture::StepOk;
+        case StepState::Error:
+            break;
+    }
+    return Picture::StepError;
+}
+
 MainForm::MainForm(MainFormView& view, const Clock& clock, std::string settingsFile)
-    : Config(view, clock, std::move(settingsFile)), Run(view, Database, clock), view_(view) {
+    : Config(std::move(settingsFile)), Run(*this, Database, clock), view_(view), clock_(clock) {
     Run.Report.LogFile = LogFileBeside(Config.FileName());
 }
 
+// Start-up
+
 void MainForm::FormCreate() {
     Guarded(view_, [this] {
-        view_.SetMainIcon();
-        view_.InstallTrayIcon();
-        view_.SetTrayIcon(TrayPicture::Idle);
+        view_.SetTrayIcon(Picture::IconIdle, kApplicationTitle);
+        bool loaded = false;
         try {
-            Config.LoadSettings();
+            loaded = Config.LoadSettings();
         } catch (const SettingsReadError&) {
             // Said over the window once it is up; it starts as without a settings file.
             ShowLater(std::current_exception());
         }
-        if (Config.DatabasePath) Database.DB_Tavix.SetDatabaseName(*Config.DatabasePath);
-        Run.SystemFolder = Config.SystemFolder;
-        Run.ResetStepImages();
+        if (loaded) {
+            if (Config.DatabasePath) Database.DB_Tavix.SetDatabaseName(*Config.DatabasePath);
+            Run.SystemFolder = Config.SystemFolder;
+            if (Config.Daily != view_.Checked(ControlId::chkDiario)) {
+                view_.SetChecked(ControlId::chkDiario, Config.Daily);
+                chkDiarioClick();  // as every change of the box does
+            }
+            edtHorario.SetText(Config.Time);
+            view_.RefreshTimeField();
+            chkDiarioClick();
+        }
+        ResetStepImages();
     });
 }
+
+// The backup run
 
 void MainForm::btnIniciarBackupClick() {
     // However the run ends, a close asked for during it now ends the application.
@@ -54,46 +105,148 @@ void MainForm::btnIniciarBackupClick() {
 
 void MainForm::MenuIniciarBackupClick() {
     // A menu that was opened before a run began may still be up when the run has disabled it.
-    if (view_.StartEnabled()) btnIniciarBackupClick();
+    if (controlsEnabled_) btnIniciarBackupClick();
 }
+
+void MainForm::SetStep(int step, StepState state) {
+    view_.SetPicture(StepImage(step), StepPicture(state));
+}
+
+// A failed step turns it and every step after it to Error. Otherwise step n begins: the step
+// before it is done; kAllStepsDone ends the last.
+void MainForm::SetStepStatus(int step, bool failed) {
+    if (failed) {
+        for (int s = kStepMusicFolders; s >= step && s >= kStepConnect; --s)
+            SetStep(s, StepState::Error);
+        SetControlsEnabled(true);
+        return;
+    }
+    if (step < kStepConnect || step > kAllStepsDone) return;
+    if (step > kStepConnect) SetStep(step - 1, StepState::Ok);
+    if (step < kAllStepsDone) SetStep(step, StepState::Processing);
+}
+
+void MainForm::ResetStepImages() {
+    for (int step = kStepConnect; step <= kStepMusicFolders; ++step)
+        SetStep(step, StepState::Pending);
+    SetControlsEnabled(true);
+}
+
+// The start button, its menu item, "Fechar" and the schedule group: disabled for a run.
+void MainForm::SetControlsEnabled(bool enabled) {
+    controlsEnabled_ = enabled;
+    for (const ControlId control : {ControlId::btnIniciarBackup, ControlId::MenuIniciarBackup,
+                                    ControlId::btnFechar, ControlId::grpAgendamento})
+        view_.SetEnabled(control, enabled);
+}
+
+void MainForm::SetProgressText(const std::string& text) {
+    view_.SetText(ControlId::lblProgresso, text);
+}
+
+void MainForm::SetDestinationText(const std::string& text) {
+    view_.SetText(ControlId::lblDestino, text);
+}
+
+void MainForm::SetProgressBar(std::uint32_t beginColor, double maximum, double position) {
+    view_.SetProgressBar(beginColor, maximum, position);
+}
+
+void MainForm::ProcessMessages() { view_.ProcessMessages(); }
+
+bool MainForm::StepWanted(int step) const { return view_.Checked(OptionBox(step)); }
+
+void MainForm::RunBegan() {
+    view_.SetTrayIcon(Picture::IconBusy, kApplicationTitle);
+    ResetStepImages();
+    SetControlsEnabled(false);
+}
+
+void MainForm::StepBegan(int step) { SetStepStatus(step, false); }
+
+void MainForm::StepFailed(int step, const std::string&) { SetStepStatus(step, true); }
+
+// The idle icon comes back, with a tip that names what went wrong until the next run.
+void MainForm::RunEnded(const RunOutcome& outcome) {
+    std::string tip = kApplicationTitle;
+    if (outcome.stopped)
+        tip += ": backup interrompido" + (outcome.where.empty() ? "" : " " + outcome.where);
+    else if (outcome.failures)
+        tip += ": " + FailureCountText(outcome.failures) + " no último backup";
+    view_.SetTrayIcon(Picture::IconIdle, tip);
+    SetControlsEnabled(true);
+}
+
+// The daily schedule
+
+void MainForm::chkDiarioClick() {
+    Guarded(view_, [this] {
+        const bool checked = view_.Checked(ControlId::chkDiario);
+        view_.SetEnabled(ControlId::edtHorario, checked);
+        SetDailyTimerActive(checked);
+    });
+}
+
+// Switching the timer on while it is on changes nothing: the running period goes on.
+void MainForm::SetDailyTimerActive(bool active) {
+    if (active == dailyTimerActive_) return;
+    dailyTimerActive_ = active;
+    view_.SetTimerActive(TimerId::TmrExecutaDiario, active);
+}
+
+void MainForm::TmrExecutaDiarioTimer() {
+    Guarded(view_, [this] {
+        std::string wanted = edtHorario.Text();
+        if (wanted.size() == 5 && wanted[0] == ' ' && IsDigit(wanted[1])) wanted[0] = '0';
+        if (wanted == ClockText(LocalTimeOfDay(clock_.Now())) && controlsEnabled_)
+            btnIniciarBackupClick();
+    });
+}
+
+bool MainForm::TimeFieldMayLoseFocus() {
+    const bool passed = edtHorario.CheckOnExit();
+    view_.RefreshTimeField();
+    if (!passed) {
+        view_.Beep();
+        ShowError(view_, kInvalidInputText);
+        return false;
+    }
+    if (Guarded(view_, [this] { edtHorarioExit(); })) return true;
+    view_.Focus(ControlId::edtHorario);
+    return false;
+}
+
+void MainForm::edtHorarioExit() {
+    const std::string text = edtHorario.Text();
+    if (!Trimmed(text).empty() && text != kEmptyTimeText && !TextToTime(text)) {
+        ShowInformation(view_, kInvalidTimeText);
+        view_.Focus(ControlId::edtHorario);
+        throw SilentAbort();
+    }
+    SaveSettings();
+}
+
+void MainForm::SaveSettings() {
+    Config.Daily = view_.Checked(ControlId::chkDiario);
+    Config.Time = edtHorario.Text();
+    Config.SaveSettings();
+}
+
+// Hiding, showing, closing
 
 void MainForm::btnOcultarClick() { MenuOcultar_RestaurarClick(); }
 
 void MainForm::btnFecharClick() { view_.CloseWindow(); }
 
 void MainForm::MenuOcultar_RestaurarClick() {
-    Guarded(view_, [this] {
-        if (view_.WindowVisible())
-            view_.HideWindow();
-        else
-            view_.ShowWindowInFront();
-    });
+    Guarded(view_, [this] { view_.SetWindowVisible(!view_.WindowVisible()); });
 }
 
 void MainForm::Fechar1Click() { btnFecharClick(); }
 
-void MainForm::chkDiarioClick() {
-    Guarded(view_, [this] { Config.chkDiarioClick(); });
-}
-
-void MainForm::TmrExecutaDiarioTimer() {
-    Guarded(view_, [this] { Config.TmrExecutaDiarioTimer(); });
-}
-
-bool MainForm::TimeFieldMayLoseFocus() {
-    if (!view_.CheckTimeFieldOnExit()) {
-        view_.Beep();
-        ShowError(view_, kInvalidInputText);
-        return false;
-    }
-    if (Guarded(view_, [this] { Config.edtHorarioExit(); })) return true;
-    view_.FocusTimeField();
-    return false;
-}
-
 bool MainForm::FormClose() {
     try {
-        Config.FormClose();
+        SaveSettings();
     } catch (...) {
         // Shown once the close event has returned, so that no toolkit swallows it while the
         // window is closing; the window stays open.
@@ -114,7 +267,7 @@ void MainForm::ShowLater(std::exception_ptr error) {
 
 void MainForm::EndSession() {
     try {
-        Config.FormClose();
+        SaveSettings();
     } catch (const std::exception& error) {
         Run.Report.Note(std::string("Fim da sessão: ") + error.what());
     }
@@ -124,24 +277,29 @@ void MainForm::EndSession() {
         view_.QuitApplication();
 }
 
+// The notification-area icon
+
 void MainForm::WMTrayIcon(int mouseMessage) {
-    if (mouseMessage == kTrayLeftButtonDown)
+    if (mouseMessage == kTrayLeftButtonDown) {
         MenuOcultar_RestaurarClick();
-    else if (mouseMessage == kTrayRightButtonDown && !view_.PopupTimerActive())
-        view_.SetPopupTimerActive(true);  // a second press within the 200 ms changes nothing
+    } else if (mouseMessage == kTrayRightButtonDown && !popupTimerActive_) {
+        popupTimerActive_ = true;  // a second press within the 200 ms changes nothing
+        view_.SetTimerActive(TimerId::TimerPopup, true);
+    }
 }
 
 void MainForm::TimerPopupTimer() {
     Guarded(view_, [this] {
-        view_.SetPopupTimerActive(false);
+        popupTimerActive_ = false;
+        view_.SetTimerActive(TimerId::TimerPopup, false);
         PopupTrayIconPopup();
         view_.PopupTrayMenuAtCursor();
     });
 }
 
 void MainForm::PopupTrayIconPopup() {
-    if (view_.WindowVisible())
-        view_.SetMenuOcultarRestaurar("Ocultar", kTrayPictureOcultar);
-    else
-        view_.SetMenuOcultarRestaurar("Restaurar", kTrayPictureRestaurar);
+    const bool visible = view_.WindowVisible();
+    view_.SetText(ControlId::MenuOcultar_Restaurar, visible ? "Ocultar" : "Restaurar");
+    view_.SetPicture(ControlId::MenuOcultar_Restaurar,
+                     visible ? Picture::TrayOcultar : Picture::TrayRestaurar);
 }

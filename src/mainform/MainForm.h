@@ -1,9 +1,9 @@
 #pragma once
 // The logic of TFrmPrincipal, Duplora's one window, without any toolkit: start-up, the backup
-// run started from the button or the daily timer, hiding and showing, closing, leaving the time
-// field, and the notification-area icon's rules. The window (Qt on Linux, Win32 on Windows)
-// implements MainFormView with its controls and calls the handlers below from its events.
-// Every handler runs inside the default handler: no error leaves it unseen.
+// run and what the window shows of it, the daily schedule, leaving the time field, hiding and
+// showing, closing, and the notification-area icon's rules. The window (Qt on Linux, Win32 on
+// Windows) implements MainFormView with its controls and calls the handlers below from its
+// events. Every handler runs inside the default handler: no error leaves it unseen.
 
 #include <exception>
 #include <string>
@@ -13,6 +13,7 @@
 #include "MainFormView.h"
 #include "Settings.h"
 #include "TavixDatabase.h"
+#include "TimeField.h"
 
 // The mouse messages the shell reports for the notification-area icon.
 enum TrayMouseMessage : int {
@@ -26,17 +27,22 @@ enum TrayMouseMessage : int {
     kTrayMiddleButtonDown = 0x207,
 };
 
-class MainForm {
+// The step pictures' states; a step's state is held only by its picture.
+enum class StepState { Pending, Processing, Ok, Error };
+Picture StepPicture(StepState state);
+
+class MainForm : private RunView {
 public:
     // Creates the database objects, which load the client library: a missing library throws
     // here, and the window cannot be created.
     MainForm(MainFormView& view, const Clock& clock,
              std::string settingsFile = Settings::DefaultFileName());
 
-    // The window's creation handler: its icon, the tray icon, the settings, the step pictures.
-    // A settings file that cannot be read is said in a box over the window once it is up.
+    // The window's creation handler, once the window has its controls, its icon and its tray
+    // icon: the settings (a file that cannot be read is said over the window once it is up),
+    // the schedule, the step pictures.
     void FormCreate();
-    // Runs one whole backup (the start button, or the daily timer through the settings).
+    // Runs one whole backup (the start button, or the daily timer).
     void btnIniciarBackupClick();
     // The tray menu's "Iniciar Backup": a run, as the start button starts it. The item is
     // enabled exactly when the button is.
@@ -46,11 +52,16 @@ public:
     // Hides the window when it is visible, shows it in front otherwise.
     void MenuOcultar_RestaurarClick();
     void Fechar1Click();
+    // chkDiario's click handler: the time field is enabled and the daily timer on exactly while
+    // the box is checked.
     void chkDiarioClick();
+    // The daily timer's tick: when the clock's "hh:mm" equals the time field's text and the
+    // start button is enabled, starts the run as a click on the button would. A field whose
+    // hour tens is empty (" 7:30") counts as the time with a leading zero (07:30).
     void TmrExecutaDiarioTimer();
     // The focus is about to leave the time field for another control of the window: the
-    // field's own check, then its exit handler. False keeps the focus in the field (a message
-    // has been shown), and the click or key that was moving it must do nothing.
+    // field's own check, then its exit handler (edtHorarioExit). False keeps the focus in the
+    // field (a message has been shown), and the click or key that was moving it must do nothing.
     bool TimeFieldMayLoseFocus();
     // The close handler, for every way of closing: saves the schedule. True when the window
     // closes now and the application ends. False keeps it open: the save was refused (the
@@ -70,17 +81,48 @@ public:
     // Before every popup: "Ocultar" or "Restaurar", as the window is visible or not.
     void PopupTrayIconPopup();
 
+    // What the backup run shows while it walks, for a window's or a bench's walk alike.
+    ProgressView& Progress() { return *this; }
     bool RunInProgress() const { return runInProgress_; }
 
     TavixDatabase Database;  // DB_Tavix, Trans_Tavix, QryBusca
-    Settings Config;         // ServerName, SystemFolder, the schedule
+    Settings Config;         // ServerName, SystemFolder, the schedule as the file holds it
     BackupRun Run;           // TotalMB, CopiedMB
+    TimeField edtHorario;    // the time field's model; the window's control shows it
 
 private:
+    // What the run shows.
+    void SetStepStatus(int step, bool failed);
+    void ResetStepImages();
+    void SetControlsEnabled(bool enabled);
+    void SetStep(int step, StepState state);
+
+    // The time field's exit handler, run after the field's own check has passed. An empty field
+    // or a time that converts is saved; any other text shows "A hora informada não é válida.",
+    // gives the focus back to the field and throws SilentAbort, saving nothing.
+    void edtHorarioExit();
+    // Writes the schedule as the window holds it.
+    void SaveSettings();
+    void SetDailyTimerActive(bool active);
     // Shows `error` as the default handler does, once the event being handled has returned.
     void ShowLater(std::exception_ptr error);
 
+    // RunView: the run's events, and its progress passed on to the window.
+    void SetProgressText(const std::string& text) override;
+    void SetDestinationText(const std::string& text) override;
+    void SetProgressBar(std::uint32_t beginColor, double maximum, double position) override;
+    void ProcessMessages() override;
+    bool StepWanted(int step) const override;
+    void RunBegan() override;
+    void StepBegan(int step) override;
+    void StepFailed(int step, const std::string& reason) override;
+    void RunEnded(const RunOutcome& outcome) override;
+
     MainFormView& view_;
+    const Clock& clock_;
+    bool controlsEnabled_ = true;  // btnIniciarBackup and the rest (SetControlsEnabled)
+    bool dailyTimerActive_ = false;
+    bool popupTimerActive_ = false;
     bool runInProgress_ = false;
     bool closeRequested_ = false;  // closed during a run: the application ends when it returns
 };

@@ -1,15 +1,18 @@
 #pragma once
 // The notification-area icon and its menu PopupTrayIcon, as Qt controls: the icon with the
-// title as tooltip, the five menu items with the pictures of ListaImagemTray, and TimerPopup.
-// What a press on the icon does is the window logic's (MainForm::WMTrayIcon): presses are
-// reported as the shell's mouse messages.
+// title as tooltip, the menu's items as the window's description lists them, with the pictures
+// of ListaImagemTray, and TimerPopup. What a press on the icon does is the window logic's
+// (MainForm::WMTrayIcon): presses are reported as the shell's mouse messages.
 
 #include <QAction>
 #include <QIcon>
+#include <QMap>
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include "WindowLayout.h"
 
 class TrayIcon : public QObject {
     Q_OBJECT
@@ -19,21 +22,20 @@ public:
     // Adds the icon with `icon` and the tooltip; a platform without a notification area is no
     // error: Duplora runs on without it.
     void Install(const QIcon& icon);
-    void SetIcon(const QIcon& icon);
-    void SetMenuOcultarRestaurar(const QString& caption, int picture);
+    // A menu item of the description.
+    QAction* Item(ControlId id) const { return items_.value(id); }
     // Shows the menu with its top-left corner at the cursor; returns when it closes.
     void PopupAtCursor();
 
     QSystemTrayIcon Icon;
     QMenu PopupTrayIcon;
-    QAction* MenuIniciarBackup;
-    QAction* MenuOcultar_Restaurar;
-    QAction* Fechar1;
-    QTimer TimerPopup;  // 200 ms, armed by a right press
-    QList<QIcon> ListaImagemTray;
+    QTimer TimerPopup;  // armed by a right press
 
 signals:
     // A press on the icon, as the shell's mouse message (MainForm's TrayMouseMessage).
     void MouseMessage(int message);
     void MenuAboutToPopUp();  // for tests: the menu is about to open
+
+private:
+    QMap<ControlId, QAction*> items_;
 };

@@ -1,12 +1,14 @@
 #pragma once
-// TFrmPrincipal on Qt, Duplora's one window: the daily schedule, the four steps with their
-// pictures, the progress lines and bar, the three buttons and the tray icon. It is only its
-// controls: what they do is the window logic's (MainForm), which it presents as MainFormView.
+// TFrmPrincipal on Qt, Duplora's one window, built from the window's description
+// (WindowLayout.h): the daily schedule, the four steps with their pictures, the progress lines
+// and bar, the three buttons, and the tray icon. It is only its controls: what they do is the
+// window logic's (MainForm), which it serves as MainFormView.
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMap>
 #include <QTimer>
 #include <QWidget>
 
@@ -28,63 +30,35 @@ public:
                            const Clock* clock = nullptr);
     ~TFrmPrincipal() override;
 
-    // BackupView.
-    void SetProgressText(const std::string& text) override;
-    void SetDestinationText(const std::string& text) override;
+    // MainFormView.
+    void SetText(ControlId control, const std::string& text) override;
+    void SetPicture(ControlId control, Picture picture) override;
+    void SetEnabled(ControlId control, bool enabled) override;
+    bool Checked(ControlId control) const override;
+    void SetChecked(ControlId control, bool checked) override;
+    void Focus(ControlId control) override;
+    void RefreshTimeField() override;
     void SetProgressBar(std::uint32_t beginColor, double maximum, double position) override;
     void ProcessMessages() override;
-    void SetStepImage(int step, StepState state) override;
-    bool OptionChecked(StepOption option) const override;
-    void SetStartEnabled(bool enabled) override;
-    bool StartEnabled() const override;
-    void SetStartMenuItemEnabled(bool enabled) override;
-    void SetCloseEnabled(bool enabled) override;
-    void SetScheduleEnabled(bool enabled) override;
-    void SetTrayIcon(TrayPicture picture) override;
-    void SetTrayTip(const std::string& text) override;
-
-    // SettingsView.
-    bool DailyChecked() const override;
-    void SetDailyChecked(bool checked) override;
-    std::string TimeText() const override;
-    void SetTimeText(const std::string& text) override;
-    void SetTimeFieldEnabled(bool enabled) override;
-    void FocusTimeField() override;
-    void SetDailyTimerEnabled(bool enabled) override;
-    bool StartButtonEnabled() const override;
-    void StartBackup() override;
-    void ShowInformation(const std::string& text) override;
-
-    // MainFormView.
-    void ShowMessageBox(MessageKind kind, const std::string& caption,
-                        const std::string& text) override;
-    void SetMainIcon() override;
     bool WindowVisible() const override;
-    void HideWindow() override;
-    void ShowWindowInFront() override;
+    void SetWindowVisible(bool visible) override;
     void CloseWindow() override;
     void QuitApplication() override;
     void RunLater(std::function<void()> action) override;
     void Beep() override;
-    bool CheckTimeFieldOnExit() override;
-    void InstallTrayIcon() override;
-    bool PopupTimerActive() const override;
-    void SetPopupTimerActive(bool active) override;
-    void SetMenuOcultarRestaurar(const std::string& caption, TrayMenuPicture picture) override;
+    void SetTimerActive(TimerId timer, bool active) override;
+    void SetTrayIcon(Picture icon, const std::string& tip) override;
     void PopupTrayMenuAtCursor() override;
+    void ShowMessageBox(MessageKind kind, const std::string& caption,
+                        const std::string& text) override;
 
-    // Components, named as the window's design names them.
+    // A control of the window's description.
+    QWidget* Control(ControlId id) const { return controls_.value(id); }
+
+    // Components, named as the window's description names them.
     QGroupBox* grpAgendamento;
     QCheckBox* chkDiario;
     MaskedTimeEdit* edtHorario;
-    QLabel* Label1;
-    QFrame* pnlOpcoes;
-    TransparentImage* imgConectarBanco;
-    TransparentImage* imgCopiarPastaTavix;
-    TransparentImage* imgCopiarBanco;
-    TransparentImage* imgCopiarMusicas;
-    QCheckBox* chkConectarBanco;
-    QLabel* Label2;
     QCheckBox* chkCopiarPastaTavix;
     QCheckBox* chkCopiarBancoDados;
     QCheckBox* chkCopiarMusicas;
@@ -94,10 +68,6 @@ public:
     PictureButton* btnIniciarBackup;
     PictureButton* btnOcultar;
     PictureButton* btnFechar;
-    TransparentImage* imgPendende;
-    TransparentImage* imgOk;
-    TransparentImage* imgErro;
-    TransparentImage* imgProcessando;
     QIcon ImgIcone1;  // idle
     QIcon ImgIcone2;  // busy
     QTimer TmrExecutaDiario;
@@ -117,7 +87,12 @@ protected:
 private:
     void BuildControls();
     void ConnectControls();
-    TransparentImage* StepImage(int step) const;
+    template <class Widget>
+    Widget* Find(ControlId id) const {
+        return static_cast<Widget*>(controls_.value(id));
+    }
+
+    QMap<ControlId, QWidget*> controls_;
 };
 
 // The one main window.

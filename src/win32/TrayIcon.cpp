@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "Pictures.h"
-#include "ResourceIds.h"
+#include "WindowIds.h"
 
 // The first form of the record: 88 bytes in a 32-bit program.
 static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
@@ -11,31 +11,33 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
 namespace win32 {
 
 TrayIcon::TrayIcon(HWND window)
-    : PopupTrayIcon(Required(CreatePopupMenu(), "Não foi possível criar o menu PopupTrayIcon")),
-      ListaImagemTray{LoadPicture(IDB_TRAY_FECHAR), LoadPicture(IDB_TRAY_OCULTAR),
-                      LoadPicture(IDB_TRAY_RESTAURAR), LoadPicture(IDB_TRAY_INICIAR_BACKUP)} {
+    : PopupTrayIcon(Required(CreatePopupMenu(), "Não foi possível criar o menu PopupTrayIcon")) {
     TrayIconData.hWnd = window;
-    AddItem(IDM_INICIAR_BACKUP, "Iniciar Backup", ListaImagemTray[kTrayPictureIniciarBackup]);
-    AppendMenuA(PopupTrayIcon, MF_SEPARATOR, 0, nullptr);  // N2
-    AddItem(IDM_OCULTAR_RESTAURAR, "Ocultar", ListaImagemTray[kTrayPictureOcultar]);
-    AppendMenuA(PopupTrayIcon, MF_SEPARATOR, 0, nullptr);                // N1
-    AddItem(IDM_FECHAR, "Fechar", ListaImagemTray[kTrayPictureFechar]);  // Fechar1
+    for (const MenuItemDescription& description : kTrayMenu) {
+        if (!description.id) {
+            AppendMenuA(PopupTrayIcon, MF_SEPARATOR, 0, nullptr);  // N1, N2
+            continue;
+        }
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+        item.wID = static_cast<UINT>(NumericId(*description.id));
+        item.dwTypeData = const_cast<char*>(description.caption);
+        item.hbmpItem = PictureOf(description.picture);
+        InsertMenuItemA(PopupTrayIcon, GetMenuItemCount(PopupTrayIcon), TRUE, &item);
+    }
 }
 
 TrayIcon::~TrayIcon() {
     Remove();
     DestroyMenu(PopupTrayIcon);
-    for (HBITMAP picture : ListaImagemTray) DeleteObject(picture);
+    for (const auto& [picture, bitmap] : ListaImagemTray) DeleteObject(bitmap);
 }
 
-void TrayIcon::AddItem(int id, const char* caption, HBITMAP picture) {
-    MENUITEMINFOA item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
-    item.wID = static_cast<UINT>(id);
-    item.dwTypeData = const_cast<char*>(caption);
-    item.hbmpItem = picture;
-    InsertMenuItemA(PopupTrayIcon, GetMenuItemCount(PopupTrayIcon), TRUE, &item);
+HBITMAP TrayIcon::PictureOf(Picture picture) {
+    auto [at, added] = ListaImagemTray.try_emplace(picture, nullptr);
+    if (added) at->second = LoadPicture(BitmapId(picture));
+    return at->second;
 }
 
 void TrayIcon::Install(HICON icon) {
@@ -70,18 +72,27 @@ void TrayIcon::Remove() {
     installed_ = false;
 }
 
-void TrayIcon::SetItemEnabled(int id, bool enabled) {
-    EnableMenuItem(PopupTrayIcon, static_cast<UINT>(id),
+bool TrayIcon::HasItem(ControlId item) const { return NumericId(item) >= IDM_INICIAR_BACKUP; }
+
+void TrayIcon::SetItemEnabled(ControlId item, bool enabled) {
+    EnableMenuItem(PopupTrayIcon, static_cast<UINT>(NumericId(item)),
                    MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-void TrayIcon::SetMenuOcultarRestaurar(const std::string& caption, TrayMenuPicture picture) {
-    MENUITEMINFOA item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_STRING | MIIM_BITMAP;
-    item.dwTypeData = const_cast<char*>(caption.c_str());
-    item.hbmpItem = ListaImagemTray[picture];
-    SetMenuItemInfoA(PopupTrayIcon, IDM_OCULTAR_RESTAURAR, FALSE, &item);
+void TrayIcon::SetItemText(ControlId item, const std::string& caption) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<char*>(caption.c_str());
+    SetMenuItemInfoA(PopupTrayIcon, static_cast<UINT>(NumericId(item)), FALSE, &info);
+}
+
+void TrayIcon::SetItemPicture(ControlId item, Picture picture) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_BITMAP;
+    info.hbmpItem = PictureOf(picture);
+    SetMenuItemInfoA(PopupTrayIcon, static_cast<UINT>(NumericId(item)), FALSE, &info);
 }
 
 void TrayIcon::Popup(POINT at) {

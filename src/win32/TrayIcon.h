@@ -1,13 +1,14 @@
 #pragma once
-// The notification-area icon through Shell_NotifyIconA, and its menu PopupTrayIcon with the
-// pictures of ListaImagemTray. The icon's rules (what a press does, when the menu opens, the
-// third item's caption) are MainForm's; this is only what the shell and the menu need.
+// The notification-area icon through Shell_NotifyIconA, and its menu PopupTrayIcon as the
+// window's description lists it, with the pictures of ListaImagemTray. The icon's rules (what a
+// press does, when the menu opens, the third item's caption) are MainForm's; this is only what the
+// shell and the menu need.
 
-#include <array>
+#include <map>
 #include <string>
 
-#include "MainFormView.h"
 #include "Win32.h"
+#include "WindowLayout.h"
 
 namespace win32 {
 
@@ -31,19 +32,21 @@ public:
     // Takes the icon out of the notification area (the window is closing).
     void Remove();
 
-    void SetItemEnabled(int id, bool enabled);
-    // MenuOcultar_Restaurar's caption and picture.
-    void SetMenuOcultarRestaurar(const std::string& caption, TrayMenuPicture picture);
+    // A menu item of the description.
+    bool HasItem(ControlId item) const;
+    void SetItemEnabled(ControlId item, bool enabled);
+    void SetItemText(ControlId item, const std::string& caption);
+    void SetItemPicture(ControlId item, Picture picture);
     // Shows the menu with its top-left corner at `at`; returns when it closes. A chosen item
     // reaches the window as WM_COMMAND.
     void Popup(POINT at);
 
     NOTIFYICONDATAA TrayIconData{};
     HMENU PopupTrayIcon;
-    std::array<HBITMAP, 4> ListaImagemTray;  // by TrayMenuPicture
+    std::map<Picture, HBITMAP> ListaImagemTray;  // the menu's pictures
 
 private:
-    void AddItem(int id, const char* caption, HBITMAP picture);
+    HBITMAP PictureOf(Picture picture);
     void CopyTip(const std::string& tip);
     bool installed_ = false;
 };

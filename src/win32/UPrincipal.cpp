@@ -5,7 +5,7 @@
 
 #include "Fonts.h"
 #include "Pictures.h"
-#include "ResourceIds.h"
+#include "WindowIds.h"
 
 using namespace win32;
 
@@ -13,33 +13,22 @@ TFrmPrincipal* FrmPrincipal = nullptr;
 
 namespace {
 
-constexpr int kClientWidth = 385;
-constexpr int kClientHeight = 273;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-// Timers of the window.
-constexpr UINT_PTR kDailyTimer = 1;  // TmrExecutaDiario
-constexpr UINT_PTR kPopupTimer = 2;  // TimerPopup
-constexpr UINT kDailyTimerMs = 30000;
-constexpr UINT kPopupTimerMs = 200;
+// The window's timers, by their number.
+constexpr UINT_PTR TimerNumber(TimerId timer) { return static_cast<UINT_PTR>(timer) + 1; }
 
 // Actions given to RunLater.
 constexpr UINT kRunLaterMessage = WM_APP + 1;
 
-HWND Control(HWND parent, const char* className, const char* text, DWORD style, int id, int left,
-             int top, int width, int height, HFONT font) {
-    HWND control = CreateOwnedWindow(className, nullptr, WS_CHILD | WS_VISIBLE | style, 0, text,
-                                     left, top, width, height, parent, id);
+HWND CheckBox(HWND parent, const ControlDescription& box, HFONT font) {
+    HWND control = CreateOwnedWindow(
+        "BUTTON", nullptr,
+        WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | (box.tab >= 0 ? WS_TABSTOP : 0), 0, box.text,
+        box.rect.left, box.rect.top, box.rect.width, box.rect.height, parent, NumericId(box.id));
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(control, BM_SETCHECK, box.checked ? BST_CHECKED : BST_UNCHECKED, 0);
     return control;
-}
-
-HWND CheckBox(HWND parent, const char* text, int id, int left, int top, int width, HFONT font,
-              bool tabStop = true) {
-    HWND box = Control(parent, "BUTTON", text, BS_AUTOCHECKBOX | (tabStop ? WS_TABSTOP : 0), id,
-                       left, top, width, 17, font);
-    SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
-    return box;
 }
 
 // A caption wider than its box would run under the control to its right, focus frame and all:
@@ -55,8 +44,6 @@ void EndCaptionAt(HWND box, int right) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool Checked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
 bool IsButton(HWND window) {
     char className[16];
     return GetClassNameA(window, className, sizeof className) &&
@@ -66,8 +53,8 @@ bool IsButton(HWND window) {
 }  // namespace
 
 TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
-    : dialogFont_(CreatePixelFont(kDialogFace)),
-      buttonFont_(CreatePixelFont(kButtonFace)),
+    : dialogFont_(CreatePixelFont(kDialogFont.face, kDialogFont.pixels)),
+      buttonFont_(CreatePixelFont(kButtonFont.face, kButtonFont.pixels)),
       mainIcon_(Required(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"),
                          "Não foi possível carregar o ícone MAINICON")),
       ImgIcone1(LoadIconImage("MAINICON", GetSystemMetrics(SM_CXICON))),
@@ -80,10 +67,14 @@ TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
     RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
     window_ = CreateOwnedWindow(DUPLORA_MAIN_CLASS, this, kStyle, WS_EX_CONTROLPARENT,
-                                kApplicationTitle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                kWindowCaption, CW_USEDEFAULT, CW_USEDEFAULT,
                                 frame.right - frame.left, frame.bottom - frame.top, nullptr, 0);
     messageBoxes_ = std::make_unique<SystemMessageBoxes>(window_);
     BuildControls();
+    // MAINICON in the title bar and the system menu, never changed.
+    SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ImgIcone1Small));
+    SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon_));
+    Tray->Install(ImgIcone1Small);
     Form.FormCreate();
 }
 
@@ -97,63 +88,63 @@ TFrmPrincipal::~TFrmPrincipal() {
 }
 
 void TFrmPrincipal::BuildControls() {
-    // Created in tab order: the dialog keys follow the order of creation.
-    grpAgendamento = std::make_unique<Frame>(Frame::Kind::GroupBox, window_, IDC_GRP_AGENDAMENTO,
-                                             "Agendamento", dialogFont_, 8, 8, 369, 41);
-    HWND group = grpAgendamento->Handle();
-    chkDiario =
-        CheckBox(group, "Executar Backup diário às :", IDC_CHK_DIARIO, 72, 18, 153, dialogFont_);
-    SendMessageA(chkDiario, BM_SETCHECK, BST_UNCHECKED, 0);
-    EndCaptionAt(chkDiario, 225 - 3);
-    edtHorario = std::make_unique<TimeEdit>(group, IDC_EDT_HORARIO, dialogFont_, 225, 14, 41, 21);
-    Label1 = std::make_unique<Label>(group, IDC_LABEL1, "horas.", dialogFont_, 270, 19);
-
-    pnlOpcoes = std::make_unique<Frame>(Frame::Kind::Panel, window_, IDC_PNL_OPCOES, "",
-                                        dialogFont_, 8, 56, 369, 97);
-    HWND panel = pnlOpcoes->Handle();
-    imgConectarBanco = std::make_unique<TransparentImage>(panel, IDC_IMG_CONECTAR_BANCO, 8, 10);
-    imgCopiarPastaTavix =
-        std::make_unique<TransparentImage>(panel, IDC_IMG_COPIAR_PASTA_TAVIX, 8, 30);
-    imgCopiarBanco = std::make_unique<TransparentImage>(panel, IDC_IMG_COPIAR_BANCO, 8, 50);
-    imgCopiarMusicas = std::make_unique<TransparentImage>(panel, IDC_IMG_COPIAR_MUSICAS, 8, 70);
-    chkConectarBanco =
-        CheckBox(panel, "", IDC_CHK_CONECTAR_BANCO, 28, 10, 15, dialogFont_, /*tabStop=*/false);
-    EnableWindow(chkConectarBanco, FALSE);  // step 1 always runs
-    Label2 = std::make_unique<Label>(panel, IDC_LABEL2, "Conectar com o Banco de Dados",
-                                     dialogFont_, 46, 12);
-    chkCopiarPastaTavix = CheckBox(panel, "Copiar a pasta Tavix", IDC_CHK_COPIAR_PASTA_TAVIX, 28,
-                                   30, 200, dialogFont_);
-    chkCopiarBancoDados = CheckBox(panel, "Copiar o Banco de Dados", IDC_CHK_COPIAR_BANCO_DADOS, 28,
-                                   50, 200, dialogFont_);
-    chkCopiarMusicas =
-        CheckBox(panel, "Copiar as Músicas", IDC_CHK_COPIAR_MUSICAS, 28, 70, 200, dialogFont_);
-
-    lblProgresso =
-        std::make_unique<Label>(window_, IDC_LBL_PROGRESSO, "           ", dialogFont_, 8, 160);
-    lblDestino =
-        std::make_unique<Label>(window_, IDC_LBL_DESTINO, "           ", dialogFont_, 8, 176);
-    cxProgressBar1 = std::make_unique<ProgressBar>(window_, IDC_PROGRESS_BAR, 7, 192, 371, 21);
-
-    btnIniciarBackup = std::make_unique<PictureButton>(
-        window_, IDC_BTN_INICIAR_BACKUP, "Iniciar Backup", buttonFont_, 7, 223, 122, 42,
-        LoadPicture(IDB_BUTTON_START), LoadPicture(IDB_BUTTON_START_DISABLED));
-    btnOcultar =
-        std::make_unique<PictureButton>(window_, IDC_BTN_OCULTAR, "Ocultar", buttonFont_, 132, 223,
-                                        122, 42, LoadPicture(IDB_BUTTON_OCULTAR));
-    btnFechar = std::make_unique<PictureButton>(window_, IDC_BTN_FECHAR, "Fechar", buttonFont_, 256,
-                                                223, 122, 42, LoadPicture(IDB_BUTTON_FECHAR));
-
-    auto stepTemplate = [&](int id, int picture, int left) {
-        auto image = std::make_unique<TransparentImage>(window_, id, left, 170, /*visible=*/false);
-        image->SetPicture(LoadPicture(picture));
-        return image;
-    };
-    imgPendende = stepTemplate(IDC_IMG_PENDENDE, IDB_STEP_PENDING, 56);
-    imgOk = stepTemplate(IDC_IMG_OK, IDB_STEP_OK, 72);
-    imgErro = stepTemplate(IDC_IMG_ERRO, IDB_STEP_ERROR, 88);
-    imgProcessando = stepTemplate(IDC_IMG_PROCESSANDO, IDB_STEP_PROCESSING, 104);
-
+    // Created in the description's order, which is the tab order: the dialog keys follow the
+    // order of creation.
+    for (const ControlDescription& control : kControls) {
+        const HWND parent = control.parent ? handles_.at(*control.parent) : window_;
+        const HWND made = Build(control, parent);
+        if (!control.enabled) EnableWindow(made, FALSE);
+        handles_[control.id] = made;
+    }
+    // The daily box's caption is long for its 153 pixels: the box grows to the left until the
+    // caption, and its focus frame, end before the time field.
+    EndCaptionAt(Control(ControlId::chkDiario), Describe(ControlId::edtHorario).rect.left - 3);
     Tray = std::make_unique<TrayIcon>(window_);
+}
+
+HWND TFrmPrincipal::Build(const ControlDescription& c, HWND parent) {
+    const int id = NumericId(c.id);
+    const Rect& r = c.rect;
+    const HFONT font = c.font == FontId::Button ? buttonFont_ : dialogFont_;
+    switch (c.kind) {
+        case ControlKind::GroupBox:
+        case ControlKind::Panel:
+            frames_.push_back(std::make_unique<Frame>(
+                c.kind == ControlKind::GroupBox ? Frame::Kind::GroupBox : Frame::Kind::Panel,
+                parent, id, c.text, font, r.left, r.top, r.width, r.height));
+            return frames_.back()->Handle();
+        case ControlKind::CheckBox:
+            return CheckBox(parent, c, font);
+        case ControlKind::TimeField:
+            edtHorario = std::make_unique<TimeEdit>(Form.edtHorario, parent, id, font, r.left,
+                                                    r.top, r.width, r.height);
+            return edtHorario->Handle();
+        case ControlKind::Label: {
+            auto& label = labels_[c.id];
+            label = std::make_unique<Label>(parent, id, c.text, font, r.left, r.top);
+            if (c.id == ControlId::lblProgresso) lblProgresso = label.get();
+            if (c.id == ControlId::lblDestino) lblDestino = label.get();
+            return label->Handle();
+        }
+        case ControlKind::Image: {
+            auto& image = images_[c.id];
+            image = std::make_unique<TransparentImage>(parent, id, r.left, r.top, c.visible);
+            if (c.picture != Picture::None) image->SetPicture(LoadPicture(BitmapId(c.picture)));
+            return image->Handle();
+        }
+        case ControlKind::ProgressBar:
+            cxProgressBar1 =
+                std::make_unique<ProgressBar>(parent, id, r.left, r.top, r.width, r.height);
+            return cxProgressBar1->Handle();
+        case ControlKind::PictureButton:
+            buttons_.push_back(std::make_unique<PictureButton>(
+                parent, id, c.text, font, r.left, r.top, r.width, r.height,
+                LoadPicture(BitmapId(c.picture)),
+                c.disabledPicture == Picture::None ? nullptr
+                                                   : LoadPicture(BitmapId(c.disabledPicture))));
+            return buttons_.back()->Handle();
+    }
+    return nullptr;
 }
 
 int TFrmPrincipal::MessageLoop() {
@@ -169,7 +160,7 @@ int TFrmPrincipal::MessageLoop() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
-    SetFocus(chkDiario);
+    SetFocus(Control(ControlId::chkDiario));
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) Dispatch(message);
@@ -197,25 +188,25 @@ bool TFrmPrincipal::PreTranslate(MSG& message) {
 
 void TFrmPrincipal::Command(int id) {
     switch (id) {
-        case IDC_BTN_INICIAR_BACKUP:
+        case NumericId(ControlId::btnIniciarBackup):
             Form.btnIniciarBackupClick();
             break;
-        case IDC_BTN_OCULTAR:
+        case NumericId(ControlId::btnOcultar):
             Form.btnOcultarClick();
             break;
-        case IDC_BTN_FECHAR:
+        case NumericId(ControlId::btnFechar):
             Form.btnFecharClick();
             break;
-        case IDC_CHK_DIARIO:
+        case NumericId(ControlId::chkDiario):
             Form.chkDiarioClick();
             break;
-        case IDM_INICIAR_BACKUP:
+        case NumericId(ControlId::MenuIniciarBackup):
             Form.MenuIniciarBackupClick();
             break;
-        case IDM_OCULTAR_RESTAURAR:
+        case NumericId(ControlId::MenuOcultar_Restaurar):
             Form.MenuOcultar_RestaurarClick();
             break;
-        case IDM_FECHAR:
+        case NumericId(ControlId::Fechar1):
             Form.Fechar1Click();
             break;
     }
@@ -234,8 +225,8 @@ LRESULT TFrmPrincipal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             if (HIWORD(wParam) == BN_CLICKED || lParam == 0) Command(LOWORD(wParam));
             return 0;
         case WM_TIMER:
-            if (wParam == kDailyTimer) Form.TmrExecutaDiarioTimer();
-            if (wParam == kPopupTimer) Form.TimerPopupTimer();
+            if (wParam == TimerNumber(TimerId::TmrExecutaDiario)) Form.TmrExecutaDiarioTimer();
+            if (wParam == TimerNumber(TimerId::TimerPopup)) Form.TimerPopupTimer();
             return 0;
         case kTrayIconMessage:
             // The shell's mouse message over the icon. (The dialog keys send DM_GETDEFID, the
@@ -268,8 +259,8 @@ LRESULT TFrmPrincipal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         case WM_SETCURSOR: {
             const HWND over = reinterpret_cast<HWND>(wParam);
-            for (const auto* button : {btnIniciarBackup.get(), btnOcultar.get(), btnFechar.get()})
-                if (button && over == button->Handle() && LOWORD(lParam) == HTCLIENT) {
+            for (const auto& button : buttons_)
+                if (over == button->Handle() && LOWORD(lParam) == HTCLIENT) {
                     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));  // IDC_HAND
                     return TRUE;
                 }
@@ -295,17 +286,51 @@ LRESULT TFrmPrincipal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window_, message, wParam, lParam);
 }
 
-TransparentImage& TFrmPrincipal::StepImage(int step) {
-    const std::array<TransparentImage*, 4> images{imgConectarBanco.get(), imgCopiarPastaTavix.get(),
-                                                  imgCopiarBanco.get(), imgCopiarMusicas.get()};
-    return *images.at(static_cast<std::size_t>(step - 1));
+// MainFormView.
+
+void TFrmPrincipal::SetText(ControlId control, const std::string& text) {
+    if (Tray->HasItem(control))
+        Tray->SetItemText(control, text);
+    else
+        labels_.at(control)->SetText(text);
 }
 
-// BackupView.
+void TFrmPrincipal::SetPicture(ControlId control, Picture picture) {
+    if (Tray->HasItem(control))
+        Tray->SetItemPicture(control, picture);
+    else
+        images_.at(control)->AssignPicture(*images_.at(StepTemplate(picture)));
+}
 
-void TFrmPrincipal::SetProgressText(const std::string& text) { lblProgresso->SetText(text); }
+void TFrmPrincipal::SetEnabled(ControlId control, bool enabled) {
+    if (Tray->HasItem(control)) {
+        Tray->SetItemEnabled(control, enabled);
+        return;
+    }
+    // The group and everything in it; the time field keeps its own state for when the group
+    // is enabled again.
+    if (control == ControlId::grpAgendamento) {
+        scheduleEnabled_ = enabled;
+        EnableWindow(Control(ControlId::chkDiario), enabled);
+    } else if (control == ControlId::edtHorario) {
+        timeFieldEnabled_ = enabled;
+    }
+    if (control == ControlId::grpAgendamento || control == ControlId::edtHorario)
+        EnableWindow(edtHorario->Handle(), scheduleEnabled_ && timeFieldEnabled_);
+    if (control != ControlId::edtHorario) EnableWindow(Control(control), enabled);
+}
 
-void TFrmPrincipal::SetDestinationText(const std::string& text) { lblDestino->SetText(text); }
+bool TFrmPrincipal::Checked(ControlId control) const {
+    return SendMessageA(Control(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TFrmPrincipal::SetChecked(ControlId control, bool checked) {
+    SendMessageA(Control(control), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TFrmPrincipal::Focus(ControlId control) { SetFocus(Control(control)); }
+
+void TFrmPrincipal::RefreshTimeField() { edtHorario->Refresh(); }
 
 void TFrmPrincipal::SetProgressBar(std::uint32_t beginColor, double maximum, double position) {
     cxProgressBar1->SetBarColor(ProgressBarModel::ColorFromBgr(beginColor));
@@ -324,113 +349,11 @@ void TFrmPrincipal::ProcessMessages() {
     }
 }
 
-void TFrmPrincipal::SetStepImage(int step, StepState state) {
-    const TransparentImage& source = state == StepState::Pending      ? *imgPendende
-                                     : state == StepState::Processing ? *imgProcessando
-                                     : state == StepState::Ok         ? *imgOk
-                                                                      : *imgErro;
-    StepImage(step).AssignPicture(source);
-}
-
-bool TFrmPrincipal::OptionChecked(StepOption option) const {
-    switch (option) {
-        case StepOption::CopySystemFolder:
-            return Checked(chkCopiarPastaTavix);
-        case StepOption::CopyDatabase:
-            return Checked(chkCopiarBancoDados);
-        case StepOption::CopyMusicFolders:
-            return Checked(chkCopiarMusicas);
-    }
-    return false;
-}
-
-void TFrmPrincipal::SetStartEnabled(bool enabled) {
-    EnableWindow(btnIniciarBackup->Handle(), enabled);
-}
-
-bool TFrmPrincipal::StartEnabled() const { return IsWindowEnabled(btnIniciarBackup->Handle()); }
-
-void TFrmPrincipal::SetStartMenuItemEnabled(bool enabled) {
-    Tray->SetItemEnabled(IDM_INICIAR_BACKUP, enabled);
-}
-
-void TFrmPrincipal::SetCloseEnabled(bool enabled) { EnableWindow(btnFechar->Handle(), enabled); }
-
-void TFrmPrincipal::SetScheduleEnabled(bool enabled) {
-    // The group and everything in it; the time field keeps its own state for when the group
-    // is enabled again.
-    scheduleEnabled_ = enabled;
-    EnableWindow(grpAgendamento->Handle(), enabled);
-    EnableWindow(chkDiario, enabled);
-    EnableWindow(edtHorario->Handle(), enabled && timeFieldEnabled_);
-}
-
-void TFrmPrincipal::SetTrayIcon(TrayPicture picture) {
-    // The taskbar button, the task switcher and the tray show the application icon; the title
-    // bar keeps the window's own small icon, MAINICON.
-    const bool busy = picture == TrayPicture::Busy;
-    SendMessageA(window_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(busy ? ImgIcone2 : ImgIcone1));
-    Tray->SetIcon(busy ? ImgIcone2Small : ImgIcone1Small);
-}
-
-void TFrmPrincipal::SetTrayTip(const std::string& text) { Tray->SetTip(text); }
-
-// SettingsView.
-
-bool TFrmPrincipal::DailyChecked() const { return Checked(chkDiario); }
-
-void TFrmPrincipal::SetDailyChecked(bool checked) {
-    if (checked == DailyChecked()) return;
-    SendMessageA(chkDiario, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    Form.chkDiarioClick();  // as every change of the box does
-}
-
-std::string TFrmPrincipal::TimeText() const { return edtHorario->Text(); }
-
-void TFrmPrincipal::SetTimeText(const std::string& text) { edtHorario->SetText(text); }
-
-void TFrmPrincipal::SetTimeFieldEnabled(bool enabled) {
-    timeFieldEnabled_ = enabled;
-    EnableWindow(edtHorario->Handle(), enabled && scheduleEnabled_);
-}
-
-void TFrmPrincipal::FocusTimeField() { SetFocus(edtHorario->Handle()); }
-
-void TFrmPrincipal::SetDailyTimerEnabled(bool enabled) {
-    if (enabled == dailyTimerActive_) return;  // a running period goes on
-    dailyTimerActive_ = enabled;
-    if (enabled)
-        SetTimer(window_, kDailyTimer, kDailyTimerMs, nullptr);
-    else
-        KillTimer(window_, kDailyTimer);
-}
-
-bool TFrmPrincipal::StartButtonEnabled() const { return StartEnabled(); }
-
-void TFrmPrincipal::StartBackup() { Form.btnIniciarBackupClick(); }
-
-void TFrmPrincipal::ShowInformation(const std::string& text) { ::ShowInformation(*this, text); }
-
-// MainFormView.
-
-void TFrmPrincipal::ShowMessageBox(MessageKind kind, const std::string& caption,
-                                   const std::string& text) {
-    messageBoxes_->ShowMessageBox(kind, caption, text);
-}
-
-void TFrmPrincipal::SetMainIcon() {
-    SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ImgIcone1Small));
-    SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon_));
-}
-
 bool TFrmPrincipal::WindowVisible() const { return IsWindowVisible(window_); }
 
-void TFrmPrincipal::HideWindow() { ShowWindow(window_, SW_HIDE); }
-
-void TFrmPrincipal::ShowWindowInFront() {
-    ShowWindow(window_, SW_SHOW);
-    SetForegroundWindow(window_);
+void TFrmPrincipal::SetWindowVisible(bool visible) {
+    ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
+    if (visible) SetForegroundWindow(window_);
 }
 
 void TFrmPrincipal::CloseWindow() { PostMessageA(window_, WM_CLOSE, 0, 0); }
@@ -447,30 +370,30 @@ void TFrmPrincipal::RunLater(std::function<void()> action) {
 
 void TFrmPrincipal::Beep() { MessageBeep(MB_OK); }
 
-bool TFrmPrincipal::CheckTimeFieldOnExit() {
-    const bool passed = edtHorario->Model().CheckOnExit();
-    edtHorario->Refresh();
-    return passed;
-}
-
-void TFrmPrincipal::InstallTrayIcon() { Tray->Install(ImgIcone1Small); }
-
-bool TFrmPrincipal::PopupTimerActive() const { return popupTimerActive_; }
-
-void TFrmPrincipal::SetPopupTimerActive(bool active) {
-    popupTimerActive_ = active;
+void TFrmPrincipal::SetTimerActive(TimerId timer, bool active) {
     if (active)
-        SetTimer(window_, kPopupTimer, kPopupTimerMs, nullptr);
+        SetTimer(window_, TimerNumber(timer), static_cast<UINT>(TimerPeriodMs(timer)), nullptr);
     else
-        KillTimer(window_, kPopupTimer);
+        KillTimer(window_, TimerNumber(timer));
 }
 
-void TFrmPrincipal::SetMenuOcultarRestaurar(const std::string& caption, TrayMenuPicture picture) {
-    Tray->SetMenuOcultarRestaurar(caption, picture);
+void TFrmPrincipal::SetTrayIcon(Picture icon, const std::string& tip) {
+    // The taskbar button, the task switcher and the tray show the application icon; the title
+    // bar keeps the window's own small icon, MAINICON.
+    const bool busy = icon == Picture::IconBusy;
+    SendMessageA(window_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(busy ? ImgIcone2 : ImgIcone1));
+    Tray->SetIcon(busy ? ImgIcone2Small : ImgIcone1Small);
+    Tray->SetTip(tip);
 }
 
 void TFrmPrincipal::PopupTrayMenuAtCursor() {
     POINT cursor;
     GetCursorPos(&cursor);
     Tray->Popup(cursor);
+}
+
+void TFrmPrincipal::ShowMessageBox(MessageKind kind, const std::string& caption,
+                                   const std::string& text) {
+    messageBoxes_->ShowMessageBox(kind, caption, text);
 }

@@ -1,10 +1,11 @@
 #pragma once
-// TFrmPrincipal on Windows, Duplora's one window, made of Win32 controls: the daily schedule,
-// the four steps with their pictures, the progress lines and bar, the three buttons and the
-// tray icon. It is only its controls: what they do is the window logic's (MainForm), which it
-// presents as MainFormView. Every control has its design place, size, text and tab order.
+// TFrmPrincipal on Windows, Duplora's one window, made of Win32 controls built from the window's
+// description (WindowLayout.h): the daily schedule, the four steps with their pictures, the
+// progress lines and bar, the three buttons, and the tray icon. It is only its controls: what
+// they do is the window logic's (MainForm), which it serves as MainFormView.
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,62 +36,42 @@ public:
     // is told to end. Returns the process's exit status.
     int MessageLoop();
 
-    // BackupView.
-    void SetProgressText(const std::string& text) override;
-    void SetDestinationText(const std::string& text) override;
+    // MainFormView.
+    void SetText(ControlId control, const std::string& text) override;
+    void SetPicture(ControlId control, Picture picture) override;
+    void SetEnabled(ControlId control, bool enabled) override;
+    bool Checked(ControlId control) const override;
+    void SetChecked(ControlId control, bool checked) override;
+    void Focus(ControlId control) override;
+    void RefreshTimeField() override;
     void SetProgressBar(std::uint32_t beginColor, double maximum, double position) override;
     void ProcessMessages() override;
-    void SetStepImage(int step, StepState state) override;
-    bool OptionChecked(StepOption option) const override;
-    void SetStartEnabled(bool enabled) override;
-    bool StartEnabled() const override;
-    void SetStartMenuItemEnabled(bool enabled) override;
-    void SetCloseEnabled(bool enabled) override;
-    void SetScheduleEnabled(bool enabled) override;
-    void SetTrayIcon(TrayPicture picture) override;
-    void SetTrayTip(const std::string& text) override;
-
-    // SettingsView.
-    bool DailyChecked() const override;
-    void SetDailyChecked(bool checked) override;
-    std::string TimeText() const override;
-    void SetTimeText(const std::string& text) override;
-    void SetTimeFieldEnabled(bool enabled) override;
-    void FocusTimeField() override;
-    void SetDailyTimerEnabled(bool enabled) override;
-    bool StartButtonEnabled() const override;
-    void StartBackup() override;
-    void ShowInformation(const std::string& text) override;
-
-    // MainFormView.
-    void ShowMessageBox(MessageKind kind, const std::string& caption,
-                        const std::string& text) override;
-    void SetMainIcon() override;
     bool WindowVisible() const override;
-    void HideWindow() override;
-    void ShowWindowInFront() override;
+    void SetWindowVisible(bool visible) override;
     void CloseWindow() override;
     void QuitApplication() override;
     void RunLater(std::function<void()> action) override;
     void Beep() override;
-    bool CheckTimeFieldOnExit() override;
-    void InstallTrayIcon() override;
-    bool PopupTimerActive() const override;
-    void SetPopupTimerActive(bool active) override;
-    void SetMenuOcultarRestaurar(const std::string& caption, TrayMenuPicture picture) override;
+    void SetTimerActive(TimerId timer, bool active) override;
+    void SetTrayIcon(Picture icon, const std::string& tip) override;
     void PopupTrayMenuAtCursor() override;
+    void ShowMessageBox(MessageKind kind, const std::string& caption,
+                        const std::string& text) override;
+
+    // A control of the window's description.
+    HWND Control(ControlId id) const { return handles_.at(id); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildControls();
+    HWND Build(const ControlDescription& control, HWND parent);
     void Command(int id);
     // Messages the window takes before the controls: a press or Tab that would move the focus
     // out of the time field waits for its checks, and a refusal swallows it; the rest of the
     // dialog keys (Tab between controls). True when the message has been dealt with.
     bool PreTranslate(MSG& message);
     void Dispatch(MSG& message);
-    win32::TransparentImage& StepImage(int step);
 
     SystemClock systemClock_;
     HWND window_ = nullptr;
@@ -100,37 +81,22 @@ private:
     std::unique_ptr<win32::SystemMessageBoxes> messageBoxes_;
     bool scheduleEnabled_ = true;
     bool timeFieldEnabled_ = true;
-    bool dailyTimerActive_ = false;
-    bool popupTimerActive_ = false;
     HWND focusBeforeDeactivation_ = nullptr;
     std::vector<std::function<void()>> later_;
 
+    // The controls of the description: their handles, and the objects behind Duplora's own.
+    std::map<ControlId, HWND> handles_;
+    std::vector<std::unique_ptr<win32::Frame>> frames_;
+    std::map<ControlId, std::unique_ptr<win32::Label>> labels_;
+    std::map<ControlId, std::unique_ptr<win32::TransparentImage>> images_;
+    std::vector<std::unique_ptr<win32::PictureButton>> buttons_;
+
 public:
-    // Components, named as the window's design names them.
-    std::unique_ptr<win32::Frame> grpAgendamento;
-    HWND chkDiario = nullptr;
+    // Components, named as the window's description names them.
     std::unique_ptr<win32::TimeEdit> edtHorario;
-    std::unique_ptr<win32::Label> Label1;
-    std::unique_ptr<win32::Frame> pnlOpcoes;
-    std::unique_ptr<win32::TransparentImage> imgConectarBanco;
-    std::unique_ptr<win32::TransparentImage> imgCopiarPastaTavix;
-    std::unique_ptr<win32::TransparentImage> imgCopiarBanco;
-    std::unique_ptr<win32::TransparentImage> imgCopiarMusicas;
-    HWND chkConectarBanco = nullptr;
-    std::unique_ptr<win32::Label> Label2;
-    HWND chkCopiarPastaTavix = nullptr;
-    HWND chkCopiarBancoDados = nullptr;
-    HWND chkCopiarMusicas = nullptr;
-    std::unique_ptr<win32::Label> lblProgresso;
-    std::unique_ptr<win32::Label> lblDestino;
+    win32::Label* lblProgresso = nullptr;
+    win32::Label* lblDestino = nullptr;
     std::unique_ptr<win32::ProgressBar> cxProgressBar1;
-    std::unique_ptr<win32::PictureButton> btnIniciarBackup;
-    std::unique_ptr<win32::PictureButton> btnOcultar;
-    std::unique_ptr<win32::PictureButton> btnFechar;
-    std::unique_ptr<win32::TransparentImage> imgPendende;
-    std::unique_ptr<win32::TransparentImage> imgOk;
-    std::unique_ptr<win32::TransparentImage> imgErro;
-    std::unique_ptr<win32::TransparentImage> imgProcessando;
     HICON ImgIcone1;  // idle, at the sizes the taskbar and the tray show
     HICON ImgIcone1Small;
     HICON ImgIcone2;  // busy

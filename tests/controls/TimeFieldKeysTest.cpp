@@ -41,4 +41,26 @@ TEST(TimeFieldKeysTest, ControlCharactersTypeNothingAndOthersAreRefused) {
     }
 }
 
+// A mouse selection, dragged either way, is what the next digit replaces; a click selects
+// nothing and puts the caret where it was clicked. Both windows hand their mouse selections here.
+TEST(TimeFieldKeysTest, TypingReplacesWhatTheMouseSelected) {
+    struct Case {
+        int anchor, caret;
+        std::string typed, text;
+    };
+    const Case cases[] = {
+        {0, 5, "2", "2 :  "},  // the whole field, dragged left to right
+        {5, 3, "4", "07:4 "},  // the minutes, dragged right to left
+        {1, 1, "9", "09:30"},  // a click after the hour tens
+    };
+    for (const Case& c : cases) {
+        TimeField field;
+        field.SetText("07:30");
+        field.FocusIn();
+        SelectWithMouse(field, c.anchor, c.caret);
+        for (char typed : c.typed) TypeCharacter(field, static_cast<char32_t>(typed));
+        EXPECT_EQ(field.Text(), c.text) << c.anchor << "-" << c.caret;
+    }
+}
+
 }  // namespace

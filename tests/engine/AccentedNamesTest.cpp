@@ -19,7 +19,7 @@
 #include "TavixDatabase.h"
 #include "support/BackupWorld.h"
 #include "support/FixedClock.h"
-#include "support/RecordingView.h"
+#include "support/RecordingWindow.h"
 
 namespace {
 
@@ -49,20 +49,6 @@ std::string Cp1252(const std::string& utf8) {
 
 enum class Encoding { kCp1252, kUtf8 };
 enum class Connection { kServer, kEmbedded };
-
-// The window: the engine's recorded view, and the settings' controls at their start state.
-struct StationView : RecordingView, SettingsView {
-    bool DailyChecked() const override { return false; }
-    void SetDailyChecked(bool) override {}
-    std::string TimeText() const override { return "  :  "; }
-    void SetTimeText(const std::string&) override {}
-    void SetTimeFieldEnabled(bool) override {}
-    void FocusTimeField() override {}
-    void SetDailyTimerEnabled(bool) override {}
-    bool StartButtonEnabled() const override { return StartEnabled(); }
-    void StartBackup() override {}
-    void ShowInformation(const std::string&) override {}
-};
 
 // The process takes its locale from the environment before the window and its database objects
 // are made, as the window's toolkit does.
@@ -103,12 +89,9 @@ struct Station : LocaleFromEnvironment, BackupWorld {
 
     // What the window does: read the settings when it is made, then run on a click.
     void StartAndRun() {
-        Settings config(view, clock, folder.Path("bin/Duplora.ini"));
-        config.LoadSettings();
-        ASSERT_TRUE(config.DatabasePath);
-        database.DB_Tavix.SetDatabaseName(*config.DatabasePath);
-        run.SystemFolder = config.SystemFolder;
-        run.btnIniciarBackupClick();
+        form.FormCreate();
+        ASSERT_TRUE(form.Config.DatabasePath);
+        form.Run.btnIniciarBackupClick();
     }
 
     // Every folder and file below this machine's drives, as paths below dosdevices.
@@ -122,10 +105,9 @@ struct Station : LocaleFromEnvironment, BackupWorld {
         return entries;
     }
 
-    StationView view;
-    TavixDatabase database;
     FixedClock clock;
-    BackupRun run{view, database, clock};
+    RecordingWindow window;
+    MainForm form{window, clock, folder.Path("bin/Duplora.ini")};
 };
 
 struct StationCase {
@@ -161,8 +143,8 @@ TEST_P(AccentedNames, EveryListedFolderIsCopiedUnderItsOwnName) {
 
     ASSERT_NO_THROW(station.StartAndRun());
 
-    EXPECT_EQ(station.view.steps, (std::array{Ok, Ok, Ok, Ok}));
-    EXPECT_EQ(station.view.progressText,
+    EXPECT_EQ(station.window.steps, (std::array<std::optional<StepState>, 4>{Ok, Ok, Ok, Ok}));
+    EXPECT_EQ(station.window.progress.progressText,
               "Backup finalizado as " + FormatGeneralDateTime(kFinishedAt));
     std::set<std::string> expected = kCopied;
     if (std::find(c.rows.begin(), c.rows.end(), kJapanRow) != c.rows.end())

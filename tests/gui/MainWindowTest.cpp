@@ -16,6 +16,7 @@
 #include "AppErrors.h"
 #include "Errors.h"
 #include "Files.h"
+#include "Fonts.h"
 #include "Profile.h"
 #include "UPrincipal.h"
 #include "support/BackupWorld.h"
@@ -52,6 +53,10 @@ std::string Text(const QWidget* widget) {
     if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title().toStdString();
     if (auto* edit = qobject_cast<const MaskedTimeEdit*>(widget)) return edit->Text();
     return "";
+}
+
+TransparentImage* Image(const TFrmPrincipal& window, ControlId id) {
+    return static_cast<TransparentImage*>(window.Control(id));
 }
 
 bool SamePicture(const TransparentImage* a, const TransparentImage* b) {
@@ -100,7 +105,9 @@ protected:
 
 }  // namespace
 
-TEST(MainWindowTest, EveryControlHasItsPlaceTextAndStateAtCreation) {
+// The real widgets are the window's description, control by control; and the description holds
+// the places the layout must have.
+TEST(MainWindowTest, EveryControlIsAsTheWindowsDescriptionSays) {
     TestFolder folder;  // no settings file
     RecordedBoxes boxes;
     TFrmPrincipal window(folder.Path("Duplora.ini"));
@@ -111,69 +118,52 @@ TEST(MainWindowTest, EveryControlHasItsPlaceTextAndStateAtCreation) {
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
 
-    struct Control {
-        const char* name;
-        const char* parent;
-        QRect geometry;  // an empty size: sized to its text
-        std::string text;
-        bool enabled;
-        std::optional<bool> checked;
-    };
-    const Control controls[] = {
-        {"grpAgendamento", "", {8, 8, 369, 41}, "Agendamento", true, {}},
-        {"chkDiario",
-         "grpAgendamento",
-         {72, 18, 153, 17},
-         "Executar Backup diário às :",
-         true,
-         false},
-        {"edtHorario", "grpAgendamento", {225, 14, 41, 21}, "  :  ", true, {}},
-        {"Label1", "grpAgendamento", {270, 19, 0, 0}, "horas.", true, {}},
-        {"pnlOpcoes", "", {8, 56, 369, 97}, "", true, {}},
-        {"imgConectarBanco", "pnlOpcoes", {8, 10, 16, 16}, "", true, {}},
-        {"imgCopiarPastaTavix", "pnlOpcoes", {8, 30, 16, 16}, "", true, {}},
-        {"imgCopiarBanco", "pnlOpcoes", {8, 50, 16, 16}, "", true, {}},
-        {"imgCopiarMusicas", "pnlOpcoes", {8, 70, 16, 16}, "", true, {}},
-        {"chkConectarBanco", "pnlOpcoes", {28, 10, 15, 17}, "", false, true},
-        {"Label2", "pnlOpcoes", {46, 12, 0, 0}, "Conectar com o Banco de Dados", true, {}},
-        {"chkCopiarPastaTavix", "pnlOpcoes", {28, 30, 200, 17}, "Copiar a pasta Tavix", true, true},
-        {"chkCopiarBancoDados",
-         "pnlOpcoes",
-         {28, 50, 200, 17},
-         "Copiar o Banco de Dados",
-         true,
-         true},
-        {"chkCopiarMusicas", "pnlOpcoes", {28, 70, 200, 17}, "Copiar as Músicas", true, true},
-        {"lblProgresso", "", {8, 160, 0, 0}, "           ", true, {}},
-        {"lblDestino", "", {8, 176, 0, 0}, "           ", true, {}},
-        {"cxProgressBar1", "", {7, 192, 371, 21}, "", true, {}},
-        {"btnIniciarBackup", "", {7, 223, 122, 42}, "Iniciar Backup", true, {}},
-        {"btnOcultar", "", {132, 223, 122, 42}, "Ocultar", true, {}},
-        {"btnFechar", "", {256, 223, 122, 42}, "Fechar", true, {}},
-    };
-    for (const Control& c : controls) {
+    for (const ControlDescription& c : kControls) {
         SCOPED_TRACE(c.name);
-        const auto* widget = window.findChild<QWidget*>(QString::fromLatin1(c.name));
+        const QWidget* widget = window.findChild<QWidget*>(QString::fromLatin1(c.name));
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->parentWidget()->objectName().toStdString(), c.parent);
-        EXPECT_EQ(widget->pos(), c.geometry.topLeft());
-        if (!c.geometry.size().isEmpty()) {
-            EXPECT_EQ(widget->size(), c.geometry.size());
+        EXPECT_EQ(widget, window.Control(c.id));
+        EXPECT_EQ(widget->parentWidget(), c.parent ? window.Control(*c.parent) : &window);
+        EXPECT_EQ(widget->pos(), QPoint(c.rect.left, c.rect.top));
+        if (c.rect.width > 0) {
+            EXPECT_EQ(widget->size(), QSize(c.rect.width, c.rect.height));
+        } else {
+            EXPECT_EQ(widget->size(), widget->sizeHint());  // a label is sized to its text
         }
-        EXPECT_EQ(Text(widget), c.text);
+        if (c.kind != ControlKind::TimeField) {
+            EXPECT_EQ(Text(widget), c.text);
+        }
         EXPECT_EQ(widget->isEnabled(), c.enabled);
-        EXPECT_FALSE(widget->isHidden());
-        if (c.checked) {
-            EXPECT_EQ(qobject_cast<const QCheckBox*>(widget)->isChecked(), *c.checked);
+        EXPECT_EQ(widget->isHidden(), !c.visible);
+        if (auto* box = qobject_cast<const QCheckBox*>(widget)) {
+            EXPECT_EQ(box->isChecked(), c.checked);
         }
+        EXPECT_EQ(widget->font().family(),
+                  ResolvedFamily(QString::fromLatin1(FontOf(c.font).face)));
+        EXPECT_EQ(widget->font().pixelSize(), FontOf(c.font).pixels);
     }
-    for (const char* hidden : {"imgPendende", "imgOk", "imgErro", "imgProcessando"})
-        EXPECT_TRUE(window.findChild<QWidget*>(hidden)->isHidden()) << hidden;
+    // The places the layout must have, whatever the description says.
+    const std::pair<ControlId, QRect> places[] = {
+        {ControlId::grpAgendamento, {8, 8, 369, 41}},
+        {ControlId::chkDiario, {72, 18, 153, 17}},
+        {ControlId::edtHorario, {225, 14, 41, 21}},
+        {ControlId::pnlOpcoes, {8, 56, 369, 97}},
+        {ControlId::imgCopiarMusicas, {8, 70, 16, 16}},
+        {ControlId::cxProgressBar1, {7, 192, 371, 21}},
+        {ControlId::btnIniciarBackup, {7, 223, 122, 42}},
+        {ControlId::btnFechar, {256, 223, 122, 42}},
+    };
+    for (const auto& [id, place] : places)
+        EXPECT_EQ(window.Control(id)->geometry(), place) << Describe(id).name;
+    EXPECT_EQ(window.Control(ControlId::lblProgresso)->pos(), QPoint(8, 160));
+
+    EXPECT_EQ(window.edtHorario->Text(), "  :  ");
     EXPECT_EQ(window.edtHorario->displayText(), "__:__");
     EXPECT_DOUBLE_EQ(window.cxProgressBar1->Position(), 0);
     EXPECT_DOUBLE_EQ(window.cxProgressBar1->Maximum(), 100);
     EXPECT_FALSE(window.TmrExecutaDiario.isActive());
     EXPECT_EQ(window.TmrExecutaDiario.interval(), 30000);
+    EXPECT_EQ(window.Tray.TimerPopup.interval(), 200);
     EXPECT_EQ(window.btnIniciarBackup->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -216,9 +206,9 @@ TEST(MainWindowTest, TabOrderRunsThroughTheUsableControls) {
 TEST(MainWindowTest, StepPicturesArePendingAfterStartUp) {
     TestFolder folder;
     TFrmPrincipal window(folder.Path("Duplora.ini"));
-    for (const TransparentImage* image : {window.imgConectarBanco, window.imgCopiarPastaTavix,
-                                          window.imgCopiarBanco, window.imgCopiarMusicas})
-        EXPECT_TRUE(SamePicture(image, window.imgPendende)) << image->objectName().toStdString();
+    for (const ControlId step : kStepImages)
+        EXPECT_TRUE(SamePicture(Image(window, step), Image(window, ControlId::imgPendende)))
+            << Describe(step).name;
     EXPECT_EQ(window.windowIcon().cacheKey(), window.ImgIcone1.cacheKey());
 }
 
@@ -237,7 +227,7 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
     QObject::connect(&probe, &QTimer::timeout, [&] {
         if (!window.Form.RunInProgress() || seen) return;
         seen = DuringRun{window.btnIniciarBackup->isEnabled(),
-                         window.Tray.MenuIniciarBackup->isEnabled(),
+                         window.Tray.Item(ControlId::MenuIniciarBackup)->isEnabled(),
                          window.btnFechar->isEnabled(),
                          window.grpAgendamento->isEnabled(),
                          window.btnOcultar->isEnabled(),
@@ -253,14 +243,13 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
     ASSERT_TRUE(seen);
     EXPECT_FALSE(seen->start || seen->menuItem || seen->close || seen->schedule);
     EXPECT_TRUE(seen->hide && seen->options && seen->busyIcon);
-    for (const TransparentImage* image : {window.imgConectarBanco, window.imgCopiarPastaTavix,
-                                          window.imgCopiarBanco, window.imgCopiarMusicas})
-        EXPECT_TRUE(SamePicture(image, window.imgOk));
+    for (const ControlId step : kStepImages)
+        EXPECT_TRUE(SamePicture(Image(window, step), Image(window, ControlId::imgOk)));
     EXPECT_EQ(clock.Shown(window.lblProgresso).rfind("Backup finalizado as ", 0), 0u);
     EXPECT_EQ(clock.Shown(window.lblDestino), "");
     EXPECT_TRUE(window.btnIniciarBackup->isEnabled() &&
-                window.Tray.MenuIniciarBackup->isEnabled() && window.btnFechar->isEnabled() &&
-                window.grpAgendamento->isEnabled());
+                window.Tray.Item(ControlId::MenuIniciarBackup)->isEnabled() &&
+                window.btnFechar->isEnabled() && window.grpAgendamento->isEnabled());
     EXPECT_EQ(window.Tray.Icon.icon().cacheKey(), window.ImgIcone1.cacheKey());
     EXPECT_EQ(window.windowIcon().cacheKey(),
               window.ImgIcone1.cacheKey());  // the title bar's never changes
@@ -284,7 +273,7 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
     LineClock clock(window);
     window.cxProgressBar1->GlintTimer().stop();  // the bar changes only as the walk moves it
     EventCounter events({window.lblProgresso, window.lblDestino, window.cxProgressBar1});
-    ProgressView& view = window;
+    ProgressView& view = window.Form.Progress();
 
     constexpr int kEntries = 1000;
     constexpr int kWalkMs = 50;
@@ -325,13 +314,13 @@ TEST(MainWindowTest, TheScheduleRoundTripsThroughTheSettingsFile) {
     window->edtHorario->setFocus();
     window->activateWindow();
     QApplication::processEvents();
-    window->edtHorario->Model().SetCursor(0);
+    window->Form.edtHorario.SetCursor(0);
     QTest::keyClicks(window->edtHorario, "0815");
     EXPECT_EQ(window->edtHorario->displayText(), "08:15");
     QTest::keyClick(window->edtHorario, Qt::Key_Tab);  // leaving saves
     EXPECT_EQ(world.Ini("CONFIG", "horario"), "08:15");
 
-    window->chkDiario->setChecked(false);  // reaches the file when the window closes
+    window->chkDiario->click();  // reaches the file when the window closes
     EXPECT_FALSE(window->TmrExecutaDiario.isActive());
     EXPECT_EQ(world.Ini("CONFIG", "diario"), "S");
     EXPECT_TRUE(window->close());
@@ -360,8 +349,9 @@ TEST(MainWindowTest, AWrongTimeKeepsTheFocusAndSavesNothing) {
         boxes.shown.clear();
         window.edtHorario->setFocus();
         QApplication::processEvents();
-        window.edtHorario->SetText("");
-        window.edtHorario->Model().FocusIn();
+        window.Form.edtHorario.SetText("");
+        window.Form.edtHorario.FocusIn();
+        window.edtHorario->Refresh();
         QTest::keyClicks(window.edtHorario, c.typed);
         // A click towards "Fechar", through the native window as the system delivers it, is held
         // back while the field refuses to be left.

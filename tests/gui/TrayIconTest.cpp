@@ -9,11 +9,21 @@
 
 #include "AppErrors.h"
 #include "UPrincipal.h"
+#include "WindowPictures.h"
 #include "support/BackupWorld.h"
 
 namespace {
 
 bool SameIcon(const QIcon& a, const QIcon& b) { return a.cacheKey() == b.cacheKey(); }
+
+// An item's picture is `picture`, pixel for pixel, at the menu's 16 pixels.
+bool Shows(const QAction* item, Picture picture) {
+    return item->icon().pixmap(16).toImage() == LoadIcon(picture).pixmap(16).toImage();
+}
+
+const TransparentImage* Image(const TFrmPrincipal& window, ControlId id) {
+    return static_cast<const TransparentImage*>(window.Control(id));
+}
 
 // Closes the tray menu shortly after each time it opens, counting the openings.
 struct MenuCloser {
@@ -72,26 +82,28 @@ TEST(TrayIconTest, TheThirdItemFollowsTheWindowAtEveryPopup) {
     TestFolder folder;
     TFrmPrincipal window(folder.Path("Duplora.ini"));
     TrayIcon& tray = window.Tray;
+    QAction* start = tray.Item(ControlId::MenuIniciarBackup);
+    QAction* hideShow = tray.Item(ControlId::MenuOcultar_Restaurar);
+    QAction* close = tray.Item(ControlId::Fechar1);
     const QList<QAction*> items = tray.PopupTrayIcon.actions();
     ASSERT_EQ(items.size(), 5);
-    EXPECT_EQ(items[0], tray.MenuIniciarBackup);
+    EXPECT_EQ(items, (QList<QAction*>{start, items[1], hideShow, items[3], close}));
     EXPECT_TRUE(items[1]->isSeparator() && items[3]->isSeparator());
-    EXPECT_EQ(items[2], tray.MenuOcultar_Restaurar);
-    EXPECT_EQ(items[4], tray.Fechar1);
-    EXPECT_EQ(tray.MenuIniciarBackup->text(), "Iniciar Backup");
-    EXPECT_EQ(tray.Fechar1->text(), "Fechar");
-    EXPECT_TRUE(SameIcon(tray.MenuIniciarBackup->icon(), tray.ListaImagemTray[3]));
-    EXPECT_TRUE(SameIcon(tray.Fechar1->icon(), tray.ListaImagemTray[0]));
+    EXPECT_EQ(items[1]->objectName(), "N2");
+    EXPECT_EQ(start->text(), "Iniciar Backup");
+    EXPECT_EQ(close->text(), "Fechar");
+    EXPECT_TRUE(Shows(start, Picture::TrayIniciarBackup));
+    EXPECT_TRUE(Shows(close, Picture::TrayFechar));
 
     window.show();
     window.Form.PopupTrayIconPopup();
-    EXPECT_EQ(tray.MenuOcultar_Restaurar->text(), "Ocultar");
-    EXPECT_TRUE(SameIcon(tray.MenuOcultar_Restaurar->icon(), tray.ListaImagemTray[1]));
+    EXPECT_EQ(hideShow->text(), "Ocultar");
+    EXPECT_TRUE(Shows(hideShow, Picture::TrayOcultar));
     window.hide();
     window.Form.PopupTrayIconPopup();
-    EXPECT_EQ(tray.MenuOcultar_Restaurar->text(), "Restaurar");
-    EXPECT_TRUE(SameIcon(tray.MenuOcultar_Restaurar->icon(), tray.ListaImagemTray[2]));
-    tray.MenuOcultar_Restaurar->trigger();  // "Restaurar" shows the window again
+    EXPECT_EQ(hideShow->text(), "Restaurar");
+    EXPECT_TRUE(Shows(hideShow, Picture::TrayRestaurar));
+    hideShow->trigger();  // "Restaurar" shows the window again
     EXPECT_TRUE(window.isVisible());
 }
 
@@ -118,8 +130,10 @@ TEST(TrayIconTest, TheIconIsBusyForTheWholeRunAndTheMenuKeepsFecharUsable) {
             seen = true;
             busy = busy && SameIcon(tray.Icon.icon(), window.ImgIcone2) &&
                    SameIcon(QApplication::windowIcon(), window.ImgIcone2);
-            startItemEnabled = startItemEnabled && tray.MenuIniciarBackup->isEnabled();
-            fecharEnabled = tray.Fechar1->isEnabled() && tray.MenuOcultar_Restaurar->isEnabled();
+            startItemEnabled =
+                startItemEnabled && tray.Item(ControlId::MenuIniciarBackup)->isEnabled();
+            fecharEnabled = tray.Item(ControlId::Fechar1)->isEnabled() &&
+                            tray.Item(ControlId::MenuOcultar_Restaurar)->isEnabled();
         });
         probe.start(0);
         window.btnIniciarBackup->click();
@@ -127,11 +141,13 @@ TEST(TrayIconTest, TheIconIsBusyForTheWholeRunAndTheMenuKeepsFecharUsable) {
         app::SetMessageBoxHook(nullptr);
 
         EXPECT_TRUE(seen && busy && !startItemEnabled && fecharEnabled);
-        EXPECT_EQ(window.imgCopiarMusicas->Picture().cacheKey(),
-                  (failAtStep4 ? window.imgErro : window.imgOk)->Picture().cacheKey());
+        EXPECT_EQ(Image(window, ControlId::imgCopiarMusicas)->Picture().cacheKey(),
+                  Image(window, failAtStep4 ? ControlId::imgErro : ControlId::imgOk)
+                      ->Picture()
+                      .cacheKey());
         EXPECT_TRUE(SameIcon(tray.Icon.icon(), window.ImgIcone1));
         EXPECT_TRUE(SameIcon(QApplication::windowIcon(), window.ImgIcone1));
-        EXPECT_TRUE(tray.MenuIniciarBackup->isEnabled());
+        EXPECT_TRUE(tray.Item(ControlId::MenuIniciarBackup)->isEnabled());
         EXPECT_EQ(tray.Icon.toolTip(),
                   failAtStep4 ? "Duplora - Tavix Zadododa: backup interrompido no passo 4"
                               : "Duplora - Tavix Zadododa");
@@ -157,6 +173,7 @@ TEST(TrayIconTest, ChoosingIniciarBackupInTheMenuRunsABackup) {
     window.Form.WMTrayIcon(kTrayRightButtonDown);
     window.Form.TimerPopupTimer();
     EXPECT_TRUE(world.Copied("d:/Musicas/b.mp3"));
-    EXPECT_EQ(window.imgCopiarMusicas->Picture().cacheKey(), window.imgOk->Picture().cacheKey());
-    EXPECT_TRUE(window.Tray.MenuIniciarBackup->isEnabled());
+    EXPECT_EQ(Image(window, ControlId::imgCopiarMusicas)->Picture().cacheKey(),
+              Image(window, ControlId::imgOk)->Picture().cacheKey());
+    EXPECT_TRUE(window.Tray.Item(ControlId::MenuIniciarBackup)->isEnabled());
 }

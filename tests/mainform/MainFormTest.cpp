@@ -17,146 +17,19 @@
 #include "Profile.h"
 #include "SilentAbort.h"
 #include "TimeField.h"
-#include "support/BackupWorld.h"
+#include "mainform/FormWorld.h"
 #include "support/FixedClock.h"
-
-namespace {
-
-struct ShownBox {
-    MessageKind kind;
-    std::string caption;
-    std::string text;
-};
-
-// The controls, recorded. Events the window would deliver later (RunLater) wait in a queue
-// until the test lets the message loop run.
-class RecordingWindow : public MainFormView {
-public:
-    // BackupView.
-    void SetProgressText(const std::string& text) override { progressText = text; }
-    void SetDestinationText(const std::string&) override {}
-    void SetProgressBar(std::uint32_t, double, double) override {}
-    void ProcessMessages() override {
-        if (duringRun) duringRun();
-    }
-    void SetStepImage(int step, StepState state) override { steps.at(step - 1) = state; }
-    bool OptionChecked(StepOption) const override { return true; }
-    void SetStartEnabled(bool enabled) override { startEnabled = enabled; }
-    bool StartEnabled() const override { return startEnabled; }
-    void SetStartMenuItemEnabled(bool) override {}
-    void SetCloseEnabled(bool) override {}
-    void SetScheduleEnabled(bool) override {}
-    void SetTrayIcon(TrayPicture picture) override { calls.push_back(Picture(picture)); }
-    void SetTrayTip(const std::string& text) override { trayTip = text; }
-
-    // SettingsView.
-    bool DailyChecked() const override { return dailyChecked; }
-    void SetDailyChecked(bool checked) override {
-        if (checked == dailyChecked) return;
-        dailyChecked = checked;
-        form->chkDiarioClick();
-    }
-    std::string TimeText() const override { return field.Text(); }
-    void SetTimeText(const std::string& text) override { field.SetText(text); }
-    void SetTimeFieldEnabled(bool) override {}
-    void FocusTimeField() override { ++focusReturned; }
-    void SetDailyTimerEnabled(bool) override {}
-    bool StartButtonEnabled() const override { return startEnabled; }
-    void StartBackup() override { form->btnIniciarBackupClick(); }
-    void ShowInformation(const std::string& text) override { ::ShowInformation(*this, text); }
-
-    // MainFormView.
-    void ShowMessageBox(MessageKind kind, const std::string& caption,
-                        const std::string& text) override {
-        boxes.push_back({kind, caption, text});
-    }
-    void SetMainIcon() override { calls.push_back("main icon"); }
-    bool WindowVisible() const override { return visible; }
-    void HideWindow() override { visible = false; }
-    void ShowWindowInFront() override { visible = true; }
-    void CloseWindow() override {
-        if (form->FormClose()) visible = false;
-    }
-    void QuitApplication() override { ++quits; }
-    void RunLater(std::function<void()> action) override { later.push_back(std::move(action)); }
-    void Beep() override { ++beeps; }
-    bool CheckTimeFieldOnExit() override { return field.CheckOnExit(); }
-    void InstallTrayIcon() override { calls.push_back("tray icon"); }
-    bool PopupTimerActive() const override { return popupTimer; }
-    void SetPopupTimerActive(bool active) override {
-        popupTimer = active;
-        if (active) ++popupTimerStarts;
-    }
-    void SetMenuOcultarRestaurar(const std::string& caption, TrayMenuPicture picture) override {
-        menuItem = {caption, picture};
-    }
-    void PopupTrayMenuAtCursor() override { ++menusShown; }
-
-    // The message loop gets its turn.
-    void RunPendingEvents() {
-        while (!later.empty()) {
-            auto action = std::move(later.front());
-            later.pop_front();
-            action();
-        }
-    }
-    static std::string Picture(TrayPicture picture) {
-        return picture == TrayPicture::Busy ? "busy icon" : "idle icon";
-    }
-
-    MainForm* form = nullptr;
-    std::vector<std::string> calls;
-    std::array<std::optional<StepState>, 4> steps;
-    std::string progressText;
-    std::string trayTip;
-    bool startEnabled = true;
-    bool dailyChecked = false;
-    TimeField field;
-    int focusReturned = 0;
-    std::vector<ShownBox> boxes;
-    bool visible = true;
-    int quits = 0;
-    std::deque<std::function<void()>> later;
-    int beeps = 0;
-    bool popupTimer = false;
-    int popupTimerStarts = 0;
-    std::pair<std::string, TrayMenuPicture> menuItem{"Ocultar", kTrayPictureOcultar};
-    int menusShown = 0;
-    std::function<void()> duringRun;
-};
-
-// A backup world, its settings file beside the program, and the window's logic over it.
-struct FormWorld : BackupWorld {
-    explicit FormWorld(const std::string& config = "[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n") {
-        folder.Write("bin/Duplora.ini", "[BANCO]\r\nCAMINHO=" + db->EmbeddedName() +
-                                            "\r\n[SERVIDOR]\r\nPASTA_SISTEMA=" + kSystemFolder +
-                                            "\r\n" + config);
-        window.form = &form;
-        form.FormCreate();
-    }
-    std::string Ini(const std::string& key) const {
-        return platform::ReadProfileText("CONFIG", key, "(missing)",
-                                         folder.Path("bin/Duplora.ini"));
-    }
-    void MakeIniReadOnly() const {
-        platform::SetAttributes(folder.Path("bin/Duplora.ini"), platform::kAttrReadOnly);
-    }
-
-    FixedClock clock;
-    RecordingWindow window;
-    MainForm form{window, clock, folder.Path("bin/Duplora.ini")};
-};
-
-}  // namespace
+#include "support/RecordingWindow.h"
 
 TEST(MainFormTest, StartUpInstallsTheIconsReadsTheSettingsAndShowsEveryStepPending) {
     FormWorld w;
-    EXPECT_EQ(w.window.calls, (std::vector<std::string>{"main icon", "tray icon", "idle icon"}));
+    EXPECT_EQ(w.window.trayIcons, std::vector<Picture>{Picture::IconIdle});
+    EXPECT_EQ(w.window.trayTip, kApplicationTitle);
     EXPECT_EQ(w.form.Database.DB_Tavix.DatabaseName(), w.db->EmbeddedName());
     EXPECT_EQ(w.form.Run.SystemFolder, BackupWorld::kSystemFolder);
     EXPECT_EQ(w.form.Run.Report.LogFile, w.folder.Path("bin") + "/Duplora.log");
-    EXPECT_TRUE(w.window.dailyChecked);
-    EXPECT_EQ(w.window.field.Text(), "07:30");
+    EXPECT_TRUE(w.window.checked[ControlId::chkDiario]);
+    EXPECT_EQ(w.form.edtHorario.Text(), "07:30");
     for (const auto& step : w.window.steps) EXPECT_EQ(step, StepState::Pending);
     EXPECT_TRUE(w.window.boxes.empty());
 }
@@ -173,7 +46,7 @@ TEST(MainFormTest, ASettingsFileThatCannotBeReadIsSaidOverTheWindowOnceItIsUp) {
     EXPECT_TRUE(window.boxes.empty());  // not while the window is being made
     for (const auto& step : window.steps) EXPECT_EQ(step, StepState::Pending);
     EXPECT_EQ(form.Database.DB_Tavix.DatabaseName(), builtInPath);
-    EXPECT_FALSE(window.dailyChecked);
+    EXPECT_FALSE(window.checked[ControlId::chkDiario]);
     window.RunPendingEvents();
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].kind, MessageKind::Error);
@@ -200,7 +73,7 @@ TEST(MainFormTest, ClosingSavesTheScheduleAndEndsTheApplicationUnlessItMayNot) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FormWorld w;
-        w.window.dailyChecked = false;  // a change that only closing writes
+        w.window.checked[ControlId::chkDiario] = false;  // a change that only closing writes
         if (c.refusedSave) w.MakeIniReadOnly();
         std::optional<bool> closed;
         int quitsDuringRun = 0;
@@ -209,7 +82,7 @@ TEST(MainFormTest, ClosingSavesTheScheduleAndEndsTheApplicationUnlessItMayNot) {
             EXPECT_TRUE(w.window.boxes.empty()) << "a box inside the close event";
         };
         if (c.duringRun) {
-            w.window.duringRun = [&] {
+            w.window.progress.onProcessMessages = [&] {
                 if (closed) return;
                 close();
                 EXPECT_EQ(w.Ini("diario"), "N");  // saved at once
@@ -242,7 +115,7 @@ TEST(MainFormTest, TheEndOfTheSessionSavesTheScheduleAndEndsEvenWhenTheSaveIsRef
     for (const bool refused : {false, true}) {
         SCOPED_TRACE(refused ? "settings file read-only" : "settings file writable");
         FormWorld w;
-        w.window.dailyChecked = false;
+        w.window.checked[ControlId::chkDiario] = false;
         if (refused) w.MakeIniReadOnly();
         w.form.EndSession();
         EXPECT_EQ(w.window.quits, 1);
@@ -273,16 +146,19 @@ TEST(MainFormTest, LeavingTheTimeFieldChecksItThenSavesOrKeepsTheFocus) {
         {"2500", false, 0,
          ShownBox{MessageKind::Information, kApplicationTitle, "A hora informada não é válida."},
          "07:30"},
+        {"0760", false, 0,
+         ShownBox{MessageKind::Information, kApplicationTitle, "A hora informada não é válida."},
+         "07:30"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         FormWorld w;
-        w.window.field.FocusIn();
-        w.window.field.Select(0, TimeField::kLength);
-        for (const char* key = c.typed; *key; ++key) w.window.field.TypeCharacter(*key);
+        w.form.edtHorario.FocusIn();
+        w.form.edtHorario.Select(0, TimeField::kLength);
+        for (const char* key = c.typed; *key; ++key) w.form.edtHorario.TypeCharacter(*key);
         EXPECT_EQ(w.form.TimeFieldMayLoseFocus(), c.mayLeave);
         EXPECT_EQ(w.window.beeps, c.beeps);
-        EXPECT_EQ(w.window.focusReturned > 0, !c.mayLeave && c.beeps == 0);
+        EXPECT_EQ(!w.window.focused.empty(), !c.mayLeave && c.beeps == 0);
         if (c.box) {
             ASSERT_EQ(w.window.boxes.size(), 1u);
             EXPECT_EQ(w.window.boxes[0].kind, c.box->kind);
@@ -310,21 +186,23 @@ TEST(MainFormTest, TheTrayIconTogglesOnALeftPressAndOpensOneMenuPerRightPress) {
         w.form.WMTrayIcon(c.message);
         EXPECT_EQ(w.window.visible, c.visibleAfter) << std::hex << c.message;
     }
-    EXPECT_EQ(w.window.popupTimerStarts, 0);
+    EXPECT_EQ(w.window.timerStarts[TimerId::TimerPopup], 0);
 
     w.form.WMTrayIcon(kTrayRightButtonDown);
     w.form.WMTrayIcon(kTrayRightButtonDown);  // within the 200 ms: the timer is not restarted
-    EXPECT_EQ(w.window.popupTimerStarts, 1);
+    EXPECT_EQ(w.window.timerStarts[TimerId::TimerPopup], 1);
     w.form.TimerPopupTimer();
-    EXPECT_FALSE(w.window.popupTimer);
+    EXPECT_FALSE(w.window.timers[TimerId::TimerPopup]);
     EXPECT_EQ(w.window.menusShown, 1);
-    EXPECT_EQ(w.window.menuItem, std::make_pair(std::string("Restaurar"), kTrayPictureRestaurar));
+    EXPECT_EQ(w.window.texts[ControlId::MenuOcultar_Restaurar], "Restaurar");
+    EXPECT_EQ(w.window.pictures[ControlId::MenuOcultar_Restaurar], Picture::TrayRestaurar);
 
     w.form.MenuOcultar_RestaurarClick();  // "Restaurar"
     EXPECT_TRUE(w.window.visible);
     w.form.WMTrayIcon(kTrayRightButtonDown);
     w.form.TimerPopupTimer();
-    EXPECT_EQ(w.window.menuItem, std::make_pair(std::string("Ocultar"), kTrayPictureOcultar));
+    EXPECT_EQ(w.window.texts[ControlId::MenuOcultar_Restaurar], "Ocultar");
+    EXPECT_EQ(w.window.pictures[ControlId::MenuOcultar_Restaurar], Picture::TrayOcultar);
     EXPECT_EQ(w.window.menusShown, 2);
 }
 
@@ -332,7 +210,7 @@ TEST(MainFormTest, TheTrayMenusIniciarBackupRunsABackupAsTheButtonDoes) {
     FormWorld w;
     w.folder.Write("current/Duplora.bat", "echo ran >> batch-ran.txt\n");
     int chosenDuringRun = 0;
-    w.window.duringRun = [&] {
+    w.window.progress.onProcessMessages = [&] {
         if (chosenDuringRun++ == 0) w.form.MenuIniciarBackupClick();  // disabled: nothing
     };
     w.form.MenuIniciarBackupClick();
@@ -340,7 +218,7 @@ TEST(MainFormTest, TheTrayMenusIniciarBackupRunsABackupAsTheButtonDoes) {
     for (const auto& step : w.window.steps) EXPECT_EQ(step, StepState::Ok);
     EXPECT_TRUE(w.Copied("d:/Musicas/b.mp3"));
     EXPECT_EQ(w.folder.Read("current/batch-ran.txt"), "ran\n");  // one run, not two
-    EXPECT_TRUE(w.window.startEnabled);
+    EXPECT_TRUE(w.window.Controls().start);
 }
 
 TEST(DefaultHandlerTest, ShowsEveryErrorButSilentAbortWithAFullStopWhereItIsDue) {

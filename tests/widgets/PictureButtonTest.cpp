@@ -3,7 +3,6 @@
 
 #include <QImage>
 
-#include "Fonts.h"
 #include "PictureButton.h"
 #include "Pictures.h"
 
@@ -32,11 +31,10 @@ protected:
     PictureButton button{QStringLiteral("Iniciar Backup")};
 };
 
-TEST_F(PictureButtonTest, HandCursorButtonFontAndPictureSize) {
+// Its font is the window's (MainWindowTest checks it against the window's description).
+TEST_F(PictureButtonTest, HandCursorAndPictureSize) {
     EXPECT_EQ(button.text(), QStringLiteral("Iniciar Backup"));
     EXPECT_EQ(button.cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(button.font().pixelSize(), 11);
-    EXPECT_EQ(button.font().family(), ResolvedFamily(QStringLiteral("Verdana")));
     EXPECT_EQ(button.iconSize(), QSize(29, 32));
 }
 

@@ -4,9 +4,12 @@
 #include <QFont>
 #include <QString>
 
-inline const QString kDialogFace = QStringLiteral("MS Sans Serif");
-inline const QString kButtonFace = QStringLiteral("Verdana");
-inline constexpr int kWindowFontPixels = 11;
+#include "WindowLayout.h"
+
+// The window's fonts as its description (WindowLayout.h) names them.
+inline const QString kDialogFace = QString::fromLatin1(kDialogFont.face);
+inline const QString kButtonFace = QString::fromLatin1(kButtonFont.face);
+inline constexpr int kWindowFontPixels = kDialogFont.pixels;
 
 // `family` at `pixelSize` when that family is installed; otherwise the closest installed face
 // at the same pixel size: the first of a few look-alikes that is installed, else the system's

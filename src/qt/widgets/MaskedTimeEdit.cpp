@@ -6,20 +6,19 @@
 
 #include "TimeFieldKeys.h"
 
-MaskedTimeEdit::MaskedTimeEdit(QWidget* parent) : QLineEdit(parent) {
+MaskedTimeEdit::MaskedTimeEdit(TimeField& model, QWidget* parent)
+    : QLineEdit(parent), model_(model) {
     setMaxLength(TimeField::kLength);
     setContextMenuPolicy(Qt::NoContextMenu);  // no paste around the mask
     Refresh();
 }
 
-void MaskedTimeEdit::SetText(const std::string& value) {
-    model_.SetText(value);
-    Refresh();
-}
-
 void MaskedTimeEdit::Refresh() {
     setText(QString::fromLatin1(model_.DisplayText()));
-    setCursorPosition(model_.Cursor());
+    if (model_.SelectionLength() > 0)
+        setSelection(model_.Cursor(), model_.SelectionLength());
+    else
+        setCursorPosition(model_.Cursor());
 }
 
 void MaskedTimeEdit::Beep() {
@@ -59,6 +58,11 @@ void MaskedTimeEdit::focusInEvent(QFocusEvent* event) {
 
 void MaskedTimeEdit::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
-    model_.SetCursor(cursorPosition());
+    const int caret = cursorPosition();
+    SelectWithMouse(model_,
+                    hasSelectedText() ? selectionStart() + selectionStart() +
+                                            static_cast<int>(selectedText().size()) - caret
+                                      : caret,
+                    caret);
     Refresh();
 }

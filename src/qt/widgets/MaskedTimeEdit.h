@@ -1,6 +1,7 @@
 #pragma once
-// The time field edtHorario: a line edit that forwards keys, caret moves and focus to the
-// toolkit-free TimeField model and shows the model's text, "_" for each empty position.
+// The time field edtHorario: a line edit that forwards keys, caret moves, mouse selections and
+// focus to the toolkit-free TimeField model (the window's logic owns it) and shows the model's
+// text, "_" for each empty position.
 // Leaving the field is decided by the window (it runs the field's own check and the exit
 // handler before the focus may move), since Qt cannot veto a focus change once it happens.
 
@@ -11,14 +12,11 @@
 class MaskedTimeEdit : public QLineEdit {
     Q_OBJECT
 public:
-    explicit MaskedTimeEdit(QWidget* parent = nullptr);
+    explicit MaskedTimeEdit(TimeField& model, QWidget* parent = nullptr);
 
-    TimeField& Model() { return model_; }
     const TimeField& Model() const { return model_; }
     // The text as the program reads it: five characters, blanks for empty positions.
     std::string Text() const { return model_.Text(); }
-    // Sets the text by the field's setting rules, unchecked.
-    void SetText(const std::string& value);
     // Shows the model again after it changed from outside.
     void Refresh();
 
@@ -32,5 +30,5 @@ protected:
 
 private:
     void Beep();
-    TimeField model_;
+    TimeField& model_;
 };

@@ -2,12 +2,9 @@
 
 #include <QIcon>
 
-#include "Fonts.h"
-
 PictureButton::PictureButton(const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {
     setCursor(Qt::PointingHandCursor);
-    setFont(FontAtPixelSize(kButtonFace, kWindowFontPixels));
     QPalette pal = palette();
     pal.setColor(QPalette::Active, QPalette::ButtonText, Qt::black);
     pal.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::black);

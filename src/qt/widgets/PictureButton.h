@@ -1,6 +1,6 @@
 #pragma once
 // A push button that shows a picture left of its caption, the two centred together, and a
-// second picture while it is disabled. Hand cursor; Verdana 11 px (or the closest face).
+// second picture while it is disabled, and a hand cursor.
 
 #include <QPixmap>
 #include <QPushButton>

@@ -3,12 +3,14 @@
 // picture buttons. The system maps a face that is missing to its nearest one.
 
 #include "Win32.h"
+#include "WindowLayout.h"
 
 namespace win32 {
 
-inline constexpr const char* kDialogFace = "MS Sans Serif";
-inline constexpr const char* kButtonFace = "Verdana";
-inline constexpr int kWindowFontPixels = 11;
+// The window's fonts as its description (WindowLayout.h) names them.
+inline constexpr const char* kDialogFace = kDialogFont.face;
+inline constexpr const char* kButtonFace = kButtonFont.face;
+inline constexpr int kWindowFontPixels = kDialogFont.pixels;
 
 // A font of `face` whose characters are `pixels` high (8 points at 96 dots per inch for 11).
 HFONT CreatePixelFont(const char* face, int pixels = kWindowFontPixels);

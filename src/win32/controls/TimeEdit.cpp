@@ -4,18 +4,15 @@
 
 namespace win32 {
 
-TimeEdit::TimeEdit(HWND parent, int id, HFONT font, int left, int top, int width, int height) {
+TimeEdit::TimeEdit(TimeField& model, HWND parent, int id, HFONT font, int left, int top, int width,
+                   int height)
+    : model_(model) {
     window_ = CreateOwnedWindow("EDIT", nullptr,
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
                                 WS_EX_CLIENTEDGE, "", left, top, width, height, parent, id);
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageA(window_, EM_LIMITTEXT, TimeField::kLength, 0);
     SetWindowSubclass(window_, &SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    Refresh();
-}
-
-void TimeEdit::SetText(const std::string& value) {
-    model_.SetText(value);
     Refresh();
 }
 
@@ -87,7 +84,7 @@ LRESULT CALLBACK TimeEdit::SubclassProc(HWND window, UINT message, WPARAM wParam
             DWORD start = 0, end = 0;
             SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                          reinterpret_cast<LPARAM>(&end));
-            edit->model_.Select(static_cast<int>(start), static_cast<int>(end - start));
+            SelectWithMouse(edit->model_, static_cast<int>(start), static_cast<int>(end));
             edit->Refresh();
             return result;
         }

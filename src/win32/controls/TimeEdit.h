@@ -1,9 +1,10 @@
 #pragma once
-// edtHorario: a system edit control that shows the TimeField model ("_" for each empty
-// position) and hands it every key, caret move and focus. Typing, Delete, Backspace, Escape
-// and the caret keys go to the model through PressKey/TypeCharacter; paste, cut and the context
-// menu are refused. Leaving the field is decided by the window before the focus moves (see
-// TFrmPrincipal), as the field's check must be able to keep it.
+// edtHorario: a system edit control that shows the TimeField model (the window's logic owns it;
+// "_" for each empty position) and hands it every key, caret move, mouse selection and focus.
+// Typing, Delete, Backspace, Escape and the caret keys go to the model through
+// PressKey/TypeCharacter; paste, cut and the context menu are refused. Leaving the field is decided
+// by the window before the focus moves (see TFrmPrincipal), as the field's check must be able to
+// keep it.
 
 #include "TimeField.h"
 #include "Win32.h"
@@ -12,16 +13,13 @@ namespace win32 {
 
 class TimeEdit {
 public:
-    TimeEdit(HWND parent, int id, HFONT font, int left, int top, int width, int height);
+    TimeEdit(TimeField& model, HWND parent, int id, HFONT font, int left, int top, int width,
+             int height);
     TimeEdit(const TimeEdit&) = delete;
     TimeEdit& operator=(const TimeEdit&) = delete;
 
     HWND Handle() const { return window_; }
-    TimeField& Model() { return model_; }
-    const TimeField& Model() const { return model_; }
     std::string Text() const { return model_.Text(); }
-    // Sets the text by the field's setting rules, unchecked.
-    void SetText(const std::string& value);
     // Shows the model again: its text and caret.
     void Refresh();
 
@@ -30,7 +28,7 @@ private:
                                          UINT_PTR id, DWORD_PTR owner);
     LRESULT KeyDown(WPARAM key, LPARAM lParam);
 
-    TimeField model_;
+    TimeField& model_;
     HWND window_;
 };
 

@@ -1,0 +1,42 @@
+#pragma once
+// A backup world (support/BackupWorld.h), the window's logic over it with a recording window,
+// and its settings file bin/Duplora.ini beside the program: with the world's database and
+// system folder and `config` (its [CONFIG] section), or no file at all.
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "Files.h"
+#include "MainForm.h"
+#include "Profile.h"
+#include "support/BackupWorld.h"
+#include "support/FixedClock.h"
+#include "support/RecordingWindow.h"
+
+struct FormWorld : BackupWorld {
+    explicit FormWorld(
+        const std::optional<std::string>& config = "[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n") {
+        folder.MakeFolder("bin");
+        if (config)
+            folder.Write("bin/Duplora.ini", "[BANCO]\r\nCAMINHO=" + db->EmbeddedName() +
+                                                "\r\n[SERVIDOR]\r\nPASTA_SISTEMA=" + kSystemFolder +
+                                                "\r\n" + *config);
+        window.form = &form;
+        form.FormCreate();
+    }
+    // A [CONFIG] value of the settings file.
+    std::string Ini(const std::string& key) const {
+        return platform::ReadProfileText("CONFIG", key, "(missing)", IniFile());
+    }
+    std::string IniFile() const { return folder.Path("bin/Duplora.ini"); }
+    void MakeIniReadOnly() const { platform::SetAttributes(IniFile(), platform::kAttrReadOnly); }
+    // The runs started so far: each shows the busy icon once.
+    long Runs() const {
+        return std::count(window.trayIcons.begin(), window.trayIcons.end(), Picture::IconBusy);
+    }
+
+    FixedClock clock;
+    RecordingWindow window;
+    MainForm form{window, clock, folder.Path("bin/Duplora.ini")};
+};
