@@ -185,45 +185,39 @@ WalkResult FolderMirror::MirrorFolder(std::string source, std::string destinatio
     return MirrorFolder({sourceFolder, destinationFolder, source, destination}, recursive);
 }
 
-// Mirrors the entries of one folder; a folder that cannot be listed, or whose listing breaks off,
-// is a failure of its own.
-void FolderMirror::MirrorEntries(const MirroredFolders& folders) {
-    bool listed = false;
-    platform::DirectorySearch search(folders.sourceFolder);
-    for (; search.Found(); search.Next()) {
-        listed = true;
-        if (!IsDotOrDotDot(search.Name())) MirrorEntry(search, folders);
-        view_.ProcessMessages();
-    }
-    // Even an empty folder lists "." and "..": nothing listed means the folder was not
-    // there (a renamed share, a typing error, a name in another encoding) or not readable.
-    if (!listed) {
-        const std::string reason = platform::LastErrorText();
-        Failure(folders.source, IsFolder(folders.source) ? reason : kSourceFolderMissing);
-    } else if (search.Interrupted()) {
-        Failure(folders.source, platform::LastErrorText());  // the entries after it were lost
-    }
+// A folder that could not be listed, or whose listing broke off, is a failure of its own.
+void FolderMirror::ReportListing(const ListingEnd& end, const std::string& source) {
+    // Even an empty folder lists "." and "..": nothing listed means the folder was not there (a
+    // renamed share, a typing error, a name in another encoding) or not readable.
+    if (end.how == ListingEnd::kNotListed)
+        Failure(source, IsFolder(source) ? end.reason : kSourceFolderMissing);
+    else if (end.how == ListingEnd::kInterrupted)
+        Failure(source, end.reason);  // the entries after it were lost
 }
 
+// The folder's entries first, from its one listing, then its subfolders.
 WalkResult FolderMirror::MirrorFolder(const MirroredFolders& folders, bool recursive) {
     try {
-        MirrorEntries(folders);
-        if (recursive) {
-            std::vector<std::string> subfolders;
-            ListSubfolders(folders.sourceFolder, subfolders);
-            for (const std::string& name : subfolders) {
-                if (IsDotOrDotDot(name)) continue;
-                const std::string source = folders.source + name + '\\';
-                const std::string destination = folders.destination + name + '\\';
-                const platform::Folder destinationFolder = DestinationFolder(
-                    platform::Folder(folders.destinationFolder, name), destination);
-                const platform::Folder sourceFolder(folders.sourceFolder, name);
-                // A subfolder whose walk broke off is a failure like a file's; its parent goes on.
-                if (const WalkResult walked = MirrorFolder(
-                        {sourceFolder, destinationFolder, source, destination}, recursive);
-                    !walked)
-                    Failure(walked.failure->folder, walked.failure->reason);
-            }
+        std::vector<std::string> subfolders;
+        ReportListing(ListFolder(folders.sourceFolder,
+                                 [&](const ListedEntry& entry) {
+                                     MirrorEntry(entry, folders);
+                                     if (recursive && IsWalkedSubfolder(entry))
+                                         subfolders.push_back(entry.name);
+                                     view_.ProcessMessages();
+                                 }),
+                      folders.source);
+        for (const std::string& name : subfolders) {
+            const std::string source = folders.source + name + '\\';
+            const std::string destination = folders.destination + name + '\\';
+            const platform::Folder destinationFolder =
+                DestinationFolder(platform::Folder(folders.destinationFolder, name), destination);
+            const platform::Folder sourceFolder(folders.sourceFolder, name);
+            // A subfolder whose walk broke off is a failure like a file's; its parent goes on.
+            if (const WalkResult walked =
+                    MirrorFolder({sourceFolder, destinationFolder, source, destination}, recursive);
+                !walked)
+                Failure(walked.failure->folder, walked.failure->reason);
         }
         return {};
     } catch (...) {
@@ -231,22 +225,17 @@ WalkResult FolderMirror::MirrorFolder(const MirroredFolders& folders, bool recur
     }
 }
 
-// An entry gone since it was listed is passed over; any other is counted, shown and brought up
-// to date. The walk goes on after an entry it could not copy: the report has it.
-void FolderMirror::MirrorEntry(const platform::DirectorySearch& search,
-                               const MirroredFolders& folders) {
-    const std::string& name = search.Name();
-    const bool isFolder = search.Kind() & platform::kAttrDirectory;
-    const platform::FindData* file = ListedFile(search);
-    if (!isFolder && !file) return;
-    if (file) CopiedMB += EntrySizeMB(*file);
-    sourceFile_.assign(folders.source).append(name);
-    destinationFile_.assign(folders.destination).append(name);
+// Counts and shows the listed entry and brings it up to date. The walk goes on after an entry it
+// could not copy: the report has it.
+void FolderMirror::MirrorEntry(const ListedEntry& entry, const MirroredFolders& folders) {
+    if (entry.file) CopiedMB += EntrySizeMB(*entry.file);
+    sourceFile_.assign(folders.source).append(entry.name);
+    destinationFile_.assign(folders.destination).append(entry.name);
     ShowProgress(destinationFile_);
-    const EntryOutcome outcome = UpdateEntry(name, file, folders, found_);
-    if (Report && file) Report->FileExamined();
-    if (Report && outcome.copied) Report->FileCopied(file->size);
+    const EntryOutcome outcome = UpdateEntry(entry.name, entry.file, folders, found_);
+    if (Report && entry.file) Report->FileExamined();
+    if (Report && outcome.copied) Report->FileCopied(entry.file->size);
     if (Report && outcome.waiting)
-        Report->NewCopyWaiting(folders.destination + kNewCopyPrefix + name);
+        Report->NewCopyWaiting(folders.destination + kNewCopyPrefix + entry.name);
     if (outcome.failure) Failure(sourceFile_, *outcome.failure);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Files.h"
+#include "FolderWalk.h"
 #include "ProgressView.h"
 #include "RunReport.h"
 
@@ -57,8 +58,8 @@ public:
 private:
     // The walk below the public MirrorFolder: subfolders are opened relative to their parents.
     WalkResult MirrorFolder(const MirroredFolders& folders, bool recursive);
-    void MirrorEntries(const MirroredFolders& folders);
-    void MirrorEntry(const platform::DirectorySearch& search, const MirroredFolders& folders);
+    void ReportListing(const ListingEnd& end, const std::string& source);
+    void MirrorEntry(const ListedEntry& entry, const MirroredFolders& folders);
     platform::Folder DestinationFolder(platform::Folder opened, const std::string& destination);
     void ShowProgress(const std::string& destinationFile);
     void Failure(const std::string& path, const std::string& reason) {

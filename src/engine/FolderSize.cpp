@@ -13,21 +13,16 @@ double OpenFolderSizeMB(const platform::Folder& folder, const std::string& path,
                         ProgressView& view, RunReport* report) {
     double total = 0;
     try {
-        for (platform::DirectorySearch search(folder); search.Found(); search.Next()) {
-            if (!IsDotOrDotDot(search.Name()))
-                if (const platform::FindData* file = ListedFile(search))
-                    total = EntrySizeMB(*file) + total;
+        std::vector<std::string> subfolders;
+        ListFolder(folder, [&](const ListedEntry& entry) {
+            if (entry.file) total = EntrySizeMB(*entry.file) + total;
+            if (recursive && IsWalkedSubfolder(entry)) subfolders.push_back(entry.name);
             view.ProcessMessages();
-        }
-        if (recursive) {
-            std::vector<std::string> subfolders;
-            ListSubfolders(folder, subfolders);
-            for (const std::string& name : subfolders)
-                if (!IsDotOrDotDot(name))
-                    total = OpenFolderSizeMB(platform::Folder(folder, name), path + name + '\\',
-                                             recursive, view, report) +
-                            total;
-        }
+        });
+        for (const std::string& name : subfolders)
+            total = OpenFolderSizeMB(platform::Folder(folder, name), path + name + '\\', recursive,
+                                     view, report) +
+                    total;
     } catch (...) {
         // The total reached so far stands.
         if (report) report->Failure(path, CurrentErrorText());
