@@ -109,9 +109,11 @@ void BackupRun::FailStep(int step, std::string reason) {
 
 void BackupRun::MeasureAndMirror(int step, const std::string& source,
                                  const std::string& destination, bool recursive) {
-    Mirror.TotalMB = FolderSizeMB(source, recursive, view_, &Report);
+    TreeListing listed;
+    Mirror.TotalMB = FolderSizeMB(source, recursive, view_, &Report, &listed);
     Mirror.CopiedMB = 0;
-    if (const WalkResult walked = Mirror.MirrorFolder(source, destination, recursive); !walked)
+    if (const WalkResult walked = Mirror.MirrorFolder(source, destination, recursive, &listed);
+        !walked)
         FailStep(step, walked.failure->folder + ": " + walked.failure->reason);
 }
 

@@ -319,13 +319,15 @@ TEST_F(FolderMirrorTest, ANamedPipeIsSkippedAndTheWalkGoesOn) {
     }
 }
 
-// What the nightly run costs where nothing changed, per entry of the walks: on the server one
-// look-up for the size total and one for the mirror per file (a folder none), besides the server
-// and share names, matched once per walk; on the standby machine one per file, the existence test
-// and time of the copy (a folder none: it is opened, relative to its parent). Opens are per
-// folder: on the server its handle and its one listing per walk, on the standby machine its
-// handle. Each bound has a floor too: a walk that skipped its look-ups would not know what to copy.
-TEST_F(FolderMirrorTest, ANoChangeRunLooksEachFileUpOncePerWalkOnTheServerAndOnceLocally) {
+// What the nightly run costs where nothing changed, per entry: on the server one look-up per file
+// for the size total (a folder none), besides the server and share names; the mirror decides from
+// the listing the size total kept and asks the server nothing. On the standby machine one look-up
+// per file, the existence test and time of the copy (a folder none: it is opened, relative to its
+// parent). Opens are per folder: on the server its handle and its one listing, on the standby
+// machine its handle. Where the listing is not kept (over its budget), the mirror walks the server
+// again, as many calls again. Each bound has a floor too: a walk that skipped its look-ups would
+// not know what to copy.
+TEST_F(FolderMirrorTest, ANoChangeRunListsTheServerOnceAndLooksEachFileUpOnceOnEachSide) {
     if (!WatchedCalls::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
     struct Case {
         const char* name;
@@ -353,39 +355,104 @@ TEST_F(FolderMirrorTest, ANoChangeRunLooksEachFileUpOncePerWalkOnTheServerAndOnc
          5,
          1},
     };
-    constexpr long long kWalks = 2;              // the size total's and the mirror's
-    constexpr long long kShareMatchPerWalk = 2;  // the server's name and the share's
+    constexpr long long kShareMatch = 2;  // the server's name and the share's, once per walk
     for (const Case& c : cases) {
-        TestFolder world;
-        platform::SetDosDevicesRoot(world.Path("dosdevices"));
-        for (const std::string& file : c.tree) {
-            if (file.ends_with('/'))
-                world.MakeFolder("dosdevices/unc/srv01/c/Sistema/" + file);
-            else
-                world.Write("dosdevices/unc/srv01/c/Sistema/" + file, file, kSourceTime);
-        }
-        world.MakeFolder("dosdevices/c:");
-        const std::string source = "\\\\SRV01\\C\\Sistema\\";
-        const std::string destination = "C:\\Reserva\\Sistema\\";
-        const auto run = [&] {
-            mirror.TotalMB = FolderSizeMB(source, c.recursive, view);
-            mirror.CopiedMB = 0;
-            return mirror.MirrorFolder(source, destination, c.recursive);
-        };
-        ASSERT_TRUE(run()) << c.name;
-        ASSERT_TRUE(world.Exists("dosdevices/c:/Reserva/Sistema/" + c.tree.front())) << c.name;
+        for (const std::size_t budget : {TreeListing::kDefaultBudget, std::size_t{0}}) {
+            const std::string name = c.name + std::string(budget ? ", listing kept" : ", not kept");
+            const long long walks = budget ? 1 : 2;  // on the server
+            TestFolder world;
+            platform::SetDosDevicesRoot(world.Path("dosdevices"));
+            for (const std::string& file : c.tree) {
+                if (file.ends_with('/'))
+                    world.MakeFolder("dosdevices/unc/srv01/c/Sistema/" + file);
+                else
+                    world.Write("dosdevices/unc/srv01/c/Sistema/" + file, file, kSourceTime);
+            }
+            world.MakeFolder("dosdevices/c:");
+            const std::string source = "\\\\SRV01\\C\\Sistema\\";
+            const std::string destination = "C:\\Reserva\\Sistema\\";
+            const auto run = [&] {
+                TreeListing listed(budget);
+                mirror.TotalMB = FolderSizeMB(source, c.recursive, view, nullptr, &listed);
+                mirror.CopiedMB = 0;
+                return mirror.MirrorFolder(source, destination, c.recursive, &listed);
+            };
+            ASSERT_TRUE(run()) << name;
+            ASSERT_TRUE(world.Exists("dosdevices/c:/Reserva/Sistema/" + c.tree.front())) << name;
 
-        const WatchedCalls server("/unc/");
-        const WatchedCalls standby("/c:/");
-        ASSERT_TRUE(run()) << c.name;
-        EXPECT_GE(server.LookUps(), kWalks * c.files) << c.name;
-        EXPECT_LE(server.LookUps(), kWalks * (c.files + kShareMatchPerWalk)) << c.name;
-        EXPECT_EQ(standby.LookUps(), c.files) << c.name;
-        EXPECT_GE(server.Opens(), kWalks * c.folders) << c.name;
-        EXPECT_LE(server.Opens(), kWalks * 2 * c.folders) << c.name;
-        EXPECT_EQ(standby.Opens(), c.folders) << c.name;
-        platform::SetDosDevicesRoot("");
+            const WatchedCalls server("/unc/");
+            const WatchedCalls standby("/c:/");
+            ASSERT_TRUE(run()) << name;
+            EXPECT_GE(server.LookUps(), walks * c.files) << name;
+            EXPECT_LE(server.LookUps(), walks * (c.files + kShareMatch)) << name;
+            EXPECT_EQ(standby.LookUps(), c.files) << name;
+            EXPECT_GE(server.Opens(), walks * c.folders) << name;
+            EXPECT_LE(server.Opens(), walks * 2 * c.folders) << name;
+            EXPECT_EQ(standby.Opens(), c.folders) << name;
+            platform::SetDosDevicesRoot("");
+        }
     }
+}
+
+// The mirror judges the server's files by what the size total listed, as rsync judges by its file
+// list: a change between the two walks shows at the next run. A file gone meanwhile is passed
+// over, as one gone before its listing.
+TEST_F(FolderMirrorTest, FromAKeptListingTheServerIsJudgedAsItWasListed) {
+    const auto copyTime = kSourceTime - std::chrono::hours(1);
+    for (const char* name : {"gone.txt", "newer.txt", "older.txt"}) {
+        folder.Write(std::string("src/") + name, "listed", kSourceTime);
+        folder.Write(std::string("dst/") + name, "old", copyTime);
+    }
+    folder.Write("dst/newer.txt", "as listed", kSourceTime);
+    FixedClock clock;
+    RunReport report(clock);
+    mirror.Report = &report;
+    TreeListing listed;
+    FolderSizeMB(folder.Path("src"), true, view, &report, &listed);
+    std::filesystem::remove(folder.Host("src/gone.txt"));
+    folder.Write("src/newer.txt", "newer", kSourceTime + std::chrono::hours(1));
+    folder.Write("src/older.txt", "older", copyTime - std::chrono::hours(1));
+    folder.Write("src/added.txt", "added", kSourceTime);
+
+    EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true, &listed));
+    EXPECT_EQ(report.Failures(), 0);
+    EXPECT_EQ(folder.Read("dst/gone.txt"), "old");
+    EXPECT_EQ(folder.Read("dst/newer.txt"), "as listed");
+    EXPECT_EQ(folder.Read("dst/older.txt"), "older");  // listed newer: the server's file is copied
+    EXPECT_FALSE(folder.Exists("dst/added.txt"));
+
+    EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true));
+    EXPECT_EQ(folder.Read("dst/newer.txt"), "newer");
+    EXPECT_EQ(folder.Read("dst/added.txt"), "added");
+}
+
+// The listing's memory stays within its budget: a folder that would pass it is not kept, nor any
+// after it, and the mirror lists those itself, with the same copies.
+TEST_F(FolderMirrorTest, AListingOverItsBudgetKeepsWhatFitsAndTheMirrorListsTheRest) {
+    for (int i = 0; i < 10; ++i)
+        folder.Write("src/top-" + std::to_string(i) + ".ini", "top", kSourceTime);
+    for (int i = 0; i < 2000; ++i)
+        folder.Write("src/Big/song-" + std::to_string(i) + ".mp3", "song", kSourceTime);
+    folder.Write("src/Big/Deeper/last.mp3", "last", kSourceTime);
+    folder.Write("src/Zeta/z.ini", "z", kSourceTime);
+    constexpr std::size_t kBudget = 48 * 1024;  // the top folder fits, Big does not
+    TreeListing listed(kBudget);
+    const double total = FolderSizeMB(folder.Path("src"), true, view, nullptr, &listed);
+    EXPECT_TRUE(listed.OverBudget());
+    EXPECT_LE(listed.Bytes(), kBudget);
+    std::string top = folder.Path("src");
+    AppendBackslash(top);
+    EXPECT_TRUE(listed.Kept(top));
+    EXPECT_FALSE(listed.Kept(top + "Big\\"));
+    EXPECT_FALSE(listed.Kept(top + "Zeta\\"));
+
+    mirror.TotalMB = total;
+    EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true, &listed));
+    EXPECT_DOUBLE_EQ(mirror.CopiedMB, total);
+    EXPECT_EQ(folder.Read("dst/top-9.ini"), "top");
+    EXPECT_EQ(folder.Read("dst/Big/song-1999.mp3"), "song");
+    EXPECT_EQ(folder.Read("dst/Big/Deeper/last.mp3"), "last");
+    EXPECT_EQ(folder.Read("dst/Zeta/z.ini"), "z");
 }
 
 // Some file systems list no entry types (DT_UNKNOWN): every entry is then looked up, and the
