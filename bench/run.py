@@ -49,7 +49,8 @@ CASES = ("system", "music", "large", "share")
 COPIED_ONCE = ("large", "share")
 FUSE_OPTIONS = "attr_timeout=0,entry_timeout=0,negative_timeout=0"
 BEGIN, END = "<!-- bench results: begin -->", "<!-- bench results: end -->"
-README = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "README.md")
+REPORT = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "docs",
+                      "performance.md")
 
 
 class Tool:
@@ -636,9 +637,9 @@ def main():
                              "(default /usr/lib/wine/wine64)")
     parser.add_argument("--no-wine", action="store_true", help="leave the Windows window out")
     parser.add_argument("--markdown", default=None, help="also write the report to this file")
-    parser.add_argument("--update-readme", nargs="?", const=README, default=None,
-                        help="replace the report between the bench markers of the README "
-                             "(default %s)" % README)
+    parser.add_argument("--update-report", nargs="?", const=REPORT, default=None,
+                        help="replace the report between the bench markers of this file "
+                             "(default %s)" % REPORT)
     arguments = parser.parse_args()
     programs = {"headless": os.path.join(arguments.bench, "duplora_bench"),
                 "window": os.path.join(arguments.bench, "duplora_bench_window")}
@@ -718,16 +719,16 @@ def main():
         with open(arguments.markdown, "w") as f:
             f.write(text)
         print("written to %s" % arguments.markdown, file=sys.stderr)
-    if arguments.update_readme:
-        replace_report(arguments.update_readme, text)
-        print("%s updated" % arguments.update_readme, file=sys.stderr)
+    if arguments.update_report:
+        replace_report(arguments.update_report, text)
+        print("%s updated" % arguments.update_report, file=sys.stderr)
 
 
 
 
 
 def wrap(line):
-    """Prose at 100 columns, as the README's; tables as they are."""
+    """Prose at 100 columns, as the documents'; tables as they are."""
     if line.startswith("|"):
         return line
     indent = "  " if line.startswith("- ") else ""
@@ -735,13 +736,13 @@ def wrap(line):
                          break_on_hyphens=False)
 
 
-def replace_report(readme, text):
-    with open(readme) as f:
+def replace_report(document, text):
+    with open(document) as f:
         content = f.read()
     start, end = content.find(BEGIN), content.find(END)
     if start < 0 or end < start:
-        sys.exit("%s has no %s ... %s markers" % (readme, BEGIN, END))
-    with open(readme, "w") as f:
+        sys.exit("%s has no %s ... %s markers" % (document, BEGIN, END))
+    with open(document, "w") as f:
         f.write(content[:start + len(BEGIN)] + "\n" + text + content[end:])
 
 

@@ -2,8 +2,8 @@
 # Builds the bench programs (Release presets: build-bench/ with the Qt window; build-bench-win64/
 # with the Windows window, run under 64-bit Wine) and times Duplora against rsync and cp on generated
 # trees in temporary folders, in memory and on disk, which are removed afterwards. The report
-# goes to stdout and to build-bench/bench-results.md; --update-readme also puts it into the
-# README's Performance section. Other arguments go to run.py (--reps N, --cases
+# goes to stdout and to build-bench/bench-results.md; --update-report also puts it into
+# docs/performance.md. Other arguments go to run.py (--reps N, --cases
 # system,music,large,share, --where memory,disk, --disk DIR, --tools ..., --no-strace, --no-wine).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"

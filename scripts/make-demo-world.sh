@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds a self-contained demo world in the folder given (default ./demo), laid out the way
-# Duplora resolves Windows paths (see docs/ARCHITECTURE.md):
+# Duplora resolves Windows paths (see docs/platform-on-posix.md):
 #   wine/dosdevices/unc/srv01/c/Tavix/   the server's system folder (\\SRV01\C\Tavix\): a nested
 #                                        tree with a hidden file and a hidden folder
 #   wine/dosdevices/unc/srv01/d/Músicas/ the server's music folders (\\SRV01\D\Músicas\...,

@@ -1,6 +1,6 @@
 #pragma once
-// The three database objects of the main window, with the settings of its design: the
-// connection DB_Tavix, the query QryBusca and the transaction Trans_Tavix.
+// The three database objects the backup run uses, with the settings the playout system's
+// database takes: the connection DB_Tavix, the query QryBusca and the transaction Trans_Tavix.
 
 #include <string>
 #include <vector>
@@ -24,7 +24,7 @@ struct TavixDatabase {
 
 inline constexpr const char* kDefaultDatabaseName = "C:\\Tavix\\Sonvira\\Tavixdb\\TAVIXAUDIO.FDB";
 
-// DB_Tavix's Params: the design's account, and a connect time-out of 30 s, so that a server that
+// DB_Tavix's Params: the SYSDBA account, and a connect time-out of 30 s, so that a server that
 // does not answer ends step 1 and does not hold the run (and the daily schedule) for good. On
 // Linux the connection also asks for every text in UTF-8, the program's encoding there, so that
 // the server converts WIN1252 and UTF8 columns itself; Windows keeps its ANSI texts byte for byte.

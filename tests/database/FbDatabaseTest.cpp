@@ -46,7 +46,7 @@ TEST(ClientLibraryTest, ALibraryWithoutTheEntryPointsGivesThePlatformsText) {
     EXPECT_NE(message.find("isc_attach_database"), std::string::npos) << message;
 }
 
-TEST(TavixDatabaseTest, CarriesTheWindowsDesignSettings) {
+TEST(TavixDatabaseTest, StartsWithTheInstallationsDatabaseAndAccount) {
     TavixDatabase db;
     EXPECT_EQ(db.DB_Tavix.DatabaseName(), "C:\\Tavix\\Sonvira\\Tavixdb\\TAVIXAUDIO.FDB");
     EXPECT_EQ(db.DB_Tavix.Params(), (Strings{"user_name=SYSDBA", "password=plumcider",

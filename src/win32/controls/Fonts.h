@@ -1,6 +1,6 @@
 #pragma once
-// The window's two faces at 11 pixels: "MS Sans Serif" for the window and "Verdana" for the
-// picture buttons. The system maps a face that is missing to its nearest one.
+// The window's fonts as GDI fonts. The system maps a face that is missing to its nearest one
+// (under Wine with its own fonts: MS Sans Serif becomes Liberation Sans).
 
 #include "Win32.h"
 #include "WindowLayout.h"

@@ -19,7 +19,7 @@
 #define IDB_TRAY_RESTAURAR 123
 #define IDB_TRAY_INICIAR_BACKUP 124
 
-// Controls of TFrmPrincipal, by their design names.
+// Controls of TFrmPrincipal, by their names in the window's description (WindowLayout.h).
 #define IDC_GRP_AGENDAMENTO 1001
 #define IDC_CHK_DIARIO 1002
 #define IDC_EDT_HORARIO 1003
