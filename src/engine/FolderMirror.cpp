@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "DateTime.h"
+#include "FolderSize.h"
 #include "FolderWalk.h"
 #include "SystemError.h"
 #include "TextEncoding.h"
@@ -199,6 +200,14 @@ WalkResult FolderMirror::MirrorFolder(std::string source, std::string destinatio
         recursive);
     listed_ = nullptr;
     return walked;
+}
+
+WalkResult FolderMirror::MeasureAndMirror(const std::string& source, const std::string& destination,
+                                          bool recursive) {
+    TreeListing listed;
+    TotalMB = FolderSizeMB(source, recursive, view_, Report, &listed);
+    CopiedMB = 0;
+    return MirrorFolder(source, destination, recursive, &listed);
 }
 
 // A folder that could not be listed, or whose listing broke off, is a failure of its own.

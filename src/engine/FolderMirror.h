@@ -54,6 +54,11 @@ public:
     // the folders kept there are not listed again: the walk decides from their kept listing.
     WalkResult MirrorFolder(std::string source, std::string destination, bool recursive,
                             const TreeListing* listed = nullptr);
+    // A backup job: TotalMB := the size of `source` (FolderSizeMB, its failures to Report),
+    // CopiedMB := 0, then MirrorFolder from the listing the size total kept, so that the server is
+    // listed once.
+    WalkResult MeasureAndMirror(const std::string& source, const std::string& destination,
+                                bool recursive);
 
     double TotalMB = 0;   // the progress maximum, set by the caller before each mirror
     double CopiedMB = 0;  // grown by every entry walked, through all levels
