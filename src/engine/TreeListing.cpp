@@ -28,8 +28,11 @@ void TreeListing::BeginFolder(const std::string& path) {
 
 void TreeListing::Add(const ListedEntry& entry) {
     if (!keeping_) return;
-    if (entry.name.size() > std::numeric_limits<std::uint16_t>::max() ||
-        !Reserve(entries_.size() + 1, names_.size() + entry.name.size())) {
+    if (entry.name.size() > std::numeric_limits<std::uint16_t>::max()) {
+        Abandon();  // no file system names an entry so long: the mirror lists it itself
+        return;
+    }
+    if (!Reserve(entries_.size() + 1, names_.size() + entry.name.size())) {
         overBudget_ = true;
         Abandon();
         return;
