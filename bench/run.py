@@ -550,7 +550,7 @@ def goal_lines(results_by_case, on_disk):
             lines.append("- %s: not counted here (tree %s)" % (what, case))
         else:
             value = counted / results.entries
-            lines.append("- %s: %.2f (goal ≤ %.2f): **%s**"
+            lines.append("- %s: %.3f (goal ≤ %.2f): **%s**"
                          % (what, value, limit, "met" if value <= limit else "missed"))
     peaks = []
     for case in MEMORY_TREES:
