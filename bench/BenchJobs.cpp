@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "FolderMirror.h"
-#include "FolderSize.h"
 #ifndef _WIN32
 #include "posix/HostPath.h"
 #endif
@@ -45,10 +44,8 @@ Outcome Run(const Jobs& jobs, ProgressView& view) {
     FolderMirror mirror(view);
     const auto start = std::chrono::steady_clock::now();
     for (const auto& [source, destination] : jobs.folders) {
-        mirror.TotalMB = FolderSizeMB(source, jobs.recursive, view);
-        mirror.CopiedMB = 0;
         outcome.complete =
-            mirror.MirrorFolder(source, destination, jobs.recursive) && outcome.complete;
+            mirror.MeasureAndMirror(source, destination, jobs.recursive) && outcome.complete;
     }
     outcome.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -89,6 +89,7 @@ void HeadlessProgressView::SetProgressBar(std::uint32_t beginColor, double maxim
 }
 
 void HeadlessProgressView::ProcessMessages() {
+    if (!pace_.Due()) return;
     ++steps_;
     // One pass of the loop: take what is posted, without waiting.
 #ifdef _WIN32

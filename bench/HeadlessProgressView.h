@@ -1,12 +1,14 @@
 #pragma once
 // The main window's progress display without a window: it keeps what the labels and the bar
-// would hold, and processes messages the way an event loop does one step: on POSIX a poll() on
-// its wake-up descriptor that does not wait, on Windows a PeekMessage loop. So the engine pays
-// what it pays under a window, and the window's own cost is what a window adds to this.
+// would hold, and processes messages as the windows do, at their pace (MessagePace), the way an
+// event loop does one step: on POSIX a poll() on its wake-up descriptor that does not wait, on
+// Windows a PeekMessage loop. So the engine pays what it pays under a window, and the window's
+// own cost is what a window adds to this.
 
 #include <cstdint>
 #include <string>
 
+#include "MessagePace.h"
 #include "ProgressView.h"
 
 class HeadlessProgressView : public ProgressView {
@@ -33,4 +35,5 @@ private:
     double position_ = 0;
     int barPixels_ = 0;  // the filled width the bar would paint
     std::uint64_t steps_ = 0;
+    MessagePace pace_;
 };

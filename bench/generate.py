@@ -6,6 +6,7 @@ system  a playout installation: a few thousand small files in a few hundred nest
         which the mirror would not enter while rsync and cp would)
 music   music folders (one job each, without subfolders): a few hundred files of a few MB
 large   50,000 small files in nested folders
+files10k, files200k  10,000 and 200,000 files of up to 1 KB in nested folders, for the peak memory
 
 Times lie spread over the past three years, with nanoseconds, as real files have them.
 """
@@ -20,6 +21,9 @@ SIZES = {
     "system": (300, 3000, 100, 96 * 1024),
     "music": (4, 200, 1536 * 1024, 4608 * 1024),
     "large": (2500, 50000, 100, 16 * 1024),
+    # Trees for the peak memory alone: many small files.
+    "files10k": (500, 10000, 10, 1024),
+    "files200k": (10000, 200000, 10, 1024),
 }
 
 WORDS = ("Tavix", "Sonvira", "Config", "Skins", "Relatorios", "Vinhetas", "Plugins", "Logs",

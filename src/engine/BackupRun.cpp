@@ -1,7 +1,6 @@
 #include "BackupRun.h"
 
 #include "DateTime.h"
-#include "FolderSize.h"
 #include "PathMapping.h"
 #include "Process.h"
 #include "SilentAbort.h"
@@ -109,9 +108,7 @@ void BackupRun::FailStep(int step, std::string reason) {
 
 void BackupRun::MeasureAndMirror(int step, const std::string& source,
                                  const std::string& destination, bool recursive) {
-    Mirror.TotalMB = FolderSizeMB(source, recursive, view_, &Report);
-    Mirror.CopiedMB = 0;
-    if (const WalkResult walked = Mirror.MirrorFolder(source, destination, recursive); !walked)
+    if (const WalkResult walked = Mirror.MeasureAndMirror(source, destination, recursive); !walked)
         FailStep(step, walked.failure->folder + ": " + walked.failure->reason);
 }
 

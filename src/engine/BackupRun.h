@@ -49,8 +49,7 @@ private:
     void StepWork(int step, const std::function<void()>& work);
     // `step` failed for `reason`, which the run's line gives: the run stops (SilentAbort).
     [[noreturn]] void FailStep(int step, std::string reason);
-    // TotalMB := the source's size, CopiedMB := 0, then the mirror; a walk that broke off fails
-    // `step`.
+    // Mirror.MeasureAndMirror; a walk that broke off fails `step`.
     void MeasureAndMirror(int step, const std::string& source, const std::string& destination,
                           bool recursive);
     void EndRun();

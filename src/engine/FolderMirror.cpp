@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "DateTime.h"
+#include "FolderSize.h"
 #include "FolderWalk.h"
 #include "SystemError.h"
 #include "TextEncoding.h"
@@ -78,19 +79,20 @@ double DosTimeValue(const platform::FindData& entry) {
 
 // Whether the destination needs a copy of the listed file. One look-up in the destination
 // gives both the existence test and its time; a time without MS-DOS form still counts as
-// existing. The server's file is looked up afresh (one that vanished since it was listed reads
-// lowest and is left alone), but only when the listed time would call for a copy: a destination
-// as new as that already stays, and the nightly run asks the server nothing more. `found` takes
-// the look-ups.
-bool NeedsCopy(const platform::FindData& listed, const platform::Folder& sourceFolder,
+// existing. A destination as new as the listed time stays, and the nightly run asks the server
+// nothing more. Otherwise, when the source folder is open (its listing was not kept), the
+// server's file is looked up afresh: one that vanished since it was listed reads lowest and is
+// left alone. `found` takes the look-ups.
+bool NeedsCopy(const platform::FindData& listed, const platform::Folder* sourceFolder,
                const platform::Folder& destinationFolder, platform::FindData& found) {
     if (!destinationFolder.Find(listed.name, found) ||
         (found.attributes & platform::kAttrDirectory))
         return true;
     const double destinationTime = DosTimeValue(found);
     if (destinationTime >= DosTimeValue(listed)) return false;
+    if (!sourceFolder) return true;
     return destinationTime <
-           (sourceFolder.Find(listed.name, found) ? DosTimeValue(found) : kNoFileTime);
+           (sourceFolder->Find(listed.name, found) ? DosTimeValue(found) : kNoFileTime);
 }
 
 // What became of one listed entry.
@@ -175,55 +177,75 @@ platform::Folder FolderMirror::DestinationFolder(platform::Folder opened,
     return platform::Folder(destination);
 }
 
-WalkResult FolderMirror::MirrorFolder(std::string source, std::string destination, bool recursive) {
+// The source folder `path`, held open unless its kept listing stands for it: relative to its
+// parent, when that is open. Opened last of a folder's two sides, so that when it cannot be
+// listed, LastErrorText() still tells why.
+std::optional<platform::Folder> FolderMirror::OpenUnlessKept(const platform::Folder* parent,
+                                                             const std::string& name,
+                                                             const std::string& path) const {
+    if (listed_ && listed_->Kept(path)) return std::nullopt;
+    return parent ? platform::Folder(*parent, name) : platform::Folder(path);
+}
+
+WalkResult FolderMirror::MirrorFolder(std::string source, std::string destination, bool recursive,
+                                      const TreeListing* listed) {
     AppendBackslash(source);
     AppendBackslash(destination);
+    listed_ = listed;
     const platform::Folder destinationFolder =
         DestinationFolder(platform::Folder(destination), destination);
-    // Opened last, so that when it cannot be listed, LastErrorText() still tells why.
-    const platform::Folder sourceFolder(source);
-    return MirrorFolder({sourceFolder, destinationFolder, source, destination}, recursive);
+    const auto sourceFolder = OpenUnlessKept(nullptr, source, source);
+    const WalkResult walked = MirrorFolder(
+        {sourceFolder ? &*sourceFolder : nullptr, destinationFolder, source, destination},
+        recursive);
+    listed_ = nullptr;
+    return walked;
 }
 
-// Mirrors the entries of one folder; a folder that cannot be listed, or whose listing breaks off,
-// is a failure of its own.
-void FolderMirror::MirrorEntries(const MirroredFolders& folders) {
-    bool listed = false;
-    platform::DirectorySearch search(folders.sourceFolder);
-    for (; search.Found(); search.Next()) {
-        listed = true;
-        if (!IsDotOrDotDot(search.Name())) MirrorEntry(search, folders);
-        view_.ProcessMessages();
-    }
-    // Even an empty folder lists "." and "..": nothing listed means the folder was not
-    // there (a renamed share, a typing error, a name in another encoding) or not readable.
-    if (!listed) {
-        const std::string reason = platform::LastErrorText();
-        Failure(folders.source, IsFolder(folders.source) ? reason : kSourceFolderMissing);
-    } else if (search.Interrupted()) {
-        Failure(folders.source, platform::LastErrorText());  // the entries after it were lost
-    }
+WalkResult FolderMirror::MeasureAndMirror(const std::string& source, const std::string& destination,
+                                          bool recursive) {
+    TreeListing listed;
+    TotalMB = FolderSizeMB(source, recursive, view_, Report, &listed);
+    CopiedMB = 0;
+    return MirrorFolder(source, destination, recursive, &listed);
 }
 
+// A folder that could not be listed, or whose listing broke off, is a failure of its own.
+void FolderMirror::ReportListing(const ListingEnd& end, const std::string& source) {
+    // Even an empty folder lists "." and "..": nothing listed means the folder was not there (a
+    // renamed share, a typing error, a name in another encoding) or not readable.
+    if (end.how == ListingEnd::kNotListed)
+        Failure(source, IsFolder(source) ? end.reason : kSourceFolderMissing);
+    else if (end.how == ListingEnd::kInterrupted)
+        Failure(source, end.reason);  // the entries after it were lost
+}
+
+// The folder's entries first, from its kept listing or its one listing on the server, then its
+// subfolders.
 WalkResult FolderMirror::MirrorFolder(const MirroredFolders& folders, bool recursive) {
     try {
-        MirrorEntries(folders);
-        if (recursive) {
-            std::vector<std::string> subfolders;
-            ListSubfolders(folders.sourceFolder, subfolders);
-            for (const std::string& name : subfolders) {
-                if (IsDotOrDotDot(name)) continue;
-                const std::string source = folders.source + name + '\\';
-                const std::string destination = folders.destination + name + '\\';
-                const platform::Folder destinationFolder = DestinationFolder(
-                    platform::Folder(folders.destinationFolder, name), destination);
-                const platform::Folder sourceFolder(folders.sourceFolder, name);
-                // A subfolder whose walk broke off is a failure like a file's; its parent goes on.
-                if (const WalkResult walked = MirrorFolder(
-                        {sourceFolder, destinationFolder, source, destination}, recursive);
-                    !walked)
-                    Failure(walked.failure->folder, walked.failure->reason);
-            }
+        std::vector<std::string> subfolders;
+        const auto onEntry = [&](const ListedEntry& entry) {
+            MirrorEntry(entry, folders);
+            if (recursive && IsWalkedSubfolder(entry)) subfolders.push_back(entry.name);
+            view_.ProcessMessages();
+        };
+        if (folders.sourceFolder)
+            ReportListing(ListFolder(*folders.sourceFolder, onEntry), folders.source);
+        else
+            listed_->Replay(folders.source, onEntry);
+        for (const std::string& name : subfolders) {
+            const std::string source = folders.source + name + '\\';
+            const std::string destination = folders.destination + name + '\\';
+            const platform::Folder destinationFolder =
+                DestinationFolder(platform::Folder(folders.destinationFolder, name), destination);
+            const auto sourceFolder = OpenUnlessKept(folders.sourceFolder, name, source);
+            // A subfolder whose walk broke off is a failure like a file's; its parent goes on.
+            if (const WalkResult walked = MirrorFolder({sourceFolder ? &*sourceFolder : nullptr,
+                                                        destinationFolder, source, destination},
+                                                       recursive);
+                !walked)
+                Failure(walked.failure->folder, walked.failure->reason);
         }
         return {};
     } catch (...) {
@@ -231,22 +253,22 @@ WalkResult FolderMirror::MirrorFolder(const MirroredFolders& folders, bool recur
     }
 }
 
-// An entry gone since it was listed is passed over; any other is counted, shown and brought up
-// to date. The walk goes on after an entry it could not copy: the report has it.
-void FolderMirror::MirrorEntry(const platform::DirectorySearch& search,
-                               const MirroredFolders& folders) {
-    const std::string& name = search.Name();
-    const bool isFolder = search.Kind() & platform::kAttrDirectory;
-    const platform::FindData* file = ListedFile(search);
-    if (!isFolder && !file) return;
-    if (file) CopiedMB += EntrySizeMB(*file);
-    sourceFile_.assign(folders.source).append(name);
-    destinationFile_.assign(folders.destination).append(name);
+// Counts and shows the listed entry and brings it up to date. The walk goes on after an entry it
+// could not copy: the report has it.
+void FolderMirror::MirrorEntry(const ListedEntry& entry, const MirroredFolders& folders) {
+    if (entry.file) CopiedMB += EntrySizeMB(*entry.file);
+    sourceFile_.assign(folders.source).append(entry.name);
+    destinationFile_.assign(folders.destination).append(entry.name);
     ShowProgress(destinationFile_);
-    const EntryOutcome outcome = UpdateEntry(name, file, folders, found_);
-    if (Report && file) Report->FileExamined();
-    if (Report && outcome.copied) Report->FileCopied(file->size);
+    const EntryOutcome outcome = UpdateEntry(entry.name, entry.file, folders, found_);
+    // A file gone from the server since the size total listed it is passed over, as one gone
+    // before its listing.
+    if (outcome.failure && !folders.sourceFolder &&
+        platform::GetAttributes(sourceFile_) == platform::kInvalidAttributes)
+        return;
+    if (Report && entry.file) Report->FileExamined();
+    if (Report && outcome.copied) Report->FileCopied(entry.file->size);
     if (Report && outcome.waiting)
-        Report->NewCopyWaiting(folders.destination + kNewCopyPrefix + name);
+        Report->NewCopyWaiting(folders.destination + kNewCopyPrefix + entry.name);
     if (outcome.failure) Failure(sourceFile_, *outcome.failure);
 }

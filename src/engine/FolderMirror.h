@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "Files.h"
+#include "FolderWalk.h"
 #include "ProgressView.h"
 #include "RunReport.h"
+#include "TreeListing.h"
 
 // Destination folders whose path holds this text (case-sensitively) are the playout system's
 // database folders: files go in under kNewCopyPrefix + name and are then renamed.
@@ -29,9 +31,10 @@ struct WalkResult {
 };
 
 // One folder of a mirror walk on both sides: held open, and the paths (ending with "\") that
-// copies, the display and the report take.
+// copies, the display and the report take. The source folder is not opened where its kept listing
+// stands for it (nullptr).
 struct MirroredFolders {
-    const platform::Folder& sourceFolder;
+    const platform::Folder* sourceFolder;
     const platform::Folder& destinationFolder;
     const std::string& source;
     const std::string& destination;
@@ -47,8 +50,15 @@ public:
     // broke it off is the result's failure. What does not stop the walk goes to Report, when
     // there is one: a file it could not copy (or copied without its permissions or attributes),
     // a new copy left waiting in a database folder, a folder it could not create or did not find,
-    // and a subfolder whose walk broke off (the walk goes on with the next one).
-    WalkResult MirrorFolder(std::string source, std::string destination, bool recursive);
+    // and a subfolder whose walk broke off (the walk goes on with the next one). With `listed`,
+    // the folders kept there are not listed again: the walk decides from their kept listing.
+    WalkResult MirrorFolder(std::string source, std::string destination, bool recursive,
+                            const TreeListing* listed = nullptr);
+    // A backup job: TotalMB := the size of `source` (FolderSizeMB, its failures to Report),
+    // CopiedMB := 0, then MirrorFolder from the listing the size total kept, so that the server is
+    // listed once.
+    WalkResult MeasureAndMirror(const std::string& source, const std::string& destination,
+                                bool recursive);
 
     double TotalMB = 0;   // the progress maximum, set by the caller before each mirror
     double CopiedMB = 0;  // grown by every entry walked, through all levels
@@ -57,14 +67,18 @@ public:
 private:
     // The walk below the public MirrorFolder: subfolders are opened relative to their parents.
     WalkResult MirrorFolder(const MirroredFolders& folders, bool recursive);
-    void MirrorEntries(const MirroredFolders& folders);
-    void MirrorEntry(const platform::DirectorySearch& search, const MirroredFolders& folders);
+    std::optional<platform::Folder> OpenUnlessKept(const platform::Folder* parent,
+                                                   const std::string& name,
+                                                   const std::string& path) const;
+    void ReportListing(const ListingEnd& end, const std::string& source);
+    void MirrorEntry(const ListedEntry& entry, const MirroredFolders& folders);
     platform::Folder DestinationFolder(platform::Folder opened, const std::string& destination);
     void ShowProgress(const std::string& destinationFile);
     void Failure(const std::string& path, const std::string& reason) {
         if (Report) Report->Failure(path, reason);
     }
     ProgressView& view_;
+    const TreeListing* listed_ = nullptr;  // during a walk from the size total's listing
     // What is rewritten for every entry, in buffers that keep their capacity: the entry's two
     // paths, what the look-ups found, the display texts.
     std::string sourceFile_;

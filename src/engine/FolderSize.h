@@ -4,12 +4,14 @@
 
 #include "ProgressView.h"
 #include "RunReport.h"
+#include "TreeListing.h"
 
 // The size in MB of the entries the folder mirror will walk in `path`: every entry of the folder,
-// hidden and system files included, and with `recursive` the subfolders that ListSubfolders
-// gives. Lets the window process its messages after every entry and shows nothing. An empty path
-// is refused with std::invalid_argument. A folder whose count an error breaks off adds what it
-// counted so far, and is a failure of `report`, when there is one; the count goes on with the
-// next folder.
+// hidden and system files included, and with `recursive` the subfolders the walks enter
+// (IsWalkedSubfolder), each folder listed once. Lets the window process its messages after every
+// entry and shows nothing. An empty path is refused with std::invalid_argument. A folder whose
+// count an error breaks off adds what it counted so far, and is a failure of `report`, when there
+// is one; the count goes on with the next folder. With `keep`, the listings are kept there for
+// the mirror.
 double FolderSizeMB(const std::string& path, bool recursive, ProgressView& view,
-                    RunReport* report = nullptr);
+                    RunReport* report = nullptr, TreeListing* keep = nullptr);

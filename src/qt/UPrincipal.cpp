@@ -225,7 +225,9 @@ void TFrmPrincipal::SetProgressBar(std::uint32_t beginColor, double maximum, dou
     cxProgressBar1->SetPosition(position);
 }
 
-void TFrmPrincipal::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TFrmPrincipal::ProcessMessages() {
+    if (messagePace_.Due()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 bool TFrmPrincipal::WindowVisible() const { return isVisible(); }
 

@@ -16,6 +16,7 @@
 #include "AppErrors.h"
 #include "MainForm.h"
 #include "MaskedTimeEdit.h"
+#include "MessagePace.h"
 #include "PictureButton.h"
 #include "ThrottledLabel.h"
 #include "TransparentImage.h"
@@ -93,6 +94,7 @@ private:
     }
 
     QMap<ControlId, QWidget*> controls_;
+    MessagePace messagePace_;
 };
 
 // The one main window.

@@ -339,6 +339,7 @@ void TFrmPrincipal::SetProgressBar(std::uint32_t beginColor, double maximum, dou
 }
 
 void TFrmPrincipal::ProcessMessages() {
+    if (!messagePace_.Due()) return;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {  // for the message loop, once the run has returned

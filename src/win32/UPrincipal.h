@@ -14,6 +14,7 @@
 #include "Label.h"
 #include "MainForm.h"
 #include "MessageBoxes.h"
+#include "MessagePace.h"
 #include "PictureButton.h"
 #include "ProgressBar.h"
 #include "TimeEdit.h"
@@ -83,6 +84,7 @@ private:
     bool timeFieldEnabled_ = true;
     HWND focusBeforeDeactivation_ = nullptr;
     std::vector<std::function<void()>> later_;
+    MessagePace messagePace_;
 
     // The controls of the description: their handles, and the objects behind Duplora's own.
     std::map<ControlId, HWND> handles_;

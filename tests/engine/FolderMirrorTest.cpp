@@ -319,19 +319,22 @@ TEST_F(FolderMirrorTest, ANamedPipeIsSkippedAndTheWalkGoesOn) {
     }
 }
 
-// What the nightly run costs where nothing changed, per entry of the walks: on the server one
-// look-up for the size total and one for the mirror (a folder none), besides the server and share
-// names, matched once per walk; on the standby machine one, the existence test and time of the
-// copy (a folder none: it is opened, relative to its parent). Opens are per folder: the listing,
-// the subfolder list and the folder's handle on the server, the handle on the standby machine.
-TEST_F(FolderMirrorTest, ANoChangeRunLooksEachEntryUpOncePerWalkOnTheServerAndOnceLocally) {
+// What the nightly run costs where nothing changed, per entry: on the server one look-up per file
+// for the size total (a folder none), besides the server and share names; the mirror decides from
+// the listing the size total kept and asks the server nothing. On the standby machine one look-up
+// per file, the existence test and time of the copy (a folder none: it is opened, relative to its
+// parent). Opens are per folder: on the server its handle and its one listing, on the standby
+// machine its handle. Where the listing is not kept (over its budget), the mirror walks the server
+// again, as many calls again. Each bound has a floor too: a walk that skipped its look-ups would
+// not know what to copy.
+TEST_F(FolderMirrorTest, ANoChangeRunListsTheServerOnceAndLooksEachFileUpOnceOnEachSide) {
     if (!WatchedCalls::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
     struct Case {
         const char* name;
-        std::vector<std::string> files;  // below the system folder; a name ending in "/" a folder
+        std::vector<std::string> tree;  // below the system folder; a name ending in "/" a folder
         bool recursive;
-        long long entries;  // what the walks list, "." and ".." left out
-        long long folders;  // what the walks list the entries of
+        long long files;    // the files the walks list
+        long long folders;  // the folders the walks list the entries of
     };
     const Case cases[] = {
         {"flat folder",
@@ -344,44 +347,112 @@ TEST_F(FolderMirrorTest, ANoChangeRunLooksEachEntryUpOncePerWalkOnTheServerAndOn
          {"a.dll", ".hidden.ini", "Config/x.ini", "Config/y.ini", "Config/Skins/s1.png",
           "Config/Skins/s2.png", "Config/Skins/s3.png", "Logs/", ".cache/junk1", ".cache/junk2"},
          true,
-         11,
+         7,
          4},
         {"music folder, one level",
          {"01.mp3", "02.mp3", "03.mp3", "04.mp3", "05.mp3", "Extras/b.mp3"},
          false,
-         6,
+         5,
          1},
     };
-    constexpr long long kShareMatchPerWalk = 2;  // the server's name and the share's
+    constexpr long long kShareMatch = 2;  // the server's name and the share's, once per walk
     for (const Case& c : cases) {
-        TestFolder world;
-        platform::SetDosDevicesRoot(world.Path("dosdevices"));
-        for (const std::string& file : c.files) {
-            if (file.ends_with('/'))
-                world.MakeFolder("dosdevices/unc/srv01/c/Sistema/" + file);
-            else
-                world.Write("dosdevices/unc/srv01/c/Sistema/" + file, file, kSourceTime);
-        }
-        world.MakeFolder("dosdevices/c:");
-        const std::string source = "\\\\SRV01\\C\\Sistema\\";
-        const std::string destination = "C:\\Reserva\\Sistema\\";
-        const auto run = [&] {
-            mirror.TotalMB = FolderSizeMB(source, c.recursive, view);
-            mirror.CopiedMB = 0;
-            return mirror.MirrorFolder(source, destination, c.recursive);
-        };
-        ASSERT_TRUE(run()) << c.name;
-        ASSERT_TRUE(world.Exists("dosdevices/c:/Reserva/Sistema/" + c.files.front())) << c.name;
+        for (const std::size_t budget : {TreeListing::kDefaultBudget, std::size_t{0}}) {
+            const std::string name = c.name + std::string(budget ? ", listing kept" : ", not kept");
+            const long long walks = budget ? 1 : 2;  // on the server
+            TestFolder world;
+            platform::SetDosDevicesRoot(world.Path("dosdevices"));
+            for (const std::string& file : c.tree) {
+                if (file.ends_with('/'))
+                    world.MakeFolder("dosdevices/unc/srv01/c/Sistema/" + file);
+                else
+                    world.Write("dosdevices/unc/srv01/c/Sistema/" + file, file, kSourceTime);
+            }
+            world.MakeFolder("dosdevices/c:");
+            const std::string source = "\\\\SRV01\\C\\Sistema\\";
+            const std::string destination = "C:\\Reserva\\Sistema\\";
+            const auto run = [&] {
+                TreeListing listed(budget);
+                mirror.TotalMB = FolderSizeMB(source, c.recursive, view, nullptr, &listed);
+                mirror.CopiedMB = 0;
+                return mirror.MirrorFolder(source, destination, c.recursive, &listed);
+            };
+            ASSERT_TRUE(run()) << name;
+            ASSERT_TRUE(world.Exists("dosdevices/c:/Reserva/Sistema/" + c.tree.front())) << name;
 
-        const WatchedCalls server("/unc/");
-        const WatchedCalls standby("/c:/");
-        ASSERT_TRUE(run()) << c.name;
-        EXPECT_LE(server.LookUps(), 2 * c.entries + 2 * kShareMatchPerWalk) << c.name;
-        EXPECT_LE(standby.LookUps(), c.entries) << c.name;
-        EXPECT_LE(server.Opens(), 2 * 3 * c.folders) << c.name;
-        EXPECT_LE(standby.Opens(), c.folders) << c.name;
-        platform::SetDosDevicesRoot("");
+            const WatchedCalls server("/unc/");
+            const WatchedCalls standby("/c:/");
+            ASSERT_TRUE(run()) << name;
+            EXPECT_GE(server.LookUps(), walks * c.files) << name;
+            EXPECT_LE(server.LookUps(), walks * (c.files + kShareMatch)) << name;
+            EXPECT_EQ(standby.LookUps(), c.files) << name;
+            EXPECT_GE(server.Opens(), walks * c.folders) << name;
+            EXPECT_LE(server.Opens(), walks * 2 * c.folders) << name;
+            EXPECT_EQ(standby.Opens(), c.folders) << name;
+            platform::SetDosDevicesRoot("");
+        }
     }
+}
+
+// The mirror judges the server's files by what the size total listed, as rsync judges by its file
+// list: a change between the two walks shows at the next run. A file gone meanwhile is passed
+// over, as one gone before its listing.
+TEST_F(FolderMirrorTest, FromAKeptListingTheServerIsJudgedAsItWasListed) {
+    const auto copyTime = kSourceTime - std::chrono::hours(1);
+    for (const char* name : {"gone.txt", "newer.txt", "older.txt"}) {
+        folder.Write(std::string("src/") + name, "listed", kSourceTime);
+        folder.Write(std::string("dst/") + name, "old", copyTime);
+    }
+    folder.Write("dst/newer.txt", "as listed", kSourceTime);
+    FixedClock clock;
+    RunReport report(clock);
+    mirror.Report = &report;
+    TreeListing listed;
+    FolderSizeMB(folder.Path("src"), true, view, &report, &listed);
+    std::filesystem::remove(folder.Host("src/gone.txt"));
+    folder.Write("src/newer.txt", "newer", kSourceTime + std::chrono::hours(1));
+    folder.Write("src/older.txt", "older", copyTime - std::chrono::hours(1));
+    folder.Write("src/added.txt", "added", kSourceTime);
+
+    EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true, &listed));
+    EXPECT_EQ(report.Failures(), 0);
+    EXPECT_EQ(folder.Read("dst/gone.txt"), "old");
+    EXPECT_EQ(folder.Read("dst/newer.txt"), "as listed");
+    EXPECT_EQ(folder.Read("dst/older.txt"), "older");  // listed newer: the server's file is copied
+    EXPECT_FALSE(folder.Exists("dst/added.txt"));
+
+    EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true));
+    EXPECT_EQ(folder.Read("dst/newer.txt"), "newer");
+    EXPECT_EQ(folder.Read("dst/added.txt"), "added");
+}
+
+// The listing's memory stays within its budget: a folder that would pass it is not kept, nor any
+// after it, and the mirror lists those itself, with the same copies.
+TEST_F(FolderMirrorTest, AListingOverItsBudgetKeepsWhatFitsAndTheMirrorListsTheRest) {
+    for (int i = 0; i < 10; ++i)
+        folder.Write("src/top-" + std::to_string(i) + ".ini", "top", kSourceTime);
+    for (int i = 0; i < 2000; ++i)
+        folder.Write("src/Big/song-" + std::to_string(i) + ".mp3", "song", kSourceTime);
+    folder.Write("src/Big/Deeper/last.mp3", "last", kSourceTime);
+    folder.Write("src/Zeta/z.ini", "z", kSourceTime);
+    constexpr std::size_t kBudget = 48 * 1024;  // the top folder fits, Big does not
+    TreeListing listed(kBudget);
+    const double total = FolderSizeMB(folder.Path("src"), true, view, nullptr, &listed);
+    EXPECT_TRUE(listed.OverBudget());
+    EXPECT_LE(listed.Bytes(), kBudget);
+    std::string top = folder.Path("src");
+    AppendBackslash(top);
+    EXPECT_TRUE(listed.Kept(top));
+    EXPECT_FALSE(listed.Kept(top + "Big\\"));
+    EXPECT_FALSE(listed.Kept(top + "Zeta\\"));
+
+    mirror.TotalMB = total;
+    EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true, &listed));
+    EXPECT_DOUBLE_EQ(mirror.CopiedMB, total);
+    EXPECT_EQ(folder.Read("dst/top-9.ini"), "top");
+    EXPECT_EQ(folder.Read("dst/Big/song-1999.mp3"), "song");
+    EXPECT_EQ(folder.Read("dst/Big/Deeper/last.mp3"), "last");
+    EXPECT_EQ(folder.Read("dst/Zeta/z.ini"), "z");
 }
 
 // Some file systems list no entry types (DT_UNKNOWN): every entry is then looked up, and the
@@ -479,7 +550,7 @@ TEST_F(FolderMirrorTest, TimesOutsideTheMsDosRangeSettleAfterOneCopy) {
     EXPECT_EQ(folder.Read("dst/normal.txt"), "marker");
 }
 
-TEST_F(FolderMirrorTest, ShowsEveryEntryButDotEntriesAndProcessesMessagesForAll) {
+TEST_F(FolderMirrorTest, ShowsEveryEntryButDotEntriesAndProcessesMessagesForEach) {
     folder.Write("src/one.bin", std::string(1024 * 1024, '1'), kSourceTime);
     folder.Write("src/half.bin", std::string(512 * 1024, '2'), kSourceTime);
     folder.MakeFolder("src/sub");
@@ -488,8 +559,8 @@ TEST_F(FolderMirrorTest, ShowsEveryEntryButDotEntriesAndProcessesMessagesForAll)
     ASSERT_TRUE(Mirror("src", "dst", false));
 
     EXPECT_DOUBLE_EQ(mirror.CopiedMB, 1.5);
-    ASSERT_EQ(view.progressTexts.size(), 3u);                        // one.bin, half.bin, sub
-    EXPECT_EQ(view.processed, 5);                                    // and "." and ".."
+    ASSERT_EQ(view.progressTexts.size(), 3u);  // one.bin, half.bin, sub
+    EXPECT_EQ(view.processed, 3);
     EXPECT_EQ(view.progressTexts.back(), "Copiando: 2 MB de 4 MB");  // 1.5 and 3.5: half to even
     ASSERT_EQ(view.bars.size(), 3u);
     EXPECT_EQ(view.bars.back().color, kProgressNavy);

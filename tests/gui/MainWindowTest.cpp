@@ -12,13 +12,16 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <thread>
 
 #include "AppErrors.h"
 #include "Errors.h"
 #include "Files.h"
 #include "Fonts.h"
+#include "MessagePace.h"
 #include "Profile.h"
 #include "UPrincipal.h"
+#include "gui/WindowWorld.h"
 #include "support/BackupWorld.h"
 
 namespace {
@@ -31,19 +34,6 @@ public:
     }
     ~RecordedBoxes() { app::SetMessageBoxHook(nullptr); }
     std::vector<app::MessageBoxShown> shown;
-};
-
-// A backup world whose Duplora.ini points at its database and system folder.
-struct WindowWorld : BackupWorld {
-    explicit WindowWorld(const std::string& config = "[CONFIG]\r\ndiario=N\r\nhorario=  :  \r\n") {
-        folder.Write("bin/Duplora.ini", "[BANCO]\r\nCAMINHO=" + db->EmbeddedName() +
-                                            "\r\n[SERVIDOR]\r\nNOME=SRV01\r\nPASTA_SISTEMA=" +
-                                            kSystemFolder + "\r\n" + config);
-    }
-    std::string IniFile() const { return folder.Path("bin/Duplora.ini"); }
-    std::string Ini(const std::string& section, const std::string& key) const {
-        return platform::ReadProfileText(section, key, "(missing)", IniFile());
-    }
 };
 
 std::string Text(const QWidget* widget) {
@@ -261,8 +251,8 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
 }
 
 // A walk gives the window new texts and a bar position for every entry, then lets it process
-// its messages. The window handles every message at once, but lays out and paints each progress
-// line at most once per interval of the line's clock, paints the bar only when its drawing
+// its messages. The window handles them by time (MessagePace), and lays out and paints each
+// progress line at most once per interval of the line's clock, paints the bar only when its drawing
 // changes, and ends on the walk's last texts.
 TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastTexts) {
     TestFolder folder;
@@ -286,9 +276,12 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
         view.SetProgressBar(kProgressNavy, 1000, 500);
         QCoreApplication::postEvent(&events, new QEvent(QEvent::User));
         view.ProcessMessages();
-        ASSERT_EQ(events.posted, entry);  // handled after this very entry
         if (entry % (kEntries / kWalkMs) == 0) ++clock.now;
     }
+    // Messages are processed by time: those of the last entries come once the pace allows.
+    std::this_thread::sleep_for(MessagePace::kPeriod);
+    view.ProcessMessages();
+    EXPECT_EQ(events.posted, kEntries);
     for (ThrottledLabel* line : {window.lblProgresso, window.lblDestino})
         EXPECT_LE(events.paints[line], 1 + kWalkMs / ThrottledText::kIntervalMs)
             << line->objectName().toStdString();

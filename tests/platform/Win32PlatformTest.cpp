@@ -217,12 +217,11 @@ TEST(Win32MirrorTest, HiddenAndSystemFoldersAreNotEnteredButHiddenFilesAreCopied
     ASSERT_TRUE(platform::SetAttributes(folder.Path("src/secret.txt"),
                                         platform::kAttrHidden | platform::kAttrArchive));
 
-    std::vector<std::string> subfolders;
-    ListSubfolders(platform::Folder(folder.Path("src")), subfolders);
-    std::set<std::string> names(subfolders.begin(), subfolders.end());
-    names.erase(".");
-    names.erase("..");
-    EXPECT_EQ(names, std::set<std::string>{"Plain"});
+    std::set<std::string> walked;
+    ListFolder(platform::Folder(folder.Path("src")), [&](const ListedEntry& entry) {
+        if (IsWalkedSubfolder(entry)) walked.insert(entry.name);
+    });
+    EXPECT_EQ(walked, std::set<std::string>{"Plain"});
 
     EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true));
     EXPECT_EQ(folder.Read("dst/Plain/c.txt"), "c");

@@ -129,20 +129,29 @@ constexpr mode_t kPermissionBits = 0777;
 
 }  // namespace
 
+// A folder is opened for reading, so that its listing reads the same descriptor and the folder
+// is not looked up again (on a server share, a round trip); one that cannot be read is opened
+// O_PATH, for looking names up and opening below, whatever its mode.
 struct Folder::Impl {
-    int fd = -1;  // O_PATH: for looking names up and opening below, whatever the folder's mode
+    int fd = -1;
+    bool readable = false;
+
+    void Open(int dirFd, const char* path) {
+        fd = openat(dirFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        readable = fd >= 0;
+        if (fd < 0 && errno == EACCES) fd = openat(dirFd, path, O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) posix::RememberErrno();
+    }
 };
 
 Folder::Folder(const std::string& path) : impl_(std::make_unique<Impl>()) {
     const auto host = Resolve(path);
     if (!host) return;
-    impl_->fd = open(host->empty() ? "." : host->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (impl_->fd < 0) posix::RememberErrno();
+    impl_->Open(AT_FDCWD, host->empty() ? "." : host->c_str());
 }
 
 Folder::Folder(const Folder& parent, const std::string& name) : impl_(std::make_unique<Impl>()) {
-    impl_->fd = openat(parent.impl_->fd, name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (impl_->fd < 0) posix::RememberErrno();
+    impl_->Open(parent.impl_->fd, name.c_str());
 }
 
 Folder::~Folder() {
@@ -221,7 +230,17 @@ DirectorySearch::DirectorySearch(const std::string& pattern) : impl_(std::make_u
 
 DirectorySearch::DirectorySearch(const Folder& folder) : impl_(std::make_unique<Impl>()) {
     if (!folder.IsOpen()) return;
-    impl_->List(folder.impl_->fd, ".");
+    if (folder.impl_->readable) {
+        // A copy of the folder's descriptor, read from its start (the two share their offset).
+        impl_->fd = fcntl(folder.impl_->fd, F_DUPFD_CLOEXEC, 0);
+        if (impl_->fd < 0 || lseek(impl_->fd, 0, SEEK_SET) != 0) {
+            posix::RememberErrno();
+            if (impl_->fd >= 0) close(impl_->fd);
+            impl_->fd = -1;
+        }
+    } else {
+        impl_->List(folder.impl_->fd, ".");
+    }
     Next();
 }
 
