@@ -15,7 +15,7 @@ repo=$(pwd)
 cmake --preset linux-release >/dev/null
 cmake --build --preset linux-release --target Duplora duplora_screen_probe
 
-world=$(./scripts/make-demo-world.sh "$repo/demo" "$repo/build-release/src/Duplora")
+world=$(./scripts/make-demo-world.sh "$repo/demo" "$repo/build-release/src/qt/Duplora")
 drives=$world/wine/dosdevices
 echo "Demo world: $world"
 echo "  server shares: $drives/unc/srv01/{c,d}  local drives: $drives/c:, $drives/d:"
