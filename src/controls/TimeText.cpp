@@ -6,6 +6,13 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Blanks and control characters at both ends dropped.
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    return text;
+}
+
 void SkipBlanks(std::string_view& text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
 }
@@ -50,4 +57,13 @@ std::optional<TimeOfDay> TextToTime(std::string_view text) {
     SkipBlanks(text);
     if (!text.empty() || *hour > 23 || *minute > 59) return std::nullopt;
     return TimeOfDay{*hour, *minute};
+}
+
+bool IsScheduleText(std::string_view fieldText) {
+    return Trimmed(fieldText).empty() || fieldText == kEmptyTimeText || TextToTime(fieldText);
+}
+
+std::string AsClockText(std::string fieldText) {
+    if (fieldText.size() == 5 && fieldText[0] == ' ' && IsDigit(fieldText[1])) fieldText[0] = '0';
+    return fieldText;
 }

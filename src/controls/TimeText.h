@@ -32,3 +32,9 @@ std::string ClockText(TimeOfDay time);
 // hours must be 0 to 23, the minutes 0 to 59, and nothing but blanks may follow the minutes.
 // Nothing when the text breaks a rule.
 std::optional<TimeOfDay> TextToTime(std::string_view text);
+
+// Whether the schedule takes the time field's text: blank, or a time TextToTime reads.
+bool IsScheduleText(std::string_view fieldText);
+// The time field's text as the clock writes the same time: a blank before a one-digit hour
+// (" 7:30") reads as its leading zero ("07:30"); any other text stays as it is.
+std::string AsClockText(std::string fieldText);

@@ -16,15 +16,6 @@ std::string LogFileBeside(const std::string& settingsFile) {
            "Duplora.log";
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Blanks and control characters at both ends dropped.
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-    return text;
-}
-
 // The option box of steps 2 to 4.
 ControlId OptionBox(int step) {
     switch (step) {
@@ -112,20 +103,6 @@ void MainForm::SetStep(int step, StepState state) {
     view_.SetPicture(StepImage(step), StepPicture(state));
 }
 
-// A failed step turns it and every step after it to Error. Otherwise step n begins: the step
-// before it is done; kAllStepsDone ends the last.
-void MainForm::SetStepStatus(int step, bool failed) {
-    if (failed) {
-        for (int s = kStepMusicFolders; s >= step && s >= kStepConnect; --s)
-            SetStep(s, StepState::Error);
-        SetControlsEnabled(true);
-        return;
-    }
-    if (step < kStepConnect || step > kAllStepsDone) return;
-    if (step > kStepConnect) SetStep(step - 1, StepState::Ok);
-    if (step < kAllStepsDone) SetStep(step, StepState::Processing);
-}
-
 void MainForm::ResetStepImages() {
     for (int step = kStepConnect; step <= kStepMusicFolders; ++step)
         SetStep(step, StepState::Pending);
@@ -162,9 +139,19 @@ void MainForm::RunBegan() {
     SetControlsEnabled(false);
 }
 
-void MainForm::StepBegan(int step) { SetStepStatus(step, false); }
+// Step n begins: the step before it is done; kAllStepsDone ends the last.
+void MainForm::StepBegan(int step) {
+    if (step < kStepConnect || step > kAllStepsDone) return;
+    if (step > kStepConnect) SetStep(step - 1, StepState::Ok);
+    if (step < kAllStepsDone) SetStep(step, StepState::Processing);
+}
 
-void MainForm::StepFailed(int step, const std::string&) { SetStepStatus(step, true); }
+// A failed step turns it and every step after it to Error.
+void MainForm::StepFailed(int step, const std::string&) {
+    for (int s = kStepMusicFolders; s >= step && s >= kStepConnect; --s)
+        SetStep(s, StepState::Error);
+    SetControlsEnabled(true);
+}
 
 // The idle icon comes back, with a tip that names what went wrong until the next run.
 void MainForm::RunEnded(const RunOutcome& outcome) {
@@ -196,9 +183,8 @@ void MainForm::SetDailyTimerActive(bool active) {
 
 void MainForm::TmrExecutaDiarioTimer() {
     Guarded(view_, [this] {
-        std::string wanted = edtHorario.Text();
-        if (wanted.size() == 5 && wanted[0] == ' ' && IsDigit(wanted[1])) wanted[0] = '0';
-        if (wanted == ClockText(LocalTimeOfDay(clock_.Now())) && controlsEnabled_)
+        if (AsClockText(edtHorario.Text()) == ClockText(LocalTimeOfDay(clock_.Now())) &&
+            controlsEnabled_)
             btnIniciarBackupClick();
     });
 }
@@ -217,8 +203,7 @@ bool MainForm::TimeFieldMayLoseFocus() {
 }
 
 void MainForm::edtHorarioExit() {
-    const std::string text = edtHorario.Text();
-    if (!Trimmed(text).empty() && text != kEmptyTimeText && !TextToTime(text)) {
+    if (!IsScheduleText(edtHorario.Text())) {
         ShowInformation(view_, kInvalidTimeText);
         view_.Focus(ControlId::edtHorario);
         throw SilentAbort();

@@ -92,7 +92,6 @@ public:
 
 private:
     // What the run shows.
-    void SetStepStatus(int step, bool failed);
     void ResetStepImages();
     void SetControlsEnabled(bool enabled);
     void SetStep(int step, StepState state);

@@ -48,3 +48,22 @@ TEST(ClockText, TwoDigitsEachWithTheSeparator) {
 }
 
 }  // namespace
+
+// What the schedule takes from the time field, and how the field's text meets the clock's.
+TEST(ScheduleText, BlankOrAReadableTimeAndALeadingBlankReadsAsZero) {
+    struct Case {
+        const char* field;
+        bool taken;
+        const char* asClock;
+    };
+    const Case cases[] = {
+        {"  :  ", true, "  :  "},  {"", true, ""},
+        {"07:30", true, "07:30"},  {" 7:30", true, "07:30"},
+        {"24:00", false, "24:00"}, {"7 :3 ", true, "7 :3 "},
+        {"ab:cd", false, "ab:cd"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsScheduleText(c.field), c.taken) << '"' << c.field << '"';
+        EXPECT_EQ(AsClockText(c.field), c.asClock) << '"' << c.field << '"';
+    }
+}
