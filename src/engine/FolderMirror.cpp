@@ -71,10 +71,11 @@ void FormatDestinationLine(std::string& line, const std::string& fullPath) {
     line.append(fullPath, StartOfLastCharacters(fullPath, 56));
 }
 
-double DosTimeValue(const platform::FindData& entry) {
-    if (entry.attributes & platform::kAttrDirectory) return kNoFileTime;
-    const auto dos = platform::ToDosDateTime(entry.lastWriteTime);
-    return dos ? DosDateTimeToValue(*dos) : kNoFileTime;
+// An entry's time in the MS-DOS form; none for a folder or a time that has no such form, which
+// compares below every time (std::optional orders an empty value first), as kNoFileTime does.
+std::optional<platform::DosDateTime> DosTime(const platform::FindData& entry) {
+    if (entry.attributes & platform::kAttrDirectory) return std::nullopt;
+    return platform::ToDosDateTime(entry.lastWriteTime);
 }
 
 // Whether the destination needs a copy of the listed file. One look-up in the destination
@@ -88,11 +89,10 @@ bool NeedsCopy(const platform::FindData& listed, const platform::Folder* sourceF
     if (!destinationFolder.Find(listed.name, found) ||
         (found.attributes & platform::kAttrDirectory))
         return true;
-    const double destinationTime = DosTimeValue(found);
-    if (destinationTime >= DosTimeValue(listed)) return false;
+    const auto destinationTime = DosTime(found);
+    if (destinationTime >= DosTime(listed)) return false;
     if (!sourceFolder) return true;
-    return destinationTime <
-           (sourceFolder->Find(listed.name, found) ? DosTimeValue(found) : kNoFileTime);
+    return sourceFolder->Find(listed.name, found) && destinationTime < DosTime(found);
 }
 
 // What became of one listed entry.
@@ -154,7 +154,8 @@ std::string DestinationLine(const std::string& fullPath) {
 
 double FileModifiedTime(const std::string& fileName) {
     const platform::DirectorySearch search(fileName);
-    return search.Found() ? DosTimeValue(*search.Entry()) : kNoFileTime;
+    const auto dos = search.Found() ? DosTime(*search.Entry()) : std::nullopt;
+    return dos ? DosDateTimeToValue(*dos) : kNoFileTime;
 }
 
 void FolderMirror::ShowProgress(const std::string& destinationFile) {
