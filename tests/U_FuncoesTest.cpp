@@ -303,25 +303,55 @@ TEST(CopyFileKeepingDateTest, TheSameFileUnderAnotherSpellingIsRefusedAndKept) {
     platform::SetDosDevicesRoot("");
 }
 
-// Windows refuses to replace these with a file of plain attributes; a folder is no file. A
-// read-only file whose time is no MS-DOS time is not a copy of Duplora's: the standby machine's
-// own.
-TEST(CopyFileKeepingDateTest, AReadOnlyHiddenOrFolderDestinationIsRefusedAndKept) {
+// Windows refuses to replace a read-only, hidden or system file with a file of plain attributes.
+// One that is a copy of Duplora's own (its time an MS-DOS time) got those attributes from the
+// server: the server's newer version replaces it, with its own attributes. One whose time is no
+// MS-DOS time is the standby machine's own: refused and kept. A folder is no file to replace.
+TEST(CopyFileKeepingDateTest, AProtectedDestinationIsReplacedOnlyWhenItIsACopyOfDuplorasOwn) {
+    struct Case {
+        const char* name;  // on POSIX a name that begins with "." is what makes a file hidden
+        std::uint32_t attribute;
+    };
+    std::vector<Case> cases = {{"locked.txt", platform::kAttrReadOnly},
+                               {".hidden", platform::kAttrHidden}};
+#ifdef _WIN32
+    cases.push_back({"system.dll", platform::kAttrSystem});
+#endif
+    for (const Case& c : cases) {
+        for (const bool duplorasOwn : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) +
+                         (duplorasOwn ? ", Duplora's copy" : ", the standby's"));
+            TestFolder folder;
+            folder.Write("src.txt", "new", kNewSourceTime);
+            folder.Write(c.name, "old",
+                         duplorasOwn ? kOlderCopyTime : kOlderCopyTime + std::chrono::seconds(1));
+#ifndef _WIN32
+            if (c.attribute != platform::kAttrHidden)
+#endif
+                ASSERT_TRUE(platform::SetAttributes(folder.Path(c.name), c.attribute));
+            const CopyResult copied =
+                CopyFileKeepingDate(folder.Path("src.txt"), folder.Path(c.name));
+            EXPECT_EQ(copied.copied, duplorasOwn);
+            if (duplorasOwn) {
+                EXPECT_EQ(copied.failure, std::nullopt);
+                EXPECT_EQ(folder.Read(c.name), "new");
+                EXPECT_TRUE(LooksUpToDate(folder, "src.txt", c.name));
+                EXPECT_FALSE(platform::GetAttributes(folder.Path(c.name)) &
+                             (platform::kAttrReadOnly | platform::kAttrSystem));
+            } else {
+                EXPECT_EQ(copied.failure, "Access is denied.");
+                EXPECT_EQ(folder.Read(c.name), "old");
+                EXPECT_TRUE(platform::GetAttributes(folder.Path(c.name)) & c.attribute);
+            }
+            EXPECT_EQ(Names(folder), (std::set<std::string>{"src.txt", c.name}));
+        }
+    }
     TestFolder folder;
     folder.Write("src.txt", "new");
-    folder.Write("locked.txt", "old", kOlderCopyTime + std::chrono::seconds(1));
-    platform::SetAttributes(folder.Path("locked.txt"), platform::kAttrReadOnly);
-    folder.Write(".hidden", "old");
     folder.Write("folder/inside.txt", "old");
-    for (const char* name : {"locked.txt", ".hidden", "folder"}) {
-        const CopyResult copied = CopyFileKeepingDate(folder.Path("src.txt"), folder.Path(name));
-        EXPECT_FALSE(copied.copied) << name;
-        EXPECT_EQ(copied.failure, "Access is denied.") << name;
-    }
-    EXPECT_EQ(folder.Read("locked.txt"), "old");
-    EXPECT_EQ(folder.Read(".hidden"), "old");
+    const CopyResult copied = CopyFileKeepingDate(folder.Path("src.txt"), folder.Path("folder"));
+    EXPECT_EQ(copied.failure, "Access is denied.");
     EXPECT_EQ(folder.Read("folder/inside.txt"), "old");
-    EXPECT_EQ(Names(folder), (std::set<std::string>{"src.txt", "locked.txt", ".hidden", "folder"}));
 }
 
 // A link in the destination folder does not carry the copy anywhere else.

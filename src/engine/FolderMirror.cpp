@@ -78,51 +78,64 @@ std::optional<platform::DosDateTime> DosTime(const platform::FindData& entry) {
     return platform::ToDosDateTime(entry.lastWriteTime);
 }
 
+// Whether a copy whose time and size are `copyTime` and `copySize` is behind the server's file
+// `server`: older at the two seconds of the MS-DOS form, or as old but of another size, since a
+// file written again within the two seconds of its copy keeps the copy's MS-DOS time. A copy
+// newer than the server's file is the standby machine's own and stays.
+bool IsBehind(const std::optional<platform::DosDateTime>& copyTime, std::uint64_t copySize,
+              const platform::FindData& server) {
+    const auto serverTime = DosTime(server);
+    return copyTime < serverTime || (copyTime == serverTime && copySize != server.size);
+}
+
 // Whether the destination needs a copy of the listed file. One look-up in the destination
 // gives both the existence test and its time; a time without MS-DOS form still counts as
-// existing. A destination as new as the listed time stays, and the nightly run asks the server
-// nothing more. Otherwise, when the source folder is open (its listing was not kept), the
-// server's file is looked up afresh: one that vanished since it was listed reads lowest and is
-// left alone. `found` takes the look-ups.
+// existing. A destination that is not behind the listed file stays, and the nightly run asks the
+// server nothing more. Otherwise, when the source folder is open (its listing was not kept), the
+// server's file is looked up afresh: one that vanished since it was listed is left alone.
+// `found` takes the look-ups.
 bool NeedsCopy(const platform::FindData& listed, const platform::Folder* sourceFolder,
                const platform::Folder& destinationFolder, platform::FindData& found) {
     if (!destinationFolder.Find(listed.name, found) ||
         (found.attributes & platform::kAttrDirectory))
         return true;
-    const auto destinationTime = DosTime(found);
-    if (destinationTime >= DosTime(listed)) return false;
+    const auto copyTime = DosTime(found);
+    const std::uint64_t copySize = found.size;
+    if (!IsBehind(copyTime, copySize, listed)) return false;
     if (!sourceFolder) return true;
-    return sourceFolder->Find(listed.name, found) && destinationTime < DosTime(found);
+    return sourceFolder->Find(listed.name, found) && IsBehind(copyTime, copySize, found);
 }
 
 // What became of one listed entry.
 struct EntryOutcome {
     bool copied = false;   // a copy of it is in place
     bool waiting = false;  // its new copy waits beside the live file of a database folder
+    bool gone = false;     // it was gone from the server by the time of its copy
     std::optional<std::string> failure;  // why it has no copy, or what its copy lacks
 };
 
 // Copies file `name` of folder `source` into folder `destination` by the route the destination
-// calls for.
+// calls for. In a database folder the whole copy takes the new-copy name, which only ever holds
+// a whole copy, and then the live name unless a live file is there.
 EntryOutcome CopyEntry(const std::string& source, const std::string& destination,
                        const std::string& name) {
     if (destination.find(kDatabaseFolderMarker) == std::string::npos) {
         CopyResult copy = CopyFileKeepingDate(source + name, destination + name);
-        return {copy.copied, false, std::move(copy.failure)};
+        return {copy.copied, false, copy.sourceGone, std::move(copy.failure)};
     }
     const std::string newCopy = destination + kNewCopyPrefix + name;
-    if (!platform::CopyWholeFile(source + name, newCopy, /*failIfExists=*/true)) {
-        const std::string reason = platform::LastErrorText();
-        // A copy that an earlier run left under the new name is what the rename then takes.
-        if (platform::GetAttributes(newCopy) == platform::kInvalidAttributes)
-            return {false, false, reason};
-    }
+    CopyResult copy = CopyToNewFile(source + name, newCopy);
+    // A copy that an earlier run left under the new name is what the rename then takes.
+    if (!copy.copied && platform::GetAttributes(newCopy) == platform::kInvalidAttributes)
+        return {false, false, copy.sourceGone, std::move(copy.failure)};
+    // What a new copy lacks (its attributes) is said whatever becomes of it.
+    std::optional<std::string> lacks = copy.copied ? std::move(copy.failure) : std::nullopt;
     // Refused, as it should be, when the live file is there: the new copy then waits beside it.
-    if (platform::RenameFile(newCopy, destination + name)) return {true, false, std::nullopt};
+    if (platform::RenameFile(newCopy, destination + name)) return {true, false, false, lacks};
     const std::string reason = platform::LastErrorText();
     if (platform::GetAttributes(destination + name) != platform::kInvalidAttributes)
-        return {false, true, std::nullopt};
-    return {false, false, reason};
+        return {false, true, false, lacks};
+    return {false, false, false, reason};
 }
 
 // Brings the listed entry `name` of folder `source` up to date in folder `destination`; `file`
@@ -132,7 +145,7 @@ EntryOutcome CopyEntry(const std::string& source, const std::string& destination
 EntryOutcome UpdateEntry(const std::string& name, const platform::FindData* file,
                          const MirroredFolders& folders, platform::FindData& found) {
     if (IsPathLike(name) || (file && IsTemporaryCopyName(name)))
-        return {false, false, platform::ErrorText(platform::SystemError::kInvalidName)};
+        return {false, false, false, platform::ErrorText(platform::SystemError::kInvalidName)};
     if (!file || !NeedsCopy(*file, folders.sourceFolder, folders.destinationFolder, found))
         return {};
     return CopyEntry(folders.source, folders.destination, name);
@@ -262,11 +275,9 @@ void FolderMirror::MirrorEntry(const ListedEntry& entry, const MirroredFolders& 
     destinationFile_.assign(folders.destination).append(entry.name);
     ShowProgress(destinationFile_);
     const EntryOutcome outcome = UpdateEntry(entry.name, entry.file, folders, found_);
-    // A file gone from the server since the size total listed it is passed over, as one gone
-    // before its listing.
-    if (outcome.failure && !folders.sourceFolder &&
-        platform::GetAttributes(sourceFile_) == platform::kInvalidAttributes)
-        return;
+    // A file gone from the server since it was listed is passed over, as one gone before its
+    // listing, whichever walk listed it.
+    if (outcome.gone) return;
     if (Report && entry.file) Report->FileExamined();
     if (Report && outcome.copied) Report->FileCopied(entry.file->size);
     if (Report && outcome.waiting)

@@ -20,8 +20,9 @@
 
 class TreeListing {
 public:
-    // About 600,000 entries with names of 20 bytes, a system or music tree far larger than any
-    // an installation has.
+    // The buffers double as they fill, the entries' up to 16 MiB and the names' up to 8 MiB:
+    // 524,288 entries whose names take 16 bytes on average, 419,430 of 20 bytes. A system or
+    // music tree far larger than any an installation has.
     static constexpr std::size_t kDefaultBudget = 32u << 20;
     explicit TreeListing(std::size_t budgetBytes = kDefaultBudget) : budget_(budgetBytes) {}
 

@@ -41,16 +41,17 @@ bool HasMsDosTime(const std::string& path) {
     return back && *back == entry->lastWriteTime;
 }
 
-// Windows refuses to replace a read-only, hidden or system file with a file of plain attributes,
-// and a folder is no file to replace. A read-only copy of Duplora's own is replaced all the same:
-// it is read-only because the server's file was, and the server's newer version brings its own
-// attributes. `attributes` are the destination's.
+// The attributes with which Windows refuses to replace a file by one of plain attributes.
+constexpr std::uint32_t kProtectingAttributes =
+    platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem;
+
+// A folder is no file to replace, and a read-only, hidden or system file is the standby machine's
+// own unless it is a copy of Duplora's: its attributes then came from the server, and the server's
+// newer version brings its own. `attributes` are the destination's.
 bool RefusesReplacement(const std::string& destination, std::uint32_t attributes) {
-    constexpr std::uint32_t kNeverReplaced =
-        platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
     if (attributes == platform::kInvalidAttributes) return false;
-    if (attributes & kNeverReplaced) return true;
-    return (attributes & platform::kAttrReadOnly) && !HasMsDosTime(destination);
+    if (attributes & platform::kAttrDirectory) return true;
+    return (attributes & kProtectingAttributes) && !HasMsDosTime(destination);
 }
 
 // Gives the open destination the source's last-write time, reduced to the MS-DOS form so that
@@ -87,10 +88,14 @@ bool CopyContent(platform::FileHandle in, platform::FileHandle out, std::uint64_
     return true;
 }
 
+// How a whole copy takes its name: in place of the destination, or only where no file has it.
+enum class Placing { kReplacing, kAsNewFile };
+
 // Writes the copy of the open source under `temporary`: whole, stamped, with the source's
-// permission bits when they can be given, and closed. A copy that failed on the way is removed.
+// permission bits when they can be given, on the disk when it is to be a new file (it is the
+// database folder's copy), and closed. A copy that failed on the way is removed.
 CopyResult WriteTemporaryCopy(platform::FileHandle in, std::uint64_t size,
-                              const std::string& temporary) {
+                              const std::string& temporary, Placing placing) {
     // A copy cut off by the end of the process left this name behind; it is replaced.
     platform::RemoveFile(temporary);
     const platform::FileHandle out = platform::CreateNewFile(temporary);
@@ -102,33 +107,36 @@ CopyResult WriteTemporaryCopy(platform::FileHandle in, std::uint64_t size,
         result = NotCopied(kTimeNotSet);
     else if (!platform::CarryPermissions(in, out))
         result.failure = std::string(kPermissionsNotSet) + platform::LastErrorText();
+    if (result.copied && placing == Placing::kAsNewFile && !platform::FlushFile(out))
+        result = NotCopied();
     if (!platform::CloseFile(out) && result.copied) result = NotCopied();
     if (!result.copied) platform::RemoveFile(temporary);
     return result;
 }
 
 // Renames the whole copy over `destination`, whose attributes are `attributes`. Windows renames
-// nothing over a read-only file: a read-only copy of Duplora's own loses the attribute just
-// before, and gets it back when the rename fails.
+// nothing over a read-only file, nor, by every rule of its own, over a hidden or system one: a
+// copy of Duplora's own with those attributes loses them just before, and gets them back when the
+// rename fails.
 bool PutInPlace(const std::string& temporary, const std::string& destination,
                 std::uint32_t attributes) {
-    const bool readOnly =
-        attributes != platform::kInvalidAttributes && (attributes & platform::kAttrReadOnly);
-    const std::uint32_t writable = attributes & ~platform::kAttrReadOnly;
-    if (readOnly &&
-        !platform::SetAttributes(destination, writable ? writable : platform::kAttrNormal))
+    const bool protectedFile =
+        attributes != platform::kInvalidAttributes && (attributes & kProtectingAttributes);
+    const std::uint32_t plain = attributes & ~kProtectingAttributes;
+    if (protectedFile &&
+        !platform::SetAttributes(destination, plain ? plain : platform::kAttrNormal))
         return false;
     if (platform::RenameReplacing(temporary, destination)) return true;
     const platform::LastErrorKept reason;
-    if (readOnly) platform::SetAttributes(destination, attributes);
+    if (protectedFile) platform::SetAttributes(destination, attributes);
     return false;
 }
 
 // Puts a whole copy of the open source in the place of `destination` (whose attributes are
 // `attributes`), or leaves it as it was. The source may be neither: not the destination under
 // another name, nor the temporary file, which the copy would remove first.
-CopyResult ReplaceWithCopy(platform::FileHandle in, const std::string& destination,
-                           std::uint32_t attributes) {
+CopyResult PlaceCopy(platform::FileHandle in, const std::string& destination,
+                     std::uint32_t attributes, Placing placing) {
     const std::string temporary = TemporaryCopyName(destination);
     if (platform::IsSameFile(in, destination) || platform::IsSameFile(in, temporary)) {
         platform::SetLastErrorCode(platform::SystemError::kSharingViolation);
@@ -136,11 +144,49 @@ CopyResult ReplaceWithCopy(platform::FileHandle in, const std::string& destinati
     }
     std::uint64_t size = 0;
     if (!platform::FileSize(in, size)) return NotCopied();
-    CopyResult result = WriteTemporaryCopy(in, size, temporary);
-    if (result.copied && !PutInPlace(temporary, destination, attributes)) {
+    CopyResult result = WriteTemporaryCopy(in, size, temporary, placing);
+    const bool placed = !result.copied || (placing == Placing::kReplacing
+                                               ? PutInPlace(temporary, destination, attributes)
+                                               : platform::RenameFile(temporary, destination));
+    if (!placed) {
         result = NotCopied();
         platform::RemoveFile(temporary);
     }
+    return result;
+}
+
+// Copies `source` to `destination` through a temporary copy beside it, placed as `placing` says,
+// and gives it the source's attributes.
+CopyResult CopyThroughTemporary(const std::string& source, const std::string& destination,
+                                Placing placing) {
+    if (source == destination) {
+        platform::SetLastErrorCode(platform::SystemError::kSharingViolation);
+        return NotCopied();
+    }
+    const std::uint32_t existing = platform::GetAttributes(destination);
+    if (placing == Placing::kAsNewFile && existing != platform::kInvalidAttributes) {
+        platform::SetLastErrorCode(platform::SystemError::kFileExists);
+        return NotCopied();
+    }
+    if (placing == Placing::kReplacing && RefusesReplacement(destination, existing)) {
+        platform::SetLastErrorCode(platform::SystemError::kAccessDenied);
+        return NotCopied();
+    }
+    const platform::FileHandle in = platform::OpenForReading(source);
+    if (in == platform::kInvalidFile) {
+        CopyResult gone = NotCopied();
+        gone.sourceGone = platform::LastErrorWasNotFound();
+        return gone;
+    }
+    CopyResult result = PlaceCopy(in, destination, existing, placing);
+    if (result.copied) {
+        const std::uint32_t attributes = platform::GetAttributes(source);
+        if ((attributes == platform::kInvalidAttributes ||
+             !platform::SetAttributes(destination, attributes)) &&
+            !result.failure)
+            result.failure = std::string(kAttributesNotSet) + platform::LastErrorText();
+    }
+    platform::CloseFile(in);
     return result;
 }
 
@@ -169,27 +215,11 @@ bool IsTemporaryCopyName(std::string_view name) {
 }
 
 CopyResult CopyFileKeepingDate(const std::string& source, const std::string& destination) {
-    if (source == destination) {
-        platform::SetLastErrorCode(platform::SystemError::kSharingViolation);
-        return NotCopied();
-    }
-    const std::uint32_t existing = platform::GetAttributes(destination);
-    if (RefusesReplacement(destination, existing)) {
-        platform::SetLastErrorCode(platform::SystemError::kAccessDenied);
-        return NotCopied();
-    }
-    const platform::FileHandle in = platform::OpenForReading(source);
-    if (in == platform::kInvalidFile) return NotCopied();
-    CopyResult result = ReplaceWithCopy(in, destination, existing);
-    if (result.copied) {
-        const std::uint32_t attributes = platform::GetAttributes(source);
-        if ((attributes == platform::kInvalidAttributes ||
-             !platform::SetAttributes(destination, attributes)) &&
-            !result.failure)
-            result.failure = std::string(kAttributesNotSet) + platform::LastErrorText();
-    }
-    platform::CloseFile(in);
-    return result;
+    return CopyThroughTemporary(source, destination, Placing::kReplacing);
+}
+
+CopyResult CopyToNewFile(const std::string& source, const std::string& destination) {
+    return CopyThroughTemporary(source, destination, Placing::kAsNewFile);
 }
 
 std::optional<int> RunAndWait(const std::string& fileName, const std::string& parameters,

@@ -107,9 +107,9 @@ bool SetAttributes(const std::string& path, std::uint32_t attributes);
 
 // CreateDirectoryA: one folder; its parent must exist.
 bool MakeDirectory(const std::string& path);
-// CopyFileA: contents, last-write time and attributes; regular files only.
-bool CopyWholeFile(const std::string& source, const std::string& destination, bool failIfExists);
-// MoveFileA: fails when `newPath` exists.
+// MoveFileA: fails when `newPath` exists. On POSIX a file system that refuses a rename that never
+// replaces (NFS, CIFS and FUSE ones refuse renameat2's RENAME_NOREPLACE) gets a link under the new
+// name, which fails as well when the name exists, and the old name's removal.
 bool RenameFile(const std::string& oldPath, const std::string& newPath);
 // MoveFileExA with MOVEFILE_REPLACE_EXISTING: `newPath` is replaced at once, never left
 // half-written; a folder is not replaced.
@@ -135,6 +135,9 @@ bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size);
 bool FileSize(FileHandle file, std::uint64_t& size);
 bool LastWriteTime(FileHandle file, FileTime& time);
 bool StampLastWriteTime(FileHandle file, FileTime time);  // last-write time only
+// FlushFileBuffers; fsync: what was written is on the disk when it returns, so that a power cut
+// cannot leave the file with less than that.
+bool FlushFile(FileHandle file);
 // POSIX: `destination` gets the permission bits of `source` (read, write, execute for owner,
 // group and others; never set-user-id and the like), so a copy is no more readable than its
 // original. Windows: nothing to do, a new file takes the access of its folder, as CopyFileA's.

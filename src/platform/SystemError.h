@@ -17,10 +17,15 @@ enum class SystemError : std::uint32_t {
     kAccessDenied = 5,       // ERROR_ACCESS_DENIED
     kSharingViolation = 32,  // ERROR_SHARING_VIOLATION
     kHandleEof = 38,         // ERROR_HANDLE_EOF
+    kFileExists = 80,        // ERROR_FILE_EXISTS
     kInvalidName = 123,      // ERROR_INVALID_NAME
 };
 void SetLastErrorCode(SystemError error);
 std::string ErrorText(SystemError error);
+
+// Whether the last failure was that the file, or a folder on its path, is not there
+// (ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND; ENOENT, ENOTDIR).
+bool LastErrorWasNotFound();
 
 // Keeps the last failure (LastErrorText) across the clean-up calls that follow it.
 class LastErrorKept {
@@ -31,7 +36,7 @@ public:
     LastErrorKept& operator=(const LastErrorKept&) = delete;
 
 private:
-    std::uint32_t code_;  // Windows
+    std::uint32_t code_;  // Windows's error code; POSIX's errno
     std::string text_;    // POSIX
 };
 

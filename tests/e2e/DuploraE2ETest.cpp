@@ -256,14 +256,15 @@ TEST_F(DuploraE2E, BackupFromTheStartButtonMirrorsNewerFilesAndClosingSavesTheSc
     EXPECT_EQ(duplora.VisibleWindows().size(), 1u);
 
     // Second run: nothing is newer, so nothing is copied; a copy edited on the standby machine
-    // with its time kept shows it.
+    // with its time and size kept shows it.
     const std::string edited = kLocalD + "Musicas/Rock/Faixa 01.mp3";
-    world.folder.Write(edited, "edited on the standby machine", At(11, 30, 44));
+    const std::string editedContent(300000, 'e');
+    world.folder.Write(edited, editedContent, At(11, 30, 44));
     auto before = world.LocalFiles();
     duplora.Click(kStartX, kStartY);
     screen = duplora.WaitForRunEnd(2);
     EXPECT_EQ(screen.steps, kAllOk) << screen.text;
-    EXPECT_EQ(world.folder.Read(edited), "edited on the standby machine");
+    EXPECT_TRUE(world.folder.Read(edited) == editedContent);
     auto after = world.LocalFiles();
     const std::string databaseCopy = "c:/Tavix/Sonvira/Tavixdb/TAVIXAUDIO.FDB";  // step 3's own
     before.erase(databaseCopy);
@@ -281,7 +282,7 @@ TEST_F(DuploraE2E, BackupFromTheStartButtonMirrorsNewerFilesAndClosingSavesTheSc
                            kLocalC + "Tavix/Sonvira/Player.ini", At(14, 2, 2, 0, 3)});
     ExpectMirrored(world, {kServerD + "Vinhetas/Vinheta 01.mp3",
                            kLocalD + "Vinhetas/Vinheta 01.mp3", At(14, 5, 8, 0, 3)});
-    EXPECT_EQ(world.folder.Read(edited), "edited on the standby machine");
+    EXPECT_TRUE(world.folder.Read(edited) == editedContent);
 
     // The user turns the daily run off and closes the window: the schedule is written back.
     duplora.Click(kDiarioX, kDiarioY);

@@ -9,7 +9,13 @@
 #include <vector>
 
 #ifndef _WIN32
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 #endif
 
 #include "DateTime.h"
@@ -22,11 +28,10 @@
 #include "support/TestFolder.h"
 
 #ifndef _WIN32
+#include "posix/HostPath.h"
+#include "support/FuseFolder.h"
 #include "support/InjectedFault.h"
 #include "support/WatchedCalls.h"
-#ifndef _WIN32
-#include "posix/HostPath.h"
-#endif
 #endif
 
 namespace {
@@ -38,10 +43,11 @@ protected:
     bool Mirror(const std::string& source, const std::string& destination, bool recursive = true) {
         return bool(mirror.MirrorFolder(folder.Path(source), folder.Path(destination), recursive));
     }
-    // Overwrites a copy's content but keeps its time, so a later copy would show.
+    // Overwrites a copy's content with as many bytes of "#" and keeps its time, so a later copy
+    // would show.
     void Mark(const std::string& relative) {
         const auto time = folder.Time(relative);
-        folder.Write(relative, "marker", time);
+        folder.Write(relative, std::string(folder.Read(relative).size(), '#'), time);
     }
 
     TestFolder folder;
@@ -51,31 +57,40 @@ protected:
 
 }  // namespace
 
-TEST_F(FolderMirrorTest, CopiesOnlyWhatIsMissingOrStrictlyOlderAtTwoSecondResolution) {
+// A copy as old as the server's file at the two seconds of the MS-DOS time is up to date unless
+// its size differs: the server's file was then written again within the two seconds of its copy.
+TEST_F(FolderMirrorTest, CopiesWhatIsMissingOlderAtTwoSecondResolutionOrAsOldOfAnotherSize) {
     using std::chrono::seconds;
     const auto sourceTime = LocalTime(2024, 3, 10, 14, 20, 31);  // MS-DOS form: 14:20:30
+    const std::string source = "new content";
     struct Case {
         const char* name;
         std::optional<seconds> destinationOffset;  // nullopt: no destination file
+        std::string content;                       // of the destination
         bool copied;
     };
+    const std::string sameSize = "old content";
     const Case cases[] = {
-        {"missing", std::nullopt, true},
-        {"same time", seconds(0), false},
-        {"one second older, same even second", seconds(-1), false},
-        {"two seconds older", seconds(-2), true},
-        {"a day older", seconds(-86400), true},
-        {"newer", seconds(10), false},
+        {"missing", std::nullopt, "", true},
+        {"same time", seconds(0), sameSize, false},
+        {"one second older, same even second", seconds(-1), sameSize, false},
+        {"same time, another size", seconds(0), "old", true},
+        {"same even second, another size", seconds(-1), "old content, longer", true},
+        {"two seconds older", seconds(-2), sameSize, true},
+        {"a day older", seconds(-86400), sameSize, true},
+        {"newer", seconds(10), sameSize, false},
+        {"newer, another size", seconds(10), "old", false},
     };
     for (const Case& c : cases) {
-        folder.Write(std::string("src/") + c.name, "new content", sourceTime);
+        folder.Write(std::string("src/") + c.name, source, sourceTime);
         if (c.destinationOffset)
-            folder.Write(std::string("dst/") + c.name, "old", sourceTime + *c.destinationOffset);
+            folder.Write(std::string("dst/") + c.name, c.content,
+                         sourceTime + *c.destinationOffset);
     }
     ASSERT_TRUE(Mirror("src", "dst"));
     for (const Case& c : cases) {
         const std::string destination = std::string("dst/") + c.name;
-        EXPECT_EQ(folder.Read(destination), c.copied ? "new content" : "old") << c.name;
+        EXPECT_EQ(folder.Read(destination), c.copied ? source : c.content) << c.name;
         if (c.copied) {
             EXPECT_EQ(folder.Time(destination), sourceTime - seconds(1)) << c.name;
         }
@@ -89,8 +104,8 @@ TEST_F(FolderMirrorTest, ASecondRunCopiesNothing) {
     Mark("dst/a.txt");
     Mark("dst/sub/b.txt");
     ASSERT_TRUE(Mirror("src", "dst"));
-    EXPECT_EQ(folder.Read("dst/a.txt"), "marker");
-    EXPECT_EQ(folder.Read("dst/sub/b.txt"), "marker");
+    EXPECT_EQ(folder.Read("dst/a.txt"), "#");
+    EXPECT_EQ(folder.Read("dst/sub/b.txt"), "#");
 }
 
 // In a database folder a file goes in as NOVO_<name> and is then renamed, never overwriting. A
@@ -181,6 +196,36 @@ TEST_F(FolderMirrorTest, HiddenFilesAreCopiedButHiddenSubfoldersNotEntered) {
     EXPECT_EQ(folder.Read("dst/.hidden-file"), "h");
     EXPECT_EQ(folder.Read("dst/visible/.deep-hidden"), "d");
     EXPECT_FALSE(folder.Exists("dst/.hidden-folder"));
+}
+
+// A hidden or system file of the server is copied with its attributes, and its copy then follows
+// the server's newer versions: it is Duplora's own copy, which those attributes do not protect.
+TEST_F(FolderMirrorTest, AHiddenOrSystemFileOfTheServerFollowsItsNewerVersions) {
+    std::vector<std::pair<std::string, std::uint32_t>> files = {{".lock", platform::kAttrHidden}};
+#ifdef _WIN32
+    files.push_back({"driver.sys", platform::kAttrSystem | platform::kAttrHidden});
+#endif
+    for (const auto& [name, attributes] : files) {
+        folder.Write("src/" + name, "first", kSourceTime);
+        platform::SetAttributes(folder.Path("src/" + name), attributes);
+    }
+    ASSERT_TRUE(Mirror("src", "dst"));
+    for (const auto& [name, attributes] : files) {
+        EXPECT_EQ(folder.Read("dst/" + name), "first") << name;
+        EXPECT_EQ(platform::GetAttributes(folder.Path("dst/" + name)) & attributes, attributes)
+            << name;
+        folder.Write("src/" + name, "second version", kSourceTime + std::chrono::hours(1));
+    }
+    FixedClock clock;
+    RunReport report(clock);
+    mirror.Report = &report;
+    ASSERT_TRUE(Mirror("src", "dst"));
+    EXPECT_EQ(report.Failures(), 0);
+    for (const auto& [name, attributes] : files) {
+        EXPECT_EQ(folder.Read("dst/" + name), "second version") << name;
+        EXPECT_EQ(platform::GetAttributes(folder.Path("dst/" + name)) & attributes, attributes)
+            << name;
+    }
 }
 
 TEST_F(FolderMirrorTest, WithoutRecursionOnlyTheFolderItself) {
@@ -403,7 +448,7 @@ TEST_F(FolderMirrorTest, FromAKeptListingTheServerIsJudgedAsItWasListed) {
         folder.Write(std::string("src/") + name, "listed", kSourceTime);
         folder.Write(std::string("dst/") + name, "old", copyTime);
     }
-    folder.Write("dst/newer.txt", "as listed", kSourceTime);
+    folder.Write("dst/newer.txt", "listed", kSourceTime);
     FixedClock clock;
     RunReport report(clock);
     mirror.Report = &report;
@@ -417,7 +462,7 @@ TEST_F(FolderMirrorTest, FromAKeptListingTheServerIsJudgedAsItWasListed) {
     EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true, &listed));
     EXPECT_EQ(report.Failures(), 0);
     EXPECT_EQ(folder.Read("dst/gone.txt"), "old");
-    EXPECT_EQ(folder.Read("dst/newer.txt"), "as listed");
+    EXPECT_EQ(folder.Read("dst/newer.txt"), "listed");
     EXPECT_EQ(folder.Read("dst/older.txt"), "older");  // listed newer: the server's file is copied
     EXPECT_FALSE(folder.Exists("dst/added.txt"));
 
@@ -453,6 +498,33 @@ TEST_F(FolderMirrorTest, AListingOverItsBudgetKeepsWhatFitsAndTheMirrorListsTheR
     EXPECT_EQ(folder.Read("dst/Big/song-1999.mp3"), "song");
     EXPECT_EQ(folder.Read("dst/Big/Deeper/last.mp3"), "last");
     EXPECT_EQ(folder.Read("dst/Zeta/z.ini"), "z");
+}
+
+// What the default budget holds, at its edge: a listing as large as it says is kept, one entry
+// more is over the budget, and the memory stays within it.
+TEST(TreeListingTest, TheDefaultBudgetHoldsWhatItSaysAndNoMore) {
+    struct Case {
+        int nameLength;
+        std::size_t mostEntries;
+    };
+    for (const Case c : {Case{16, 524288}, Case{20, 419430}}) {
+        for (const std::size_t entries : {c.mostEntries, c.mostEntries + 1}) {
+            SCOPED_TRACE(std::to_string(entries) + " names of " + std::to_string(c.nameLength));
+            const std::string folder = "\\\\SRV01\\D\\Musicas\\";
+            TreeListing listing;
+            listing.BeginFolder(folder);
+            platform::FindData file;
+            for (std::size_t i = 0; i < entries; ++i) {
+                file.name = std::to_string(i);
+                file.name.insert(0, c.nameLength - file.name.size(), '0');
+                listing.Add(ListedEntry{file.name, 0, &file});
+            }
+            listing.EndFolder({});
+            EXPECT_EQ(listing.Kept(folder), entries == c.mostEntries);
+            EXPECT_EQ(listing.OverBudget(), entries > c.mostEntries);
+            EXPECT_LE(listing.Bytes(), TreeListing::kDefaultBudget);
+        }
+    }
 }
 
 // Some file systems list no entry types (DT_UNKNOWN): every entry is then looked up, and the
@@ -515,6 +587,116 @@ TEST_F(FolderMirrorTest, AListingThatBreaksOffIsAFailureAndTheWalkGoesOn) {
     }
 }
 
+// A run cut off while it copies a file into a database folder (the process killed, as by a power
+// cut or a forced restart during the night) leaves under the live name and the NOVO_ name only
+// whole copies of the server's file, or nothing: the copy is written under a temporary name and
+// takes the NOVO_ name only once whole and on the disk. Each round kills a real run at another
+// moment of its copy; the run after the last round completes the copy.
+TEST_F(FolderMirrorTest, ACopyCutOffAtAnyMomentLeavesOnlyWholeCopiesUnderTheLiveAndNewNames) {
+    std::string content(24 << 20, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 131 / 7);
+    folder.Write("src/DB.FDB", content, kSourceTime);
+    const std::string db = "dst/Tavix/Tavixdb";
+    const std::string temporary = TemporaryCopyName(folder.Host(db + "/NOVO_DB.FDB").string())
+                                      .substr(folder.Host(db).string().size() + 1);
+    const auto sizeOf = [&](const std::string& relative) {
+        struct stat st {};
+        return stat(folder.Host(relative).c_str(), &st) == 0 ? static_cast<long long>(st.st_size)
+                                                             : -1LL;
+    };
+    for (const bool liveThere : {false, true}) {
+        // Killed before the copy began, at a quarter, a half, nearly its end, and once it is
+        // written whole (before or after its rename).
+        for (const double writtenBeforeTheKill : {0.0, 0.25, 0.5, 0.95, 1.0}) {
+            SCOPED_TRACE(std::string(liveThere ? "live file there" : "no live file") +
+                         ", killed at " + std::to_string(writtenBeforeTheKill));
+            std::filesystem::remove_all(folder.Host(db));
+            if (liveThere)
+                folder.Write(db + "/DB.FDB", "older live", kSourceTime - std::chrono::hours(1));
+            const pid_t run = fork();
+            ASSERT_GE(run, 0);
+            if (run == 0) {
+                RecordingView quiet;
+                FolderMirror(quiet).MirrorFolder(folder.Path("src"), folder.Path(db), false);
+                _exit(0);
+            }
+            const long long target = static_cast<long long>(writtenBeforeTheKill * content.size());
+            for (int waited = 0; waited < 20000 && target > 0; ++waited) {
+                if (sizeOf(db + "/" + temporary) >= target || sizeOf(db + "/NOVO_DB.FDB") >= 0 ||
+                    waitpid(run, nullptr, WNOHANG) == run)
+                    break;
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+            }
+            kill(run, SIGKILL);
+            waitpid(run, nullptr, 0);
+            for (const std::string name : {"DB.FDB", "NOVO_DB.FDB"}) {
+                if (!folder.Exists(db + "/" + name)) continue;
+                const std::string found = folder.Read(db + "/" + name);
+                if (liveThere && name == "DB.FDB")
+                    EXPECT_EQ(found, "older live");
+                else
+                    EXPECT_TRUE(found == content) << name << ": " << found.size() << " bytes";
+            }
+            // The next run completes what was cut off, and leaves no temporary file behind.
+            ASSERT_TRUE(Mirror("src", db, false));
+            EXPECT_TRUE(folder.Read(db + (liveThere ? "/NOVO_DB.FDB" : "/DB.FDB")) == content);
+            EXPECT_EQ(folder.Time(db + (liveThere ? "/NOVO_DB.FDB" : "/DB.FDB")), kSourceTime);
+            EXPECT_FALSE(folder.Exists(db + "/" + temporary));
+        }
+    }
+}
+
+// Whether the mirror decides from the size total's kept listing or lists the server itself (a
+// listing over its memory budget), a failure is reported alike: here a name that is a path on
+// Windows, which a Linux server allows.
+TEST_F(FolderMirrorTest, AFailureIsReportedAlikeFromAKeptListingAndFromTheMirrorsOwn) {
+    folder.Write("src/ok.txt", "ok", kSourceTime);
+    folder.Write("src/x\\y.txt", "path-like", kSourceTime);
+    for (const std::size_t budget : {TreeListing::kDefaultBudget, std::size_t{0}}) {
+        SCOPED_TRACE(budget ? "listing kept" : "not kept");
+        const std::string destination = budget ? "kept" : "listed";
+        FixedClock clock;
+        RunReport report(clock);
+        report.LogFile = folder.Path(destination + ".log");
+        mirror.Report = &report;
+        report.Begin();
+        TreeListing listed(budget);
+        FolderSizeMB(folder.Path("src"), false, view, &report, &listed);
+        EXPECT_EQ(listed.Kept(folder.Path("src") + "\\"), budget != 0);
+        EXPECT_TRUE(
+            mirror.MirrorFolder(folder.Path("src"), folder.Path(destination), false, &listed));
+        EXPECT_EQ(report.Examined(), 2);
+        EXPECT_EQ(report.Copied(), 1);
+        EXPECT_EQ(report.Failures(), 1);
+        EXPECT_NE(
+            folder.Read(destination + ".log").find("Falha: " + folder.Path("src") + "\\x\\y.txt: "),
+            std::string::npos);
+    }
+}
+
+// NFS, CIFS and FUSE mounts refuse a rename that never replaces: a standby machine whose drive is
+// such a mount still gets its database folder's copies.
+TEST_F(FolderMirrorTest, ADatabaseFolderOnAMountThatRefusesNoReplaceRenamesStillGetsItsCopies) {
+    folder.MakeFolder("disk");
+    folder.MakeFolder("mount");
+    const FuseFolder fuse(folder.Path("disk"), folder.Path("mount"));
+    if (!fuse.Mounted()) GTEST_SKIP() << fuse.WhyNot();
+    folder.Write("src/new.fdb", "new", kSourceTime);
+    folder.Write("src/newer.fdb", "newer", kSourceTime);
+    folder.Write("disk/Tavixdb/newer.fdb", "live", kSourceTime - std::chrono::hours(1));
+    FixedClock clock;
+    RunReport report(clock);
+    mirror.Report = &report;
+    ASSERT_TRUE(Mirror("src", "mount/Tavixdb"));
+    EXPECT_EQ(report.Failures(), 0);
+    EXPECT_EQ(folder.Read("mount/Tavixdb/new.fdb"), "new");
+    EXPECT_EQ(folder.Time("disk/Tavixdb/new.fdb"), kSourceTime);
+    EXPECT_EQ(folder.Time("mount/Tavixdb/new.fdb"), kSourceTime);
+    EXPECT_EQ(folder.Read("mount/Tavixdb/newer.fdb"), "live");
+    EXPECT_EQ(folder.Read("mount/Tavixdb/NOVO_newer.fdb"), "newer");
+    EXPECT_EQ(report.Waiting(), 1);
+}
+
 TEST(DestinationLineTest, CountsCharactersOfUtf8AndNeverCutsOneInTwo) {
     const std::string c = "\xC3\xA7";         // "ç", two bytes
     const std::string note = "\xE2\x99\xAB";  // a note sign, three bytes
@@ -546,8 +728,8 @@ TEST_F(FolderMirrorTest, TimesOutsideTheMsDosRangeSettleAfterOneCopy) {
     Mark("dst/old-source.txt");
     Mark("dst/normal.txt");
     ASSERT_TRUE(Mirror("src", "dst"));
-    EXPECT_EQ(folder.Read("dst/old-source.txt"), "marker");
-    EXPECT_EQ(folder.Read("dst/normal.txt"), "marker");
+    EXPECT_EQ(folder.Read("dst/old-source.txt"), "##########");
+    EXPECT_EQ(folder.Read("dst/normal.txt"), "######");
 }
 
 TEST_F(FolderMirrorTest, ShowsEveryEntryButDotEntriesAndProcessesMessagesForEach) {

@@ -7,9 +7,11 @@
 
 #include "FileTime.h"
 #include "Files.h"
+#include "SystemError.h"
 #include "support/TestFolder.h"
 
 #ifndef _WIN32
+#include "support/FuseFolder.h"
 #include "support/InjectedFault.h"
 #include "support/WatchedCalls.h"
 #ifndef _WIN32
@@ -206,14 +208,33 @@ TEST(DirectorySearchTest, AListingLooksAnEntryUpOnlyWhenAskedAndOnce) {
     EXPECT_EQ(calls.Opens(), 1);  // the folder, listed through its descriptor
 }
 
+// NFS, CIFS and FUSE mounts refuse a rename that never replaces (RENAME_NOREPLACE): the rename
+// still takes a new name there, and still refuses one that exists.
+TEST(FilesTest, RenameNeverReplacesOnAFileSystemThatRefusesTheFlag) {
+    TestFolder folder;
+    folder.MakeFolder("disk");
+    folder.MakeFolder("mount");
+    const FuseFolder fuse(folder.Path("disk"), folder.Path("mount"));
+    if (!fuse.Mounted()) GTEST_SKIP() << fuse.WhyNot();
+    folder.Write("mount/a.txt", "a");
+    folder.Write("mount/b.txt", "b");
+    EXPECT_FALSE(RenameFile(folder.Path("mount/a.txt"), folder.Path("mount/b.txt")));
+    EXPECT_EQ(LastErrorText(), "File exists");
+    EXPECT_EQ(folder.Read("mount/a.txt"), "a");
+    EXPECT_EQ(folder.Read("mount/b.txt"), "b");
+    EXPECT_TRUE(RenameFile(folder.Path("mount/a.txt"), folder.Path("mount/c.txt")))
+        << LastErrorText();
+    EXPECT_EQ(folder.Read("mount/c.txt"), "a");
+    EXPECT_FALSE(folder.Exists("mount/a.txt"));
+}
+
 #endif  // _WIN32
 
-TEST(FilesTest, RenameAndCopyRefuseAnExistingName) {
+TEST(FilesTest, RenameAndCreateRefuseAnExistingName) {
     TestFolder folder;
     folder.Write("a.txt", "a");
     folder.Write("b.txt", "b");
     EXPECT_FALSE(RenameFile(folder.Path("a.txt"), folder.Path("b.txt")));
-    EXPECT_FALSE(CopyWholeFile(folder.Path("a.txt"), folder.Path("b.txt"), true));
     EXPECT_EQ(CreateNewFile(folder.Path("b.txt")), kInvalidFile);
     EXPECT_EQ(folder.Read("b.txt"), "b");
     EXPECT_TRUE(RenameFile(folder.Path("a.txt"), folder.Path("c.txt")));
@@ -230,15 +251,6 @@ TEST(FilesTest, RenameReplacingPutsTheFileInPlaceOfAnExistingOneButNotOfAFolder)
     EXPECT_TRUE(RenameReplacing(folder.Path("new.txt"), folder.Path("old.txt")));
     EXPECT_EQ(folder.Read("old.txt"), "new");
     EXPECT_FALSE(folder.Exists("new.txt"));
-}
-
-TEST(FilesTest, CopyWholeFileKeepsTheExactTime) {
-    TestFolder folder;
-    const auto time = LocalTime(2021, 3, 4, 5, 6, 7) + std::chrono::milliseconds(250);
-    folder.Write("a.txt", "content", time);
-    ASSERT_TRUE(CopyWholeFile(folder.Path("a.txt"), folder.Path("b.txt"), true));
-    EXPECT_EQ(folder.Read("b.txt"), "content");
-    EXPECT_EQ(folder.Time("b.txt"), time);
 }
 
 TEST(DirectorySearchTest, ListsEveryEntryOrOneNamedEntry) {

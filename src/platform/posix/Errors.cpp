@@ -10,13 +10,22 @@
 namespace platform {
 namespace {
 thread_local std::string lastError;
+thread_local int lastErrno = 0;  // 0 for a refusal that is no system call's
+}  // namespace
+
+void posix::RememberError(std::string text) {
+    lastError = std::move(text);
+    lastErrno = 0;
 }
 
-void posix::RememberError(std::string text) { lastError = std::move(text); }
-
-void posix::RememberErrno() { lastError = std::strerror(errno); }
+void posix::RememberErrno() {
+    lastErrno = errno;
+    lastError = std::strerror(lastErrno);
+}
 
 std::string LastErrorText() { return lastError; }
+
+bool LastErrorWasNotFound() { return lastErrno == ENOENT || lastErrno == ENOTDIR; }
 
 std::string ErrorText(SystemError error) {
     switch (error) {
@@ -27,16 +36,21 @@ std::string ErrorText(SystemError error) {
                    "process.";
         case SystemError::kHandleEof:
             return "Reached the end of the file.";
+        case SystemError::kFileExists:
+            return "The file exists.";
         case SystemError::kInvalidName:
             return "The filename, directory name, or volume label syntax is incorrect.";
     }
     return "System error " + std::to_string(static_cast<std::uint32_t>(error));
 }
 
-void SetLastErrorCode(SystemError error) { lastError = ErrorText(error); }
+void SetLastErrorCode(SystemError error) { posix::RememberError(ErrorText(error)); }
 
-LastErrorKept::LastErrorKept() : code_(0), text_(lastError) {}
+LastErrorKept::LastErrorKept() : code_(static_cast<std::uint32_t>(lastErrno)), text_(lastError) {}
 
-LastErrorKept::~LastErrorKept() { lastError = std::move(text_); }
+LastErrorKept::~LastErrorKept() {
+    lastError = std::move(text_);
+    lastErrno = static_cast<int>(code_);
+}
 
 }  // namespace platform

@@ -84,14 +84,6 @@ bool Describe(int dirFd, const char* path, std::string_view name, FindData& entr
     return true;
 }
 
-// Win32 refuses CREATE_ALWAYS with plain attributes on a read-only, hidden or system file.
-bool RefusesReplacement(const std::string& hostPath) {
-    struct stat st {};
-    if (stat(hostPath.c_str(), &st) != 0) return false;
-    const std::string_view name = LastComponent(hostPath);
-    return S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR) || (!name.empty() && name[0] == '.');
-}
-
 std::optional<std::string> Resolve(const std::string& windowsPath) {
     auto host = HostPath(windowsPath);
     if (!host) SetLastErrorCode(SystemError::kInvalidName);
@@ -329,66 +321,24 @@ bool MakeDirectory(const std::string& path) {
     return true;
 }
 
-bool CopyWholeFile(const std::string& source, const std::string& destination, bool failIfExists) {
-    const auto from = Resolve(source);
-    const auto to = Resolve(destination);
-    if (!from || !to) return false;
-    struct stat st {};
-    const int in = OpenRegularFile(*from, st);
-    if (in < 0) return false;
-    if (!failIfExists && RefusesReplacement(*to)) {
-        SetLastErrorCode(SystemError::kAccessDenied);
-        close(in);
-        return false;
-    }
-    const int out =
-        open(to->c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC), 0666);
-    if (out < 0) {
-        posix::RememberErrno();
-        close(in);
-        return false;
-    }
-    char buffer[65536];
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = read(in, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        for (ssize_t done = 0; done < n;) {
-            const ssize_t w = write(out, buffer + done, static_cast<size_t>(n - done));
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) {
-                ok = false;
-                break;
-            }
-            done += w;
-        }
-        if (!ok) break;
-    }
-    const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
-    ok = ok && futimens(out, times) == 0 && fchmod(out, st.st_mode & kPermissionBits) == 0;
-    if (!ok) posix::RememberErrno();
-    if (close(out) != 0 && ok) {
-        posix::RememberErrno();
-        ok = false;
-    }
-    close(in);
-    if (!ok) unlink(to->c_str());  // like the API, no partial copy is left behind
-    return ok;
-}
-
 bool RenameFile(const std::string& oldPath, const std::string& newPath) {
     const auto from = Resolve(oldPath);
     const auto to = Resolve(newPath);
     if (!from || !to) return false;
-    if (renameat2(AT_FDCWD, from->c_str(), AT_FDCWD, to->c_str(), RENAME_NOREPLACE) != 0) {
+    if (renameat2(AT_FDCWD, from->c_str(), AT_FDCWD, to->c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS) {
         posix::RememberErrno();
         return false;
     }
-    return true;
+    if (link(from->c_str(), to->c_str()) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    if (unlink(from->c_str()) == 0) return true;
+    posix::RememberErrno();
+    unlink(to->c_str());  // the file keeps its one old name
+    return false;
 }
 
 bool RenameReplacing(const std::string& oldPath, const std::string& newPath) {
@@ -490,9 +440,25 @@ bool LastWriteTime(FileHandle file, FileTime& time) {
     return true;
 }
 
+// The access time is given as it is rather than left out (UTIME_OMIT): some FUSE file systems
+// (bindfs) drop a change that leaves it out, and the copy would keep the time of its writing.
 bool StampLastWriteTime(FileHandle file, FileTime time) {
-    const timespec times[2] = {{0, UTIME_OMIT}, ToTimespec(time)};
-    if (futimens(static_cast<int>(file), times) != 0) {
+    const int fd = static_cast<int>(file);
+    struct stat st {};
+    if (fstat(fd, &st) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    const timespec times[2] = {st.st_atim, ToTimespec(time)};
+    if (futimens(fd, times) != 0) {
+        posix::RememberErrno();
+        return false;
+    }
+    return true;
+}
+
+bool FlushFile(FileHandle file) {
+    if (fsync(static_cast<int>(file)) != 0) {
         posix::RememberErrno();
         return false;
     }

@@ -26,6 +26,11 @@ std::string ErrorText(SystemError error) { return MessageText(static_cast<DWORD>
 
 void SetLastErrorCode(SystemError error) { ::SetLastError(static_cast<DWORD>(error)); }
 
+bool LastErrorWasNotFound() {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 LastErrorKept::LastErrorKept() : code_(GetLastError()) {}
 
 LastErrorKept::~LastErrorKept() { ::SetLastError(code_); }

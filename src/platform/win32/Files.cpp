@@ -110,10 +110,6 @@ bool MakeDirectory(const std::string& path) {
     return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
 }
 
-bool CopyWholeFile(const std::string& source, const std::string& destination, bool failIfExists) {
-    return CopyFileA(source.c_str(), destination.c_str(), failIfExists ? TRUE : FALSE) != FALSE;
-}
-
 bool RenameFile(const std::string& oldPath, const std::string& newPath) {
     return MoveFileA(oldPath.c_str(), newPath.c_str()) != FALSE;
 }
@@ -194,6 +190,8 @@ bool StampLastWriteTime(FileHandle file, FileTime time) {
     const FILETIME lastWrite = win32::ToFiletime(time);
     return SetFileTime(win32::ToHandle(file), nullptr, nullptr, &lastWrite) != FALSE;
 }
+
+bool FlushFile(FileHandle file) { return FlushFileBuffers(win32::ToHandle(file)) != FALSE; }
 
 // A new file takes the access of its folder, as a file that CopyFileA makes does.
 bool CarryPermissions(FileHandle, FileHandle) { return true; }
