@@ -1,6 +1,7 @@
 #include "BackupRun.h"
 
 #include "DateTime.h"
+#include "FolderSize.h"
 #include "PathMapping.h"
 #include "Process.h"
 #include "SilentAbort.h"
@@ -52,22 +53,13 @@ void BackupRun::RunSteps() {
     view_.RunBegan();
     view_.StepBegan(kStepConnect);
     StepWork(kStepConnect, [this] { ConnectForStep1(); });
-    database_.DB_Tavix.SetConnected(false);
+    Disconnect();
 
     CopySystemFolder();
     CopyDatabase();
-
-    try {
-        database_.DB_Tavix.SetConnected(true);
-    } catch (...) {
-        view_.SetProgressText(kNoSecondConnection);
-        interruption_ = Interruption{"antes do passo " + std::to_string(kStepMusicFolders),
-                                     std::string(kNoSecondConnection) + ": " + CurrentErrorText()};
-        throw SilentAbort();
-    }
     CopyMusicFolders();
     view_.StepBegan(kAllStepsDone);
-    database_.DB_Tavix.SetConnected(false);
+    Disconnect();
 
     std::string closingLine = "Backup finalizado as " + FormatGeneralDateTime(clock_.Now());
     if (const int failures = Report.Failures()) closingLine += " - " + FailureCountText(failures);
@@ -88,6 +80,19 @@ void BackupRun::ConnectForStep1() {
         }
     }
     connection.SetConnected(true);
+}
+
+// The connection is closed by force when it does not close cleanly (a server gone since): the
+// copies do not depend on it, so the run goes on and counts the failure.
+void BackupRun::Disconnect() {
+    FbDatabase& connection = database_.DB_Tavix;
+    try {
+        connection.SetConnected(false);
+    } catch (...) {
+        const std::string reason = CurrentErrorText();
+        connection.ForceClose();
+        Report.Failure(connection.DatabaseName(), reason);
+    }
 }
 
 void BackupRun::StepWork(int step, const std::function<void()>& work) {
@@ -140,8 +145,16 @@ void BackupRun::CopyDatabase() {
     });
 }
 
+// The database is connected again whether the music folders are wanted or not. A row without a
+// path is one bad row: counted and logged, and the other folders are still copied.
 void BackupRun::CopyMusicFolders() {
     view_.StepBegan(kStepMusicFolders);
+    try {
+        database_.DB_Tavix.SetConnected(true);
+    } catch (...) {
+        view_.SetProgressText(kNoSecondConnection);
+        FailStep(kStepMusicFolders, std::string(kNoSecondConnection) + ": " + CurrentErrorText());
+    }
     if (!view_.StepWanted(kStepMusicFolders)) return;
     StepWork(kStepMusicFolders, [this] {
         FbQuery& query = database_.QryBusca;
@@ -149,9 +162,12 @@ void BackupRun::CopyMusicFolders() {
         query.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
         query.Open();
         query.First();
-        while (!query.Eof()) {
+        for (int row = 1; !query.Eof(); ++row) {
             const std::string path = query.FieldAsString("Pas_Path");
-            MeasureAndMirror(kStepMusicFolders, path, MapMusicFolder(path), false);
+            if (path.empty())
+                Report.Failure("Tb_Pastas, linha " + std::to_string(row), kEmptyFolderPath);
+            else
+                MeasureAndMirror(kStepMusicFolders, path, MapMusicFolder(path), false);
             query.Next();  // the next row is fetched only now, after this folder is done
         }
     });

@@ -45,6 +45,7 @@ private:
 
     void RunSteps();
     void ConnectForStep1();
+    void Disconnect();
     // Runs the work of `step`; an error fails the step with its text as the reason.
     void StepWork(int step, const std::function<void()>& work);
     // `step` failed for `reason`, which the run's line gives: the run stops (SilentAbort).

@@ -37,7 +37,7 @@ double OpenFolderSizeMB(const platform::Folder& folder, const std::string& path,
 
 double FolderSizeMB(const std::string& path, bool recursive, ProgressView& view, RunReport* report,
                     TreeListing* keep) {
-    if (path.empty()) throw std::invalid_argument("Caminho de pasta vazio");
+    if (path.empty()) throw std::invalid_argument(kEmptyFolderPath);
     std::string folder = path;
     AppendBackslash(folder);
     return OpenFolderSizeMB(platform::Folder(folder), folder, recursive, view, report, keep);

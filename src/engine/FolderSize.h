@@ -6,6 +6,9 @@
 #include "RunReport.h"
 #include "TreeListing.h"
 
+// Why an empty folder path is refused.
+inline constexpr const char* kEmptyFolderPath = "Caminho de pasta vazio";
+
 // The size in MB of the entries the folder mirror will walk in `path`: every entry of the folder,
 // hidden and system files included, and with `recursive` the subfolders the walks enter
 // (IsWalkedSubfolder), each folder listed once. Lets the window process its messages after every

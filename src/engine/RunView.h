@@ -19,7 +19,7 @@ enum StepNumber : int {
 // How a run ended.
 struct RunOutcome {
     bool stopped = false;  // a failed step, a failed second connection, or an error ended it
-    std::string where;     // "no passo 2", "antes do passo 4"; empty for an error of no step
+    std::string where;     // "no passo 2"; empty for an error of no step
     int failures = 0;      // what it could not copy or run, each in Duplora.log
 };
 

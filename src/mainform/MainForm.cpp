@@ -44,8 +44,13 @@ Picture StepPicture(StepState state) {
     return Picture::StepError;
 }
 
-MainForm::MainForm(MainFormView& view, const Clock& clock, std::string settingsFile)
-    : Config(std::move(settingsFile)), Run(*this, Database, clock), view_(view), clock_(clock) {
+MainForm::MainForm(MainFormView& view, const Clock& clock, std::string settingsFile,
+                   const ClientLibrary& client)
+    : Database(client),
+      Config(std::move(settingsFile)),
+      Run(*this, Database, clock),
+      view_(view),
+      clock_(clock) {
     Run.Report.LogFile = LogFileBeside(Config.FileName());
 }
 

@@ -33,10 +33,11 @@ Picture StepPicture(StepState state);
 
 class MainForm : private RunView {
 public:
-    // Creates the database objects, which load the client library: a missing library throws
-    // here, and the window cannot be created.
+    // Creates the database objects, which load the client library (`client`, the process's by
+    // default): a missing library throws here, and the window cannot be created.
     MainForm(MainFormView& view, const Clock& clock,
-             std::string settingsFile = Settings::DefaultFileName());
+             std::string settingsFile = Settings::DefaultFileName(),
+             const ClientLibrary& client = ClientLibrary::Process());
 
     // The window's creation handler, once the window has its controls, its icon and its tray
     // icon: the settings (a file that cannot be read is said over the window once it is up),

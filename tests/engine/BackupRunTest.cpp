@@ -33,9 +33,11 @@ using enum StepState;
 using Steps = std::array<std::optional<StepState>, 4>;
 constexpr std::time_t kFinishedAt = 1767225600 + 13 * 3600 + 5 * 60 + 9;  // 2026-01-01 13:05:09 UTC
 
-// The backup world with the run on a recording view.
+// The backup world with the run on a recording view, on the process's client library or on
+// `client`.
 struct World : BackupWorld {
-    World() {
+    explicit World(const ClientLibrary& client = ClientLibrary::Process())
+        : form{window, clock, folder.Path("bin/Duplora.ini"), client} {
         database.DB_Tavix.SetDatabaseName(db->EmbeddedName());
         clock.now = kFinishedAt;
         run.SystemFolder = kSystemFolder;
@@ -94,7 +96,7 @@ struct World : BackupWorld {
 
     FixedClock clock;
     RecordingWindow window;
-    MainForm form{window, clock, folder.Path("bin/Duplora.ini")};
+    MainForm form;
     TavixDatabase& database = form.Database;
     BackupRun& run = form.Run;
 };
@@ -151,8 +153,7 @@ TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesReasonAndTipAndRestoresTheCon
         return "I/O error during \"open\" operation for file \"" + file + "\"";
     };
     const auto noSecondConnection = [&](World& t) {
-        return "Backup interrompido antes do passo 4: Não foi possível conectar com o banco de "
-               "dados: " +
+        return "Backup interrompido no passo 4: Não foi possível conectar com o banco de dados: " +
                noFile(t.db->File());
     };
     const auto moveDatabase = [](World& t) {
@@ -202,23 +203,24 @@ TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesReasonAndTipAndRestoresTheCon
          std::nullopt,
          text("Backup finalizado ("),
          "1 falha no último backup"},
+        // The second connection is step 4's: no step is left showing that it runs.
         {"database moved away by the batch file",
          moveDatabase,
          false,
-         {Ok, Ok, Processing, Pending},
+         {Ok, Ok, Ok, Error},
          "Não foi possível conectar com o banco de dados",
          noSecondConnection,
-         "backup interrompido antes do passo 4"},
+         "backup interrompido no passo 4"},
         {"database moved away, music unticked",
          [&](World& t) {
              t.window.checked[ControlId::chkCopiarMusicas] = false;
              moveDatabase(t);
          },
          false,
-         {Ok, Ok, Processing, Pending},
+         {Ok, Ok, Ok, Error},
          "Não foi possível conectar com o banco de dados",
          noSecondConnection,
-         "backup interrompido antes do passo 4"},
+         "backup interrompido no passo 4"},
         {"folder query fails",
          [](World& t) { t.MakeDatabase("", {}); },
          false,
@@ -226,20 +228,6 @@ TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesReasonAndTipAndRestoresTheCon
          std::nullopt,
          text("Backup interrompido no passo 4: Dynamic SQL Error; SQL error code = -204; Table "
               "unknown; TB_PASTAS"),
-         "backup interrompido no passo 4"},
-        {"empty Pas_Path",
-         [](World& t) { t.MakeDatabase("VARCHAR(255)", {""}); },
-         false,
-         {Ok, Ok, Ok, Error},
-         std::nullopt,
-         text("Backup interrompido no passo 4: Caminho de pasta vazio"),
-         "backup interrompido no passo 4"},
-        {"null Pas_Path",
-         [](World& t) { t.MakeDatabase("VARCHAR(255)", {std::nullopt}); },
-         false,
-         {Ok, Ok, Ok, Error},
-         std::nullopt,
-         text("Backup interrompido no passo 4: Caminho de pasta vazio"),
          "backup interrompido no passo 4"},
         {"music folder walk fails",
          [](World& t) { t.FailMirrorOfStep(4); },
@@ -382,6 +370,17 @@ TEST(BackupRunTest, FailuresAreCountedLoggedAndShownWhileTheStepsKeepTheirStates
          [&](World&) {
              return std::vector<Failed>{{"D:\\Musicas\\Rock\\", ""}, {rockFile, ""}};
          }},
+        // One bad row does not keep the other music folders from the standby machine.
+        {"rows without a path",
+         [](World& t) {
+             t.MakeDatabase("VARCHAR(255)", {std::nullopt, "", "\\\\SRV01\\D\\Musicas\\Rock\\"});
+             return true;
+         },
+         [](World&) {
+             return std::vector<Failed>{{"Tb_Pastas, linha 1", "Caminho de pasta vazio"},
+                                        {"Tb_Pastas, linha 2", "Caminho de pasta vazio"}};
+         },
+         [](World& t) { EXPECT_TRUE(t.Copied("d:/Musicas/Rock/a.mp3")); }},
         {"a listed music folder the server does not have",
          [](World& t) {
              t.MakeDatabase("VARCHAR(255)", {"\\\\SRV01\\D\\Nada\\", "\\\\SRV01\\D\\Musicas\\Pop"});
@@ -615,6 +614,42 @@ TEST(BackupRunTest, AServerThatDoesNotAnswerEndsStep1WithItsReason) {
     EXPECT_NE(runLine.find("  Backup interrompido no passo 1: "), std::string::npos) << runLine;
     EXPECT_NE(runLine.find("; o servidor não respondeu em 2 s ("), std::string::npos) << runLine;
     EXPECT_EQ(w.window.trayTip, "Duplora - Tavix Zadododa: backup interrompido no passo 1");
+}
+
+// The client library as a client that finds its server gone behaves: the detach lets go of the
+// connection and reports the loss.
+ISC_STATUS DetachReportingTheLoss(ISC_STATUS* status, isc_db_handle* handle) {
+    ClientLibrary::Process().isc_detach_database(status, handle);
+    status[0] = isc_arg_gds;
+    status[1] = isc_lost_db_connection;
+    status[2] = isc_arg_end;
+    return status[1];
+}
+
+// A connection that does not close cleanly, after step 1 or at the end, is closed by force: the
+// copies stand, so the run completes and counts each failure, and no message box waits for a
+// user in front of an unattended standby machine.
+TEST(BackupRunTest, AConnectionThatDoesNotCloseIsAFailureOfACompleteRunAndShowsNoBox) {
+    ClientLibrary client = ClientLibrary::Process();
+    client.isc_detach_database = DetachReportingTheLoss;
+    World w(client);
+    w.form.btnIniciarBackupClick();
+
+    EXPECT_TRUE(w.window.boxes.empty());
+    EXPECT_EQ(w.window.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_FALSE(w.database.DB_Tavix.Connected());
+    EXPECT_TRUE(w.Copied("d:/Musicas/b.mp3"));
+    EXPECT_EQ(w.window.progress.progressText,
+              "Backup finalizado as " + FormatGeneralDateTime(kFinishedAt) + " - 2 falhas");
+    const auto lines = w.LogLines();
+    ASSERT_EQ(lines.size(), 3u);
+    for (const int i : {0, 1}) {
+        EXPECT_TRUE(lines[i].ends_with("  Falha: " + w.db->EmbeddedName() +
+                                       ": connection lost to database"))
+            << lines[i];
+    }
+    EXPECT_NE(lines[2].find("  Backup finalizado ("), std::string::npos) << lines[2];
+    EXPECT_NE(lines[2].find(", 2 falhas, "), std::string::npos) << lines[2];
 }
 
 TEST(BackupRunTest, TheClosingTimeIsLeftOutAtExactlyMidnight) {

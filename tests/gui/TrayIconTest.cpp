@@ -111,7 +111,7 @@ TEST(TrayIconTest, TheIconIsBusyForTheWholeRunAndTheMenuKeepsFecharUsable) {
     for (const bool failAtStep4 : {false, true}) {
         SCOPED_TRACE(failAtStep4 ? "failed run" : "complete run");
         BackupWorld world;
-        if (failAtStep4) world.MakeDatabase("VARCHAR(255)", {""});  // an empty Pas_Path
+        if (failAtStep4) world.MakeDatabase("", {});  // no Tb_Pastas: the folder query fails
         world.folder.Write("bin/Duplora.ini", "[BANCO]\r\nCAMINHO=" + world.db->EmbeddedName() +
                                                   "\r\n[SERVIDOR]\r\nPASTA_SISTEMA=" +
                                                   BackupWorld::kSystemFolder + "\r\n");

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
@@ -43,9 +44,12 @@ public:
         texts[control] = text;
     }
     void SetPicture(ControlId control, Picture picture) override {
-        for (int step = 1; step <= 4; ++step)
-            if (control == StepImage(step)) steps[step - 1] = StateOf(picture);
         pictures[control] = picture;
+        for (int step = 1; step <= 4; ++step) {
+            if (control != StepImage(step)) continue;
+            steps[step - 1] = StateOf(picture);
+            if (onStep && steps[step - 1]) onStep(step, *steps[step - 1]);
+        }
     }
     void SetEnabled(ControlId control, bool value) override { enabled[control] = value; }
     bool Checked(ControlId control) const override { return checked.at(control); }
@@ -114,6 +118,7 @@ public:
     MainForm* form = nullptr;  // for the events that reach the logic through the window
     RecordingView progress;    // lblProgresso, lblDestino, the bar, the message processing
     std::array<std::optional<StepState>, 4> steps;
+    std::function<void(int step, StepState state)> onStep;  // after a step's picture changed
     std::map<ControlId, std::string> texts;
     std::map<ControlId, Picture> pictures;
     std::map<ControlId, bool> enabled;
