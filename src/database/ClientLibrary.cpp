@@ -16,7 +16,10 @@ ClientLibrary ClientLibrary::Load(const std::string& fileName) {
         client.name = reinterpret_cast<decltype(client.name)>(symbol); \
     else                                                               \
         throw DatabaseClientError(platform::LastErrorText());
+#define DUPLORA_OPTIONAL_ENTRY(name) \
+    client.name = reinterpret_cast<decltype(client.name)>(platform::FindSymbol(library, #name));
 #include "EntryPoints.inc"
+#undef DUPLORA_OPTIONAL_ENTRY
 #undef DUPLORA_ENTRY
     return client;
 }

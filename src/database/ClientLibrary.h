@@ -28,7 +28,8 @@ struct ClientLibrary {
 
     // Loads `fileName` and resolves every entry point by name. The library stays loaded until
     // the process ends. Throws DatabaseClientError when the library cannot be loaded, and
-    // DatabaseClientError with the platform's text when an entry point is missing.
+    // DatabaseClientError with the platform's text when an entry point is missing; an optional
+    // one that is missing stays nullptr.
     static ClientLibrary Load(const std::string& fileName);
 
     // The table of kClientLibraryName, loaded by the first call. A failed load is tried again

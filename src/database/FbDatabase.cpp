@@ -20,6 +20,11 @@ constexpr const char* kConnectTimeout = "connect_timeout";
 // A connect that failed this close to its time-out ended by it.
 constexpr std::chrono::milliseconds kTimeOutMargin(500);
 
+// What a call that the server left unanswered for `seconds` ends with, after the client's text.
+std::string NoAnswerText(std::uint32_t seconds) {
+    return "\r\no servidor não respondeu em " + std::to_string(seconds) + " s";
+}
+
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -73,7 +78,7 @@ std::string DatabaseParameterBlock(const std::vector<std::string>& params) {
     return block;
 }
 
-FbDatabase::FbDatabase(const ClientLibrary& client) : client_(client) {}
+FbDatabase::FbDatabase(const ClientLibrary& client) : client_(client), watch_(client) {}
 
 FbDatabase::~FbDatabase() {
     try {
@@ -138,14 +143,26 @@ void FbDatabase::Connect() {
         // passed, with a text that does not say so ("connection rejected by remote interface").
         if (connectTimeout_ && std::chrono::steady_clock::now() - started >=
                                    std::chrono::seconds(*connectTimeout_) - kTimeOutMargin)
-            report.message +=
-                "\r\no servidor não respondeu em " + std::to_string(*connectTimeout_) + " s";
-        Raise(std::move(report));
+            report.message += NoAnswerText(*connectTimeout_);
+        ::Raise(std::move(report));
     }
+    watch_.NewConnection();
     AskDialect();
 }
 
+CallWatch::Watched FbDatabase::WatchCalls() {
+    std::optional<std::chrono::seconds> limit;
+    if (connectTimeout_) limit = std::chrono::seconds(*connectTimeout_);
+    return CallWatch::Watched(watch_, handle_, limit);
+}
+
+void FbDatabase::Raise(StatusReport report) const {
+    if (connectTimeout_ && watch_.CutOff()) report.message += NoAnswerText(*connectTimeout_);
+    ::Raise(std::move(report));
+}
+
 void FbDatabase::AskDialect() {
+    const auto watched = WatchCalls();
     const char item = isc_info_db_sql_dialect;
     char answer[kInfoBufferSize] = {};
     ISC_STATUS* status = ThreadStatus();
@@ -164,18 +181,20 @@ void FbDatabase::AskDialect() {
 void FbDatabase::CheckConnection() { AskDialect(); }
 
 void FbDatabase::Disconnect() {
+    const auto watched = WatchCalls();
     for (FbQuery* query : queries_) {
         query->Close();
         query->FreeStatement();
     }
     for (FbTransaction* transaction : transactions_) transaction->EndForced();
     ISC_STATUS* status = ThreadStatus();
-    if (client_.isc_detach_database(status, &handle_)) RaiseDatabaseError(client_, status);
+    if (client_.isc_detach_database(status, &handle_)) Raise(ReadStatus(client_, status));
     handle_ = 0;
     dbSqlDialect_ = 1;
 }
 
 void FbDatabase::ForceClose() {
+    const auto watched = WatchCalls();
     for (FbQuery* query : queries_) query->ReleaseQuietly();
     for (FbTransaction* transaction : transactions_) transaction->EndForced();
     if (handle_) client_.isc_detach_database(ThreadStatus(), &handle_);

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "CallWatch.h"
 #include "ClientLibrary.h"
+#include "StatusVector.h"
 
 class FbTransaction;
 class FbQuery;
@@ -44,7 +46,8 @@ public:
     // Connected exactly while a database handle is held. Setting the value the connection
     // already has does nothing at all. A connect that a server left unanswered until the
     // connect time-out of Params ends with the client's text and "o servidor não respondeu em
-    // N s".
+    // N s"; so does any other call on the connection that the server leaves unanswered that long
+    // (WatchCalls).
     bool Connected() const { return handle_ != 0; }
     void SetConnected(bool connected);
 
@@ -65,6 +68,12 @@ public:
     void Detach(FbQuery* query);
     // Raises the error of a failed call; a lost connection closes by force first.
     [[noreturn]] void RaiseCheckingConnection(const ISC_STATUS* status);
+    // Raises what a failed call on this connection left behind, saying that the server did not
+    // answer when the call was cut off for it.
+    [[noreturn]] void Raise(StatusReport report) const;
+    // The calls on the connection made while the result lives are cut off once the server has
+    // left them unanswered for the connect time-out of Params (CallWatch.h).
+    CallWatch::Watched WatchCalls();
 
 private:
     void Connect();
@@ -81,6 +90,7 @@ private:
     int sqlDialect_ = 1;
     int dbSqlDialect_ = 1;
     isc_db_handle handle_ = 0;
+    CallWatch watch_;
     std::vector<FbTransaction*> transactions_;
     std::vector<FbQuery*> queries_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <utility>
 
 #include "ColumnText.h"
@@ -62,6 +63,7 @@ void FbQuery::Open() {
     if (!database_) throw DatabaseClientError(name_ + ": Database not assigned");
     if (!transaction_) throw DatabaseClientError(name_ + ": Transaction not assigned");
     database_->SetConnected(true);
+    const auto watched = database_->WatchCalls();
     if (!transaction_->InTransaction()) transaction_->StartTransaction();
     if (!Prepared()) Prepare();
     columns_.clear();
@@ -146,8 +148,8 @@ void FbQuery::FailPreparing(const ISC_STATUS* status) {
     const bool lost = LostConnection(status);
     // The statement goes; the transaction stays active.
     ReleaseQuietly();
-    if (lost && database_) database_->ForceClose();
-    Raise(std::move(report));
+    if (lost) database_->ForceClose();
+    database_->Raise(std::move(report));
 }
 
 bool FbQuery::FetchRow() {
@@ -162,7 +164,7 @@ bool FbQuery::FetchRow() {
         cursorOpen_ = false;
         eof_ = true;
         client_.isc_dsql_free_statement(ThreadStatus(), &statement_, DSQL_close);
-        Raise(std::move(report));
+        database_->Raise(std::move(report));
     }
     std::vector<std::string> row;
     row.reserve(static_cast<std::size_t>(output_->sqld));
@@ -180,6 +182,8 @@ void FbQuery::Close() {
     current_ = 0;
     if (!cursorOpen_) return;
     cursorOpen_ = false;
+    std::optional<CallWatch::Watched> watched;
+    if (database_) watched.emplace(database_->WatchCalls());
     ISC_STATUS* status = ThreadStatus();
     if (!client_.isc_dsql_free_statement(status, &statement_, DSQL_close)) return;
     const ISC_STATUS code = FirstErrorCode(status);
@@ -230,7 +234,7 @@ void FbQuery::Next() {
     if (eof_) return;
     if (current_ + 1 < rows_.size()) {
         ++current_;
-    } else if (FetchRow()) {
+    } else if (const auto watched = database_->WatchCalls(); FetchRow()) {
         ++current_;
     } else {
         eof_ = true;

@@ -80,7 +80,7 @@ void FbTransaction::StartTransaction() {
     ISC_STATUS* status = ThreadStatus();
     if (client_.isc_start_multiple(status, &handle_, 1, &vector)) {
         handle_ = 0;
-        RaiseDatabaseError(client_, status);
+        database_->RaiseCheckingConnection(status);
     }
 }
 

@@ -652,6 +652,48 @@ TEST(BackupRunTest, AConnectionThatDoesNotCloseIsAFailureOfACompleteRunAndShowsN
     EXPECT_NE(lines[2].find(", 2 falhas, "), std::string::npos) << lines[2];
 }
 
+// A server that stops answering in the middle of step 4 (here a private server frozen with
+// SIGSTOP while the first music folder is copied) ends the step once the connection's time-out has
+// passed (the run asks for 2 s), with the reason, and leaves the controls ready for the next run.
+// The folder list is long enough for the client to ask the server for more rows. Should the
+// time-out not hold, the server is woken after a minute.
+TEST(BackupRunTest, AServerThatFreezesDuringStep4EndsTheStepAfterTheTimeOut) {
+    World w;
+    w.MakeDatabase("VARCHAR(255)",
+                   FirebirdTestDatabase::Rows(2000, "\\\\SRV01\\D\\Musicas\\Rock\\"));
+    FirebirdTestServer server(w.folder);
+    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server.Address()));
+    std::vector<std::string> params = TavixDatabaseParams();
+    std::erase_if(params, [](const std::string& line) { return line.starts_with("connect_"); });
+    params.push_back("connect_timeout=2");
+    w.database.DB_Tavix.SetParams(params);
+    bool frozen = false;
+    w.window.progress.onProcessMessages = [&] {
+        if (frozen || w.window.steps[3] != Processing) return;
+        frozen = true;
+        ASSERT_EQ(kill(server.Pid(), SIGSTOP), 0);
+    };
+    std::atomic<bool> woken = false;
+    std::thread wakeUp([&] {
+        for (int tenths = 0; tenths < 600 && !woken; ++tenths)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        woken = true;
+        kill(server.Pid(), SIGCONT);
+    });
+    const bool completed = w.RunBackup();
+    const bool endedWhileFrozen = !woken.exchange(true);
+    wakeUp.join();
+
+    EXPECT_TRUE(frozen);
+    EXPECT_TRUE(endedWhileFrozen);
+    EXPECT_FALSE(completed);
+    EXPECT_EQ(w.window.steps, (Steps{Ok, Ok, Ok, Error}));
+    EXPECT_EQ(w.window.Controls(), (ControlStates{true, true, true, true}));
+    const std::string runLine = w.RunLine();
+    EXPECT_NE(runLine.find("  Backup interrompido no passo 4: "), std::string::npos) << runLine;
+    EXPECT_NE(runLine.find("o servidor não respondeu em 2 s ("), std::string::npos) << runLine;
+}
+
 TEST(BackupRunTest, TheClosingTimeIsLeftOutAtExactlyMidnight) {
     // The closing line follows the user's locale; the C locale gives texts known beforehand.
     const std::string userLocale = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";

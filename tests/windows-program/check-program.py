@@ -85,7 +85,7 @@ def check_imports(check, exe, machine, objdump):
 
 def entry_points(path):
     with open(path) as f:
-        return re.findall(r"^DUPLORA_ENTRY\((\w+)\)", f.read(), re.M)
+        return re.findall(r"^DUPLORA_(?:OPTIONAL_)?ENTRY\((\w+)\)", f.read(), re.M)
 
 
 def def_exports(path):

@@ -80,6 +80,9 @@ DUPLORA_FORWARD(ISC_LONG, isc_sqlcode, (const ISC_STATUS* status), (status))
 DUPLORA_FORWARD(ISC_LONG, isc_interprete, (ISC_SCHAR * buffer, ISC_STATUS** status),
                 (buffer, status))
 DUPLORA_FORWARD(ISC_LONG, isc_vax_integer, (const ISC_SCHAR* bytes, short length), (bytes, length))
+DUPLORA_FORWARD(ISC_STATUS, fb_cancel_operation,
+                (ISC_STATUS * status, isc_db_handle* database, ISC_USHORT option),
+                (status, database, option))
 
 // Every entry point of the link, by the link's own list: a name without a forwarder above
 // does not compile.
