@@ -9,9 +9,10 @@
 //   eventlog.<value>=<data> and eventlog.<value>.type=REG_SZ|REG_EXPAND_SZ|REG_DWORD|...
 //                                               the values of the event source's key, when present
 // Exit status 0, or 1 when a call failed unexpectedly.
+#include <windows.h>
+// After windows.h, which they need:
 #include <msi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <string>
