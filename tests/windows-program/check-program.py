@@ -42,7 +42,7 @@ SYSTEM_DLLS = {
 
 # The guide's subjects an operator needs, each as a text it must contain.
 GUIDE_SUBJECTS = ("C:\\Duplora", "gds32.dll", "SYSDBA", "plumcider", "Iniciar em", "Duplora.bat",
-                  "shell:startup")
+                  "shell:startup", "msiexec /i", "/qn PASTA_BAT=", "INSTALLDIR")
 SETTINGS_KEYS = {"BANCO": ("CAMINHO",), "SERVIDOR": ("NOME", "PASTA_SISTEMA"),
                  "CONFIG": ("diario", "horario")}
 
