@@ -77,6 +77,7 @@ function(duplora_add_msi target output version)
             ${DUPLORA_PACKAGE_FILES}/LEIA-ME.txt
     COMMENT "Windows Installer package ${output}")
   add_custom_target(${target} ALL DEPENDS ${output})
+  add_dependencies(${target} duplora_stripped)  # the stripped program, made in another folder
 endfunction()
 
 # The release builds make the package that is handed out; a build with the tests makes only the

@@ -69,6 +69,7 @@ run(${MSIBUILD} ${made} -i ${idt}
     -q "UPDATE Registry SET Value = '#%[#Duplora.exe]' WHERE Name = 'EventMessageFile'"
     -q "DELETE FROM Upgrade WHERE ActionProperty = 'WIX_UPGRADE_DETECTED'"
     -q "INSERT INTO Upgrade (UpgradeCode, VersionMin, VersionMax, Language, Attributes, ActionProperty) VALUES ('${UPGRADE_CODE}', '', '${VERSION}', '', 513, 'WIX_UPGRADE_DETECTED')"
+    # The Template is "<platform>;<language>": the escaped ";" keeps it one argument.
     -s "Duplora ${VERSION}, programa de ${BITS} bits" Duplora "${platform}\;1046")
 file(REMOVE ${idt})
 file(RENAME ${made} ${OUTPUT})

@@ -506,7 +506,8 @@ void ExpectShortcuts(const Installed& installed, const std::string& folder) {
 // The administrator's silent install on a fresh machine: the program, the guide and the example
 // settings in C:\Duplora, the event source registered, the shortcuts in the installation's
 // folder; the session's shortcut starts a whole backup; the removal takes the program, the
-// shortcuts and the event source and leaves the operator's settings and log as they were.
+// shortcuts and the event source and leaves the operator's settings and log as they were, which
+// a new install then keeps.
 TEST_F(DuploraWineE2E,
        TheInstallerSetsUpAMachineWhoseShortcutRunsAWholeBackupAndRemovalKeepsTheData) {
     const FreshPrefix fresh;
@@ -551,13 +552,19 @@ TEST_F(DuploraWineE2E,
         EXPECT_FALSE(fs::exists(prefix->Host("drive_c/Duplora/") += file)) << file;
     EXPECT_EQ(world.Settings(), settings);
     EXPECT_EQ(world.Read("drive_c/Duplora/Duplora.log"), log);
+
+    // Installed again, for another batch file's folder: the settings found there are kept.
+    ASSERT_EQ(Msiexec("/i", Env("DUPLORA_MSI"), "PASTA_BAT=C:\\Tavix"), 0);
+    ExpectShortcuts(ReadInstallation(), "C:\\Tavix\\");
+    EXPECT_EQ(world.Read("drive_c/Duplora/Duplora.exe"), ReadHost(files / "Duplora.exe"));
+    EXPECT_EQ(world.Settings(), settings);
 }
 
 // A newer version over an older one: the program replaced, the operator's edited settings and
 // log kept byte for byte, one product left; the shortcuts' folder is the default C:\Tavix\ until
-// the new install names another.
+// the new install names another. In the shared prefix, which no other case installs into; the
+// package is removed at the end.
 TEST_F(DuploraWineE2E, AnUpgradeReplacesTheProgramAndKeepsTheOperatorsSettingsAndLog) {
-    const FreshPrefix fresh;
     World world("", Installation::kInstaller);
     ASSERT_EQ(Msiexec("/i", Env("DUPLORA_OLDER_MSI")), 0);
     const Installed older = ReadInstallation();
@@ -580,6 +587,8 @@ TEST_F(DuploraWineE2E, AnUpgradeReplacesTheProgramAndKeepsTheOperatorsSettingsAn
     EXPECT_EQ(world.Read("drive_c/Duplora/Duplora.exe"), ReadHost(files / "Duplora.exe"));
     EXPECT_EQ(world.Settings(), settings);
     EXPECT_EQ(world.Read("drive_c/Duplora/Duplora.log"), log);
+    EXPECT_EQ(Msiexec("/x", Env("DUPLORA_MSI")), 0);
+    EXPECT_TRUE(ReadInstallation().products.empty());
 }
 
 TEST_F(DuploraWineE2E, UnreachableDatabaseFailsEveryStepWithoutAMessage) {
