@@ -22,12 +22,14 @@ demo=(
 
 # The tests: GoogleTest, the format check, the Firebird server they run privately, the cross
 # builds for Windows and 64-bit Wine to run the 64-bit one (with the Winelib tools and headers of
-# the Windows tests' database bridge), a tray host and a window manager; the benchmarks' tools.
+# the Windows tests' database bridge), the Windows Installer packages' tools (wixl makes them,
+# msitools' msibuild mends their tables, msiinfo and msiextract read them), a tray host and a
+# window manager; the benchmarks' tools.
 test=(
   "${demo[@]}"
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format
   firebird3.0-server
-  mingw-w64 wine64 wine64-tools libwine-dev
+  mingw-w64 wine64 wine64-tools libwine-dev wixl msitools
   trayer openbox wmctrl fonts-wine locales
   rsync hyperfine strace time python3 bindfs
 )

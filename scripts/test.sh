@@ -16,10 +16,11 @@ cmake --preset linux-debug
 cmake --build --preset linux-debug
 ctest --preset linux-debug
 
-# The Windows programs. First the release zips, which an operator installs and the Windows tests
-# check; then each word size's build with its tests: the 64-bit program end to end under 64-bit
-# Wine, every test run; the 32-bit program, which users run, checked without running it, and run
-# under 32-bit Wine too where the kernel runs 32-bit programs.
+# The Windows programs. First the release packages (the zips and the Windows Installer packages,
+# made by the default build that "package" runs first), which an operator installs and the
+# Windows tests check; then each word size's build with its tests: the 64-bit program end to end
+# under 64-bit Wine, every test run; the 32-bit program, which users run, checked without running
+# it, and run under 32-bit Wine too where the kernel runs 32-bit programs.
 for words in 64 32; do
     cmake --preset "win$words-release"
     cmake --build --preset "win$words-release" --target package
@@ -31,12 +32,12 @@ for words in 64 32; do
 done
 
 echo
-echo "Windows programs: build-win64-release/Duplora-*-win64.zip, build-win32-release/Duplora-*-win32.zip"
-echo "  64-bit: every Windows test ran under 64-bit Wine (unit tests, the database bridge, Duplora.exe end to end)."
+echo "Windows programs: build-win64-release/Duplora-*-win64.{msi,zip}, build-win32-release/Duplora-*-win32.{msi,zip}"
+echo "  64-bit: every Windows test ran under 64-bit Wine (unit tests, the database bridge, Duplora.exe end to end, its .msi installed, upgraded and removed)."
 if [ -e build-win32/wine-tests-not-run.txt ]; then
     echo "  32-bit: built and checked without running it (a PE32 GUI program importing only Windows"
     echo "          system DLLs; every client entry point exported by the Windows client, stdcall;"
-    echo "          the client structures' 32-bit layout; the zip). Its Wine tests did not run:"
+    echo "          the client structures' 32-bit layout; the zip and the .msi). Its Wine tests did not run:"
     sed 's/^/          /' build-win32/wine-tests-not-run.txt
 else
     echo "  32-bit: every Windows test ran under 32-bit Wine, and the program was checked as well."

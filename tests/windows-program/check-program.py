@@ -6,8 +6,13 @@
   entry-points EXE    every entry point of the link's list (--entry-points) is exported by the
                       Windows client (--def), named in EXE, and called as ibase.h declares it
                       (--header): on 32-bit x86 stdcall, decorated _name@N in --object
-  package ZIP         the release zip: Duplora.exe (as imports checks it), the example
+  package ZIP         the release zip: Duplora.exe (as imports checks it, stripped), the example
                       Duplora.ini and the guide LEIA-ME.txt, as Windows Notepad shows them
+  msi MSI             the release Windows Installer package, read with msiinfo and msiextract:
+                      its platform and language, version (--version), UpgradeCode
+                      (--upgrade-code), the files it installs (those of --files, the exe of the
+                      word size), per machine into C:\Duplora, the shortcuts' working folder, the
+                      event source, how it keeps the settings and the folder's permissions
 
 Each prints what it found wrong and exits 1, or exits 0.
 """
@@ -16,6 +21,7 @@ import argparse
 import codecs
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -36,7 +42,7 @@ SYSTEM_DLLS = {
 
 # The guide's subjects an operator needs, each as a text it must contain.
 GUIDE_SUBJECTS = ("C:\\Duplora", "gds32.dll", "SYSDBA", "plumcider", "Iniciar em", "Duplora.bat",
-                  "shell:startup")
+                  "shell:startup", "msiexec /i", "/qn PASTA_BAT=", "INSTALLDIR")
 SETTINGS_KEYS = {"BANCO": ("CAMINHO",), "SERVIDOR": ("NOME", "PASTA_SISTEMA"),
                  "CONFIG": ("diario", "horario")}
 
@@ -81,6 +87,17 @@ def check_imports(check, exe, machine, objdump):
     print("%s: %s, subsystem %s, imports %s" % (
         os.path.basename(exe), found.group(1) if found else "?",
         subsystem.group(2) if subsystem else "?", ", ".join(dlls)))
+
+
+def check_stripped(check, exe, objdump):
+    """No debug sections and no symbol table: the program as the packages ship it."""
+    dump = subprocess.run([objdump, "-h", "-t", exe], capture_output=True, text=True)
+    debug = re.findall(r"^\s*\d+\s+(\.debug\S*)", dump.stdout, re.M)
+    if dump.returncode != 0 or debug:
+        check.fault("%s is not stripped: %s" % (os.path.basename(exe), ", ".join(debug) or
+                                                 dump.stderr.strip()))
+    if re.search(r"^\[\s*\d+\]", dump.stdout, re.M):
+        check.fault("%s keeps its symbol table" % os.path.basename(exe))
 
 
 def entry_points(path):
@@ -214,6 +231,7 @@ def check_package(check, arguments):
             with open(exe, "wb") as f:
                 f.write(files["Duplora.exe"])
             check_imports(check, exe, machine, arguments.objdump)
+            check_stripped(check, exe, arguments.objdump)
     if "LEIA-ME.txt" in files:
         guide = files["LEIA-ME.txt"]
         # UTF-8 with its byte order mark: Notepad reads it as UTF-8 on every Windows version,
@@ -240,10 +258,206 @@ def check_package(check, arguments):
     print("%s: %s" % (os.path.basename(zip_path), ", ".join(files)))
 
 
+def msi_table(path, table):
+    """A table of the package as rows of {column: text}, through msiinfo export."""
+    out = subprocess.run(["msiinfo", "export", path, table], capture_output=True, text=True)
+    if out.returncode != 0:
+        return None
+    lines = out.stdout.split("\n")
+    columns = lines[0].rstrip("\r").split("\t")
+    return [dict(zip(columns, line.rstrip("\r").split("\t"))) for line in lines[3:] if line]
+
+
+# What a security descriptor's ACE grants, by the rights' bits.
+FILE_WRITE_DATA, FILE_EXECUTE, DELETE = 0x2, 0x20, 0x10000
+FULL_CONTROL = 0x1F01FF
+SDDL_RIGHTS = {"FA": FULL_CONTROL, "GA": FULL_CONTROL}
+
+
+def parse_sddl(text):
+    """A DACL in SDDL: (flags, [(type, ace flags, rights, trustee)]), or None if it is not one."""
+    found = re.fullmatch(r"D:([PAIR]*)((?:\([^()]*\))+)", text)
+    if not found:
+        return None
+    aces = []
+    for ace in re.findall(r"\(([^()]*)\)", found.group(2)):
+        parts = ace.split(";")
+        if len(parts) != 6 or parts[0] not in ("A", "D") or parts[3] or parts[4]:
+            return None
+        rights = SDDL_RIGHTS.get(parts[2])
+        if rights is None:
+            if not re.fullmatch(r"0x[0-9a-fA-F]+", parts[2]):
+                return None
+            rights = int(parts[2], 16)
+        if not re.fullmatch(r"(OI|CI|IO|NP|ID)*", parts[1]) or parts[5] not in ("SY", "BA", "BU"):
+            return None
+        aces.append((parts[0], parts[1], rights, parts[5]))
+    return found.group(1), aces
+
+
+def granted(aces, trustee, applies):
+    """The rights `trustee` gets on the object itself (applies "self") or on files made in it
+    (applies "files")."""
+    rights = 0
+    for type_, flags, mask, who in aces:
+        if who != trustee or type_ != "A":
+            continue
+        if (applies == "self" and "IO" not in flags) or (applies == "files" and "OI" in flags):
+            rights |= mask
+    return rights
+
+
+def check_permissions(check, path, folder_components):
+    rows = msi_table(path, "MsiLockPermissionsEx") or []
+    locks = {(row["Table"], row["LockObject"]): row["SDDLText"] for row in rows}
+    folder = locks.get(("CreateFolder", "INSTALLDIR"))
+    program = locks.get(("File", "Duplora.exe"))
+    if folder is None or program is None:
+        check.fault("MsiLockPermissionsEx does not secure both the folder and Duplora.exe: %s" %
+                    rows)
+        return
+    if "INSTALLDIR" not in folder_components:
+        check.fault("no CreateFolder row for INSTALLDIR: its permissions would not be set")
+    for what, sddl in (("the folder", folder), ("Duplora.exe", program)):
+        parsed = parse_sddl(sddl)
+        if parsed is None:
+            check.fault("%s's security descriptor is not a DACL this check reads: %s" % (what, sddl))
+            return
+        flags, aces = parsed
+        if "P" not in flags:
+            check.fault("%s inherits from its parent (%s): C:\\ would add its own rights" %
+                        (what, sddl))
+        for admin in ("SY", "BA"):
+            if granted(aces, admin, "self") != FULL_CONTROL:
+                check.fault("%s: %s lacks full control (%s)" % (what, admin, sddl))
+        if what == "the folder":
+            users, files = granted(aces, "BU", "self"), granted(aces, "BU", "files")
+            if not users & FILE_WRITE_DATA or users & DELETE:
+                check.fault("Users must add files to the folder but not delete or rename it: %s" %
+                            sddl)
+            if files & (FILE_WRITE_DATA | DELETE) != FILE_WRITE_DATA | DELETE:
+                check.fault("Users cannot write and replace the files made in the folder "
+                            "(Duplora.ini, Duplora.log): %s" % sddl)
+        else:
+            users = granted(aces, "BU", "self")
+            if not users & FILE_EXECUTE or users & (FILE_WRITE_DATA | DELETE | 0x40000 | 0x80000):
+                check.fault("Users must run Duplora.exe and not change it: %s" % sddl)
+
+
+def check_msi(check, arguments):
+    path, machine = arguments.program, arguments.machine
+    if not os.path.exists(path):
+        check.fault("%s is missing: make it with cmake --preset win%d-release && cmake --build "
+                    "--preset win%d-release" % (path, WORD_BITS[machine], WORD_BITS[machine]))
+        return
+    summary = subprocess.run(["msiinfo", "suminfo", path], capture_output=True, text=True).stdout
+    template = re.search(r"^Template: (.*)$", summary, re.M)
+    platform = {"i386": "Intel", "x86-64": "x64"}[machine]
+    if not template or template.group(1) != platform + ";1046":
+        check.fault("the summary's Template is %s, not %s;1046 (platform; Portuguese)" % (
+            template.group(1) if template else "missing", platform))
+
+    def table(name):
+        rows = msi_table(path, name)
+        if rows is None:
+            check.fault("the package has no table %s" % name)
+        return rows or []
+
+    properties = {row["Property"]: row["Value"] for row in table("Property")}
+    for name, value in (("ProductName", "Duplora"), ("ProductVersion", arguments.version),
+                        ("UpgradeCode", arguments.upgrade_code), ("ALLUSERS", "1"),
+                        ("ProductLanguage", "1046")):
+        if properties.get(name) != value:
+            check.fault("property %s is %r, not %r" % (name, properties.get(name), value))
+
+    directories = {row["Directory"]: (row["Directory_Parent"], row["DefaultDir"])
+                   for row in table("Directory")}
+    for directory, place in (("WindowsVolume", ("TARGETDIR", ".")),
+                             ("INSTALLDIR", ("WindowsVolume", "Duplora")),
+                             ("PASTA_BAT", ("WindowsVolume", "Tavix"))):
+        if directories.get(directory) != place:
+            check.fault("directory %s is %s, not %s (C:\\%s by default)" % (
+                directory, directories.get(directory), place, place[1]))
+
+    components = {row["Component"]: row for row in table("Component")}
+    bits64 = 256 if machine == "x86-64" else 0
+    expected = {"Programa": bits64, "Guia": bits64, "Ajustes": bits64 | 16 | 128}
+    for name, attributes in expected.items():
+        row = components.get(name)
+        if not row or row["Directory_"] != "INSTALLDIR" or int(row["Attributes"]) != attributes:
+            check.fault("component %s is %s, not in INSTALLDIR with attributes %d%s" % (
+                name, row, attributes, " (Permanent, NeverOverwrite: the operator's settings "
+                "kept)" if name == "Ajustes" else ""))
+
+    files = {row["FileName"].split("|")[-1]: row["Component_"] for row in table("File")}
+    if files != {"Duplora.exe": "Programa", "LEIA-ME.txt": "Guia", "Duplora.ini": "Ajustes"}:
+        check.fault("the package installs %s" % files)
+    folder = tempfile.mkdtemp()
+    try:
+        extracted = subprocess.run(["msiextract", "-C", folder, path], capture_output=True,
+                                   text=True)
+        if extracted.returncode != 0:
+            check.fault("msiextract failed: %s" % extracted.stderr.strip())
+        for name in files:
+            unpacked = os.path.join(folder, "Duplora", name)
+            with open(unpacked, "rb") as f, open(os.path.join(arguments.files, name), "rb") as g:
+                if f.read() != g.read():
+                    check.fault("the package's %s is not %s" % (
+                        name, os.path.join(arguments.files, name)))
+            if name == "Duplora.exe":
+                check_imports(check, unpacked, machine, arguments.objdump)
+                check_stripped(check, unpacked, arguments.objdump)
+    except OSError as error:
+        check.fault("the package's files: %s" % error)
+    finally:
+        shutil.rmtree(folder)
+
+    shortcuts = {row["Directory_"]: row for row in table("Shortcut")}
+    if sorted(shortcuts) != ["ProgramMenuFolder", "StartupFolder"]:
+        check.fault("the shortcuts are in %s, not the Startup and the Programs folder" %
+                    sorted(shortcuts))
+    for row in shortcuts.values():
+        if (row["Target"], row["WkDir"], row["Component_"]) != ("[#Duplora.exe]", "PASTA_BAT",
+                                                               "Programa"):
+            check.fault("shortcut %s starts %s in %s (component %s), not Duplora.exe in the "
+                        "folder PASTA_BAT" % (row["Shortcut"], row["Target"], row["WkDir"],
+                                              row["Component_"]))
+        if not re.search(r"[ãçéí]", row["Description"]):
+            check.fault("shortcut %s has no Portuguese description: %r" % (
+                row["Shortcut"], row["Description"]))
+
+    source = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Duplora"
+    registry = {row["Name"]: row for row in table("Registry")}
+    for name, value in (("EventMessageFile", "#%[#Duplora.exe]"), ("TypesSupported", "#7")):
+        row = registry.get(name)
+        if (not row or row["Root"] != "2" or row["Key"].rstrip("\\") != source or
+                row["Value"] != value or row["Component_"] != "Programa"):
+            check.fault("the event source's %s is %s, not HKLM\\%s = %s" % (
+                name, row, source, value))
+
+    upgrades = table("Upgrade")
+    older = [row for row in upgrades if row["ActionProperty"] == "WIX_UPGRADE_DETECTED"]
+    if (len(older) != 1 or older[0]["VersionMax"] != arguments.version or
+            not int(older[0]["Attributes"]) & 512 or int(older[0]["Attributes"]) & 2):
+        check.fault("no Upgrade row removes the installed versions up to this one: %s" % upgrades)
+    sequence = {row["Action"]: int(row["Sequence"]) for row in table("InstallExecuteSequence")}
+    if not sequence.get("RemoveExistingProducts", 10**6) < sequence.get("InstallInitialize", 0):
+        check.fault("RemoveExistingProducts does not come before InstallInitialize: %s" %
+                    sequence)
+    conditions = table("LaunchCondition")
+    if not any(re.search(r"[ãçéí]", row["Description"]) for row in conditions):
+        check.fault("no Portuguese text refuses a downgrade: %s" % conditions)
+
+    check_permissions(check, path, {row["Directory_"] for row in table("CreateFolder")
+                                    if row["Component_"] == "Programa"})
+    print("%s: %s package %s of %s" % (os.path.basename(path), platform,
+                                        properties.get("ProductVersion"), ", ".join(files)))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("check", choices=("imports", "entry-points", "package"))
-    parser.add_argument("program", help="Duplora.exe, or the zip for package")
+    parser.add_argument("check", choices=("imports", "entry-points", "package", "msi"))
+    parser.add_argument("program", help="Duplora.exe, the zip for package, the .msi for msi")
     parser.add_argument("--machine", required=True, choices=sorted(FORMATS))
     parser.add_argument("--objdump", required=True, help="the MinGW-w64 objdump")
     parser.add_argument("--nm", help="the MinGW-w64 nm (entry-points)")
@@ -251,14 +465,19 @@ def main():
     parser.add_argument("--entry-points", help="src/database/EntryPoints.inc")
     parser.add_argument("--header", help="the client's ibase.h")
     parser.add_argument("--object", help="the object file of ClientCalls.cpp")
+    parser.add_argument("--version", help="the package's version, x.y.z (msi)")
+    parser.add_argument("--upgrade-code", help="the package's UpgradeCode (msi)")
+    parser.add_argument("--files", help="the folder of the files the package holds (msi)")
     arguments = parser.parse_args()
     check = Check()
     if arguments.check == "imports":
         check_imports(check, arguments.program, arguments.machine, arguments.objdump)
     elif arguments.check == "entry-points":
         check_entry_points(check, arguments)
-    else:
+    elif arguments.check == "package":
         check_package(check, arguments)
+    else:
+        check_msi(check, arguments)
     return check.finish(arguments.check)
 
 

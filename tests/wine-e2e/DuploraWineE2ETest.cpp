@@ -12,6 +12,11 @@
 //   DUPLORA_GDS32          the bridge's gds32.dll, put beside Duplora.exe (WINEDLLPATH passes
 //                          on to Wine)
 //   DUPLORA_PACKAGE        the release zip of the same word size (Duplora-<version>-win64.zip)
+//   DUPLORA_MSI            the release Windows Installer package of the same word size, with
+//                          DUPLORA_MSI_FILES the folder of the files it holds, its version
+//                          DUPLORA_MSI_VERSION and its DUPLORA_MSI_UPGRADE_CODE
+//   DUPLORA_OLDER_MSI      a package of a lower version, DUPLORA_OLDER_MSI_VERSION (this build's)
+//   DUPLORA_INSTALL_PROBE  duplora_install_probe.exe
 //   DUPLORA_FIREBIRD       the tests' Firebird server, "127.0.0.1/<port>"
 //   DUPLORA_SCREENSHOT     optional: where the whole backup's case saves a picture of the window
 //                          after its run (the README's picture of the Windows program)
@@ -67,7 +72,9 @@ struct WindowState {
 };
 
 // One Wine prefix for the whole run (making one takes seconds): Decorated=N so that Wine draws
-// the frames on a display without a window manager, Wine's own fonts.
+// the frames on a display without a window manager, Wine's own fonts. No winemenubuilder: the
+// shortcuts an installer makes in the prefix are not copied into the desktop menus of the user
+// who runs the tests.
 class WinePrefix {
 public:
     WinePrefix() {
@@ -93,8 +100,9 @@ public:
     fs::path Host(const std::string& relative) const { return folder.Host("prefix/" + relative); }
     // The environment every program of the prefix runs with.
     std::map<std::string, std::string> Environment() const {
-        return {
-            {"WINEPREFIX", Path()}, {"WINEDEBUG", "-all"}, {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
+        return {{"WINEPREFIX", Path()},
+                {"WINEDEBUG", "-all"},
+                {"WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d"}};
     }
     std::string Run(const std::string& arguments, int* status = nullptr) const {
         std::string command = "cd / && ";
@@ -109,9 +117,21 @@ private:
 
 WinePrefix* prefix = nullptr;
 
+// A Windows that has seen nothing of the other cases: a prefix of its own for one test.
+class FreshPrefix {
+public:
+    FreshPrefix() : shared_(std::exchange(prefix, &fresh_)) {}
+    ~FreshPrefix() { prefix = shared_; }
+
+private:
+    WinePrefix fresh_;
+    WinePrefix* shared_;
+};
+
 // How Duplora comes into C:\Duplora: the build's Duplora.exe, or the release zip unpacked there
-// as an operator does (Duplora.exe, the example Duplora.ini, the guide).
-enum class Installation { kBuild, kPackage };
+// as an operator does (Duplora.exe, the example Duplora.ini, the guide), or by the Windows
+// Installer package, which the test runs itself (then the world has no C:\Duplora yet).
+enum class Installation { kBuild, kPackage, kInstaller };
 
 // A standby machine and its server. Drive C: is the prefix's own; the server's shares C and D
 // and the local drive D: are folders of the test, linked into dosdevices. Duplora is installed
@@ -143,15 +163,20 @@ public:
                                      prefix->Host("dosdevices/unc/srv01/d"));
         fs::create_directory_symlink(folder.Host("local-d"), prefix->Host("dosdevices/d:"));
         fs::create_directories(prefix->Host("drive_c/Tavix/Sonvira/Tavixdb"));
-        fs::create_directories(prefix->Host("drive_c/Duplora"));
         fs::create_directories(prefix->Host("drive_c/Atual"));
+        if (installation == Installation::kInstaller) return;
+        fs::create_directories(prefix->Host("drive_c/Duplora"));
         if (installation == Installation::kPackage)
             Capture("cd " + Quoted(prefix->Host("drive_c/Duplora")) + " && cmake -E tar xf " +
                     Quoted(Env("DUPLORA_PACKAGE")));
         else
             fs::copy_file(Env("DUPLORA_EXE"), prefix->Host("drive_c/Duplora/Duplora.exe"));
-        fs::copy_file(Env("DUPLORA_GDS32"), prefix->Host("drive_c/Duplora/gds32.dll"));
+        PutClientLibrary();
         WriteSettings(databasePath, "N", "  :  ");
+    }
+
+    void PutClientLibrary() {
+        fs::copy_file(Env("DUPLORA_GDS32"), prefix->Host("drive_c/Duplora/gds32.dll"));
     }
 
     void WriteSettings(const std::string& databasePath, const std::string& daily,
@@ -194,13 +219,30 @@ public:
     TestFolder folder;
 };
 
+// A folder of drive C: (C:\x\y\) as the host's path.
+fs::path HostFolder(const std::string& windowsFolder) {
+    EXPECT_TRUE(windowsFolder.size() >= 3 && (windowsFolder[0] | 0x20) == 'c' &&
+                windowsFolder.compare(1, 2, ":\\") == 0)
+        << windowsFolder << " is not a folder of drive C:";
+    std::string relative = windowsFolder.substr(std::min<size_t>(3, windowsFolder.size()));
+    for (char& c : relative)
+        if (c == '\\') c = '/';
+    return prefix->Host("drive_c/" + relative);
+}
+
+// How Duplora is started: a program and the folder it starts in, as a shortcut says them.
+struct Start {
+    std::string target = "C:\\Duplora\\Duplora.exe";
+    std::string folder = "C:\\Atual\\";
+};
+
 // Duplora.exe started in the world, on the test's display.
 class DuploraSession {
 public:
-    DuploraSession(const VirtualDisplay& display, const TestFolder& logs)
+    DuploraSession(const VirtualDisplay& display, const TestFolder& logs, const Start& start = {})
         : logs_(logs),
-          program_({Env("DUPLORA_WINE"), "C:\\Duplora\\Duplora.exe"}, Environment(display),
-                   prefix->Host("drive_c/Atual"), logs.Host("duplora.log")) {}
+          program_({Env("DUPLORA_WINE"), start.target}, Environment(display),
+                   HostFolder(start.folder), logs.Host("duplora.log")) {}
     ~DuploraSession() {
         program_.Stop();
         prefix->EndPrograms();
@@ -281,8 +323,11 @@ bool RunEnded(const WindowState& s) {
 class DuploraWineE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        for (const char* name : {"DUPLORA_WINE", "WINESERVER", "DUPLORA_EXE",
-                                 "DUPLORA_WINDOW_PROBE", "DUPLORA_GDS32", "DUPLORA_PACKAGE"})
+        for (const char* name :
+             {"DUPLORA_WINE", "WINESERVER", "DUPLORA_EXE", "DUPLORA_WINDOW_PROBE", "DUPLORA_GDS32",
+              "DUPLORA_PACKAGE", "DUPLORA_MSI", "DUPLORA_MSI_FILES", "DUPLORA_MSI_VERSION",
+              "DUPLORA_MSI_UPGRADE_CODE", "DUPLORA_OLDER_MSI", "DUPLORA_OLDER_MSI_VERSION",
+              "DUPLORA_INSTALL_PROBE"})
             ASSERT_FALSE(Env(name).empty()) << name << " is not set: run the test through CTest";
         prefix = new WinePrefix;
     }
@@ -364,11 +409,7 @@ TEST_F(DuploraWineE2E, StartButtonRunsTheBackupAndClosingSavesTheSchedule) {
 // As an operator installs it: the release zip unpacked into C:\Duplora of a Windows that has seen
 // nothing of the other cases, the client library put beside it, the example settings edited.
 TEST_F(DuploraWineE2E, TheReleaseZipUnpackedIntoAFreshPrefixRunsAWholeBackup) {
-    WinePrefix fresh;
-    const struct Restore {
-        WinePrefix* shared;
-        ~Restore() { prefix = shared; }
-    } restore{std::exchange(prefix, &fresh)};
+    const FreshPrefix fresh;
     World world("", Installation::kPackage);
     for (const char* file : {"Duplora.exe", "Duplora.ini", "LEIA-ME.txt", "gds32.dll"})
         EXPECT_TRUE(fs::is_regular_file(prefix->Host("drive_c/Duplora/") += file)) << file;
@@ -378,6 +419,176 @@ TEST_F(DuploraWineE2E, TheReleaseZipUnpackedIntoAFreshPrefixRunsAWholeBackup) {
     ExpectWholeBackup(world, duplora);
     duplora.Click(kFechar);
     EXPECT_EQ(duplora.Program().WaitForExit(60s), std::optional<int>(0));
+}
+
+// The Windows Installer, silent, as an administrator runs it on many machines, with at most one
+// property (NAME=value): msiexec's exit status.
+int Msiexec(const std::string& action, const std::string& package,
+            const std::string& property = "") {
+    int status = -1;
+    prefix->Run("msiexec " + action + " " + Quoted("Z:" + World::WindowsPath(package)) + " /qn" +
+                    (property.empty() ? "" : " " + Quoted(property)),
+                &status);
+    return status;
+}
+
+// What duplora_install_probe.exe reads in the prefix: the installed products of the package's
+// family, the shortcuts, the event source.
+struct Installed {
+    std::map<std::string, std::string> values;
+    std::vector<std::string> products;  // "<ProductCode> <machine|user|none> <version>"
+    std::string text;
+
+    std::string Value(const std::string& name) const {
+        const auto found = values.find(name);
+        return found == values.end() ? "" : found->second;
+    }
+    // The shortcut in the Startup ("startup") or the Programs ("programs") folder, found in the
+    // all users' folder or in the user's: its key. Windows puts a per-machine package's shortcuts
+    // in the all users' folders; Wine's msi puts them in the installing user's whatever ALLUSERS
+    // says (the per-machine install shows in the product's context instead).
+    std::string Link(const std::string& folder) const {
+        const std::string common = "link." + folder + ".common", user = "link." + folder + ".user";
+        EXPECT_NE(values.count(common), values.count(user))
+            << "a shortcut in " << folder << " for all users or for the user, one of them:\n"
+            << text;
+        return values.count(common) ? common : user;
+    }
+    bool HasAny(const std::string& prefix) const {
+        return std::any_of(values.begin(), values.end(),
+                           [&](const auto& v) { return v.first.rfind(prefix, 0) == 0; });
+    }
+};
+
+Installed ReadInstallation() {
+    Installed installed;
+    installed.text = prefix->Run(Quoted(Env("DUPLORA_INSTALL_PROBE")) + " " +
+                                 Quoted(Env("DUPLORA_MSI_UPGRADE_CODE")));
+    std::istringstream lines(installed.text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        if (line.compare(0, equals, "product") == 0)
+            installed.products.push_back(line.substr(equals + 1));
+        else
+            installed.values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    EXPECT_EQ(installed.Value("fault"), "") << installed.text;
+    return installed;
+}
+
+std::string ReadHost(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_TRUE(in) << file;
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The one product installed, per machine, of `version`.
+void ExpectOneProduct(const Installed& installed, const std::string& version) {
+    ASSERT_EQ(installed.products.size(), 1u) << installed.text;
+    const std::string& product = installed.products[0];
+    EXPECT_EQ(product.substr(product.find(' ') + 1), "machine " + version) << installed.text;
+}
+
+// Both shortcuts start C:\Duplora\Duplora.exe in `folder`, with no arguments, in a normal window.
+void ExpectShortcuts(const Installed& installed, const std::string& folder) {
+    for (const char* where : {"startup", "programs"}) {
+        const std::string link = installed.Link(where);
+        SCOPED_TRACE(link);
+        EXPECT_EQ(installed.Value(link + ".target"), "C:\\Duplora\\Duplora.exe");
+        EXPECT_EQ(installed.Value(link + ".workdir"), folder);
+        EXPECT_EQ(installed.Value(link + ".arguments"), "");
+        EXPECT_EQ(installed.Value(link + ".showcmd"), "1");  // SW_SHOWNORMAL
+    }
+}
+
+// The administrator's silent install on a fresh machine: the program, the guide and the example
+// settings in C:\Duplora, the event source registered, the shortcuts in the installation's
+// folder; the session's shortcut starts a whole backup; the removal takes the program, the
+// shortcuts and the event source and leaves the operator's settings and log as they were, which
+// a new install then keeps.
+TEST_F(DuploraWineE2E,
+       TheInstallerSetsUpAMachineWhoseShortcutRunsAWholeBackupAndRemovalKeepsTheData) {
+    const FreshPrefix fresh;
+    World world("", Installation::kInstaller);
+    ASSERT_EQ(Msiexec("/i", Env("DUPLORA_MSI"), "PASTA_BAT=C:\\Atual"), 0);
+
+    const fs::path files = Env("DUPLORA_MSI_FILES");
+    for (const char* file : {"Duplora.exe", "Duplora.ini", "LEIA-ME.txt"})
+        EXPECT_EQ(world.Read(std::string("drive_c/Duplora/") + file), ReadHost(files / file))
+            << file;
+    const Installed installed = ReadInstallation();
+    ExpectOneProduct(installed, Env("DUPLORA_MSI_VERSION"));
+    EXPECT_EQ(installed.Value("eventlog.EventMessageFile"), "C:\\Duplora\\Duplora.exe");
+    EXPECT_EQ(installed.Value("eventlog.EventMessageFile.type"), "REG_EXPAND_SZ");
+    EXPECT_EQ(installed.Value("eventlog.TypesSupported"), "7");
+    EXPECT_EQ(installed.Value("eventlog.TypesSupported.type"), "REG_DWORD");
+    ExpectShortcuts(installed, "C:\\Atual\\");
+
+    // The operator puts the client library beside it and fills in the settings; the session
+    // starts Duplora as the Startup shortcut says.
+    world.PutClientLibrary();
+    const FirebirdTestDatabase database(world.folder, "VARCHAR(255)", kMusicFolders, 1);
+    world.Serve(database);
+    const std::string link = installed.Link("startup");
+    {
+        DuploraSession duplora(
+            display, logs, {installed.Value(link + ".target"), installed.Value(link + ".workdir")});
+        ExpectWholeBackup(world, duplora);
+        duplora.Click(kFechar);
+        EXPECT_EQ(duplora.Program().WaitForExit(60s), std::optional<int>(0));
+    }
+    const std::string settings = world.Settings(), log = world.Read("drive_c/Duplora/Duplora.log");
+    EXPECT_NE(settings.find("CAMINHO=" + database.ServerName()), std::string::npos) << settings;
+    EXPECT_FALSE(log.empty()) << "the run wrote no log";
+
+    ASSERT_EQ(Msiexec("/x", Env("DUPLORA_MSI")), 0);
+    const Installed removed = ReadInstallation();
+    EXPECT_TRUE(removed.products.empty()) << removed.text;
+    EXPECT_FALSE(removed.HasAny("link.")) << removed.text;
+    EXPECT_FALSE(removed.HasAny("eventlog.")) << removed.text;
+    for (const char* file : {"Duplora.exe", "LEIA-ME.txt"})
+        EXPECT_FALSE(fs::exists(prefix->Host("drive_c/Duplora/") += file)) << file;
+    EXPECT_EQ(world.Settings(), settings);
+    EXPECT_EQ(world.Read("drive_c/Duplora/Duplora.log"), log);
+
+    // Installed again, for another batch file's folder: the settings found there are kept.
+    ASSERT_EQ(Msiexec("/i", Env("DUPLORA_MSI"), "PASTA_BAT=C:\\Tavix"), 0);
+    ExpectShortcuts(ReadInstallation(), "C:\\Tavix\\");
+    EXPECT_EQ(world.Read("drive_c/Duplora/Duplora.exe"), ReadHost(files / "Duplora.exe"));
+    EXPECT_EQ(world.Settings(), settings);
+}
+
+// A newer version over an older one: the program replaced, the operator's edited settings and
+// log kept byte for byte, one product left; the shortcuts' folder is the default C:\Tavix\ until
+// the new install names another. In the shared prefix, which no other case installs into; the
+// package is removed at the end.
+TEST_F(DuploraWineE2E, AnUpgradeReplacesTheProgramAndKeepsTheOperatorsSettingsAndLog) {
+    World world("", Installation::kInstaller);
+    ASSERT_EQ(Msiexec("/i", Env("DUPLORA_OLDER_MSI")), 0);
+    const Installed older = ReadInstallation();
+    ExpectOneProduct(older, Env("DUPLORA_OLDER_MSI_VERSION"));
+    ExpectShortcuts(older, "C:\\Tavix\\");
+    const fs::path files = Env("DUPLORA_MSI_FILES");
+    EXPECT_EQ(world.Settings(), ReadHost(files / "Duplora.ini"));
+    const std::string olderProgram = world.Read("drive_c/Duplora/Duplora.exe");
+    ASSERT_NE(olderProgram, ReadHost(files / "Duplora.exe")) << "the two packages hold one program";
+
+    world.WriteSettings(Unreachable(), "S", "21:30");
+    const std::string settings = world.Settings();
+    const std::string log = "01/06/2025 07:30:00 Backup finalizado as 07:31\r\n";
+    std::ofstream(prefix->Host("drive_c/Duplora/Duplora.log"), std::ios::binary) << log;
+
+    ASSERT_EQ(Msiexec("/i", Env("DUPLORA_MSI"), "PASTA_BAT=C:\\Atual"), 0);
+    const Installed newer = ReadInstallation();
+    ExpectOneProduct(newer, Env("DUPLORA_MSI_VERSION"));
+    ExpectShortcuts(newer, "C:\\Atual\\");
+    EXPECT_EQ(world.Read("drive_c/Duplora/Duplora.exe"), ReadHost(files / "Duplora.exe"));
+    EXPECT_EQ(world.Settings(), settings);
+    EXPECT_EQ(world.Read("drive_c/Duplora/Duplora.log"), log);
+    EXPECT_EQ(Msiexec("/x", Env("DUPLORA_MSI")), 0);
+    EXPECT_TRUE(ReadInstallation().products.empty());
 }
 
 TEST_F(DuploraWineE2E, UnreachableDatabaseFailsEveryStepWithoutAMessage) {
