@@ -8,6 +8,8 @@
                       (--header): on 32-bit x86 stdcall, decorated _name@N in --object
   package ZIP         the release zip: Duplora.exe (as imports checks it, stripped), the example
                       Duplora.ini and the guide LEIA-ME.txt, as Windows Notepad shows them
+  message-table EXE   the event log's message table in EXE's resources: one entry "%1" for
+                      each event number of SystemLog.h (--header), and no other
   msi MSI             the release Windows Installer package, read with msiinfo and msiextract:
                       its platform and language, version (--version), UpgradeCode
                       (--upgrade-code), the files it installs (those of --files, the exe of the
@@ -22,6 +24,7 @@ import codecs
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -98,6 +101,96 @@ def check_stripped(check, exe, objdump):
                                                  dump.stderr.strip()))
     if re.search(r"^\[\s*\d+\]", dump.stdout, re.M):
         check.fault("%s keeps its symbol table" % os.path.basename(exe))
+
+
+RT_MESSAGETABLE = 11
+
+
+def message_tables(exe):
+    """Every message table in the resources of a PE file: {(name, language): {id: text}}."""
+    with open(exe, "rb") as f:
+        data = f.read()
+    header = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[header:header + 4] != b"PE\0\0":
+        raise ValueError("not a PE file")
+    section_count, = struct.unpack_from("<H", data, header + 6)
+    optional_size, = struct.unpack_from("<H", data, header + 20)
+    optional = header + 24
+    magic, = struct.unpack_from("<H", data, optional)
+    # The data directories follow the optional header's fields: 96 bytes in PE32, 112 in PE32+.
+    directories = optional + (96 if magic == 0x10B else 112)
+    resources, _ = struct.unpack_from("<II", data, directories + 2 * 8)
+    sections = []
+    for i in range(section_count):
+        entry = optional + optional_size + 40 * i
+        virtual_size, address, raw_size, raw = struct.unpack_from("<IIII", data, entry + 8)
+        sections.append((address, max(virtual_size, raw_size), raw))
+
+    def offset(rva):
+        for address, size, raw in sections:
+            if address <= rva < address + size:
+                return raw + rva - address
+        raise ValueError("address %#x is in no section" % rva)
+
+    root = offset(resources) if resources else None
+
+    def entries(directory):
+        named, numbered = struct.unpack_from("<HH", data, root + directory + 12)
+        for i in range(named + numbered):
+            name, target = struct.unpack_from("<II", data, root + directory + 16 + 8 * i)
+            yield name, target & 0x7FFFFFFF
+
+    tables = {}
+    if root is None:
+        return tables
+    for kind, names in entries(0):
+        if kind != RT_MESSAGETABLE:
+            continue
+        for name, languages in entries(names):
+            for language, leaf in entries(languages):
+                address, size = struct.unpack_from("<II", data, root + leaf)
+                table = data[offset(address):offset(address) + size]
+                messages = {}
+                block_count, = struct.unpack_from("<I", table, 0)
+                for block in range(block_count):
+                    low, high, at = struct.unpack_from("<III", table, 4 + 12 * block)
+                    for message in range(low, high + 1):
+                        length, flags = struct.unpack_from("<HH", table, at)
+                        text = table[at + 4:at + length]
+                        text = text.decode("utf-16-le" if flags & 1 else "cp1252")
+                        messages[message] = text.rstrip("\0")
+                        at += length
+                tables[(name, language)] = messages
+    return tables
+
+
+def check_message_table(check, exe, header):
+    """The event log's message table: Event Viewer formats each event's ID with it."""
+    with open(header) as f:
+        events = {int(number): name for name, number in
+                  re.findall(r"^\s*(k\w+)\s*=\s*(\d+),", f.read(), re.M)}
+    if not events:
+        check.fault("%s lists no event" % header)
+    try:
+        tables = message_tables(exe)
+    except (ValueError, struct.error) as error:
+        check.fault("%s: cannot read its resources: %s" % (exe, error))
+        return
+    if len(tables) != 1:
+        check.fault("%s holds %d message tables, not one: %s" % (
+            os.path.basename(exe), len(tables), sorted(tables)))
+    for (name, language), messages in tables.items():
+        if sorted(messages) != sorted(events):
+            check.fault("the message table %d (language %#x) has the ids %s, not the events' %s" %
+                        (name, language, sorted(messages), sorted(events)))
+        for number, text in sorted(messages.items()):
+            # "%0" ends the message: what the compiler adds after it is never shown.
+            if text.rstrip("\r\n") != "%1%0":
+                check.fault("message %d (%s) is %r, not the event's text alone (%%1%%0)" % (
+                    number, events.get(number, "no event"), text))
+        print("%s: message table %d, language %#x: %s" % (
+            os.path.basename(exe), name, language,
+            ", ".join("%d %s" % (n, events.get(n, "?")) for n in sorted(messages))))
 
 
 def entry_points(path):
@@ -456,14 +549,16 @@ def check_msi(check, arguments):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("check", choices=("imports", "entry-points", "package", "msi"))
+    parser.add_argument("check", choices=("imports", "entry-points", "message-table", "package",
+                                          "msi"))
     parser.add_argument("program", help="Duplora.exe, the zip for package, the .msi for msi")
     parser.add_argument("--machine", required=True, choices=sorted(FORMATS))
     parser.add_argument("--objdump", required=True, help="the MinGW-w64 objdump")
     parser.add_argument("--nm", help="the MinGW-w64 nm (entry-points)")
     parser.add_argument("--def", dest="definitions", help="the Windows client's .def file")
     parser.add_argument("--entry-points", help="src/database/EntryPoints.inc")
-    parser.add_argument("--header", help="the client's ibase.h")
+    parser.add_argument("--header", help="the client's ibase.h (entry-points); SystemLog.h "
+                        "(message-table)")
     parser.add_argument("--object", help="the object file of ClientCalls.cpp")
     parser.add_argument("--version", help="the package's version, x.y.z (msi)")
     parser.add_argument("--upgrade-code", help="the package's UpgradeCode (msi)")
@@ -474,6 +569,8 @@ def main():
         check_imports(check, arguments.program, arguments.machine, arguments.objdump)
     elif arguments.check == "entry-points":
         check_entry_points(check, arguments)
+    elif arguments.check == "message-table":
+        check_message_table(check, arguments.program, arguments.header)
     elif arguments.check == "package":
         check_package(check, arguments)
     else:
