@@ -67,8 +67,8 @@ std::string HttpTestServer::File(const std::string& name) const {
 #endif
 }
 
-std::string HttpTestServer::CaPemFile() const { return File("test-ca.pem"); }
-std::string HttpTestServer::CaDerFile() const { return File("test-ca.der"); }
+std::string HttpTestServer::CaPemFile() const { return File("certs/test-ca.pem"); }
+std::string HttpTestServer::CaDerFile() const { return File("certs/test-ca.der"); }
 
 HttpTestServer::Record HttpTestServer::Read() const {
     Record record;

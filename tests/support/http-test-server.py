@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """The tests' local HTTP and HTTPS server, on 127.0.0.1 only, recording every request.
 
-    http-test-server.py start FOLDER PORT   makes two CAs and a server certificate from each in
-                                            FOLDER (emptied first), starts the server in the
-                                            background
+    http-test-server.py start FOLDER PORT   empties FOLDER but for its certificates (two CAs and
+                                            a server certificate from each, in FOLDER/certs,
+                                            made anew when missing or within two days of
+                                            their end), starts the server in the background
                                             (the CTest fixture HttpServer) and returns once it
                                             listens; fails when a port is taken
     http-test-server.py stop FOLDER         ends the server that `start` left running in FOLDER
@@ -12,8 +13,9 @@
 Ports, from PORT on:
     PORT      HTTP
     PORT + 1  HTTPS, with a certificate for 127.0.0.1 and localhost that the test CA
-              FOLDER/test-ca.pem (DER: test-ca.der) issued; no system trusts it, a test may
-    PORT + 2  HTTPS, the same from FOLDER/untrusted-ca.pem, which no test trusts
+              FOLDER/certs/test-ca.pem (DER: test-ca.der) issued: no system trusts it, a test
+              may trust it for itself
+    PORT + 2  HTTPS, the same from FOLDER/certs/untrusted-ca.pem, which no test trusts
     PORT + 3  silent: accepts connections, never reads or writes (no TLS either)
     PORT + 4  refused: bound but not listening, so a connection is refused
 
@@ -78,6 +80,14 @@ def make_certificates(folder, ca, common_name):
     run(["openssl", "x509", "-req", "-in", server + ".csr", "-CA", ca + ".pem",
          "-CAkey", ca + ".key", "-CAcreateserial", "-days", "30", "-extfile", "server.ext",
          "-out", server + ".pem"], folder)
+
+
+def valid_for_two_days(folder, ca):
+    files = [os.path.join(folder, ca + suffix) for suffix in
+             (".pem", ".der", "-server.pem", "-server.key")]
+    return all(os.path.exists(name) for name in files) and all(
+        subprocess.run(["openssl", "x509", "-checkend", str(2 * 86400), "-noout", "-in", name],
+                       capture_output=True).returncode == 0 for name in files[::2])
 
 
 class Recorder:
@@ -183,8 +193,8 @@ def serve(folder, port):
     contexts = []
     for ca in ("test-ca", "untrusted-ca"):
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-        context.load_cert_chain(os.path.join(folder, ca + "-server.pem"),
-                                os.path.join(folder, ca + "-server.key"))
+        context.load_cert_chain(os.path.join(folder, "certs", ca + "-server.pem"),
+                                os.path.join(folder, "certs", ca + "-server.key"))
         contexts.append(context)
     try:
         plain = Server(port, recorder, stopping)
@@ -254,10 +264,15 @@ def stop(folder):
 
 def start(folder, port):
     stop(folder)
-    subprocess.run(["rm", "-rf", folder], check=True)
-    os.makedirs(folder)
-    make_certificates(folder, "test-ca", "Duplora test CA")
-    make_certificates(folder, "untrusted-ca", "Duplora untrusted test CA")
+    certs = os.path.join(folder, "certs")
+    os.makedirs(certs, exist_ok=True)
+    for name in os.listdir(folder):
+        if name != "certs":
+            subprocess.run(["rm", "-rf", os.path.join(folder, name)], check=True)
+    for ca, common_name in (("test-ca", "Duplora test CA"),
+                            ("untrusted-ca", "Duplora untrusted test CA")):
+        if not valid_for_two_days(certs, ca):
+            make_certificates(certs, ca, common_name)
     output = open(os.path.join(folder, "server.out"), "w")
     # A session of its own, writing to files only: it outlives this step, and CTest does not
     # wait for it.
