@@ -12,15 +12,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The Qt program, its embedded database (the Firebird client and engine, isql-fb to make the demo
-# database) and a headless desktop to run it on.
+# database), libcurl for its HTTP(S) requests with the system's trusted roots, and a headless
+# desktop to run it on.
 demo=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
+  libcurl4-openssl-dev ca-certificates
   xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core fonts-liberation2
 )
 
-# The tests: GoogleTest, the format check, the Firebird server they run privately, the cross
+# The tests: GoogleTest, the format check, the Firebird server they run privately, the HTTP(S)
+# server they run privately (python3) with its certificates (openssl), the cross
 # builds for Windows and 64-bit Wine to run the 64-bit one (with the Winelib tools and headers of
 # the Windows tests' database bridge), the Windows Installer packages' tools (wixl makes them,
 # msitools' msibuild mends their tables, msiinfo and msiextract read them), a tray host and a
@@ -31,7 +34,7 @@ test=(
   firebird3.0-server
   mingw-w64 wine64 wine64-tools libwine-dev wixl msitools
   trayer openbox wmctrl fonts-wine locales
-  rsync hyperfine strace time python3 bindfs
+  rsync hyperfine strace time python3 openssl bindfs
 )
 
 # 32-bit Wine, its Winelib libraries for the bridge, and the 32-bit client library: only where

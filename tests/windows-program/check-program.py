@@ -40,7 +40,7 @@ WORD_BITS = {"i386": 32, "x86-64": 64}
 SYSTEM_DLLS = {
     "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll", "msimg32.dll",
     "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
-    "uxtheme.dll", "version.dll", "winmm.dll", "ws2_32.dll",
+    "uxtheme.dll", "version.dll", "winhttp.dll", "winmm.dll", "ws2_32.dll",
 }
 
 # The guide's subjects an operator needs, each as a text it must contain.
