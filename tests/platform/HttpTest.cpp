@@ -310,7 +310,7 @@ TEST_F(HttpTest, AnAnswerThatNeverComesEndsAtTheLimitWhileOtherRequestsGoOn) {
     EXPECT_TRUE(sent);
 }
 
-TEST_F(HttpTest, NoConnectionSaysWhyWithinTheLimit) {
+TEST_F(HttpTest, NoWholeAnswerInTimeSaysWhyWithinTheLimit) {
     struct Case {
         const char* what;
         std::string url;
@@ -320,6 +320,9 @@ TEST_F(HttpTest, NoConnectionSaysWhyWithinTheLimit) {
     const Case cases[] = {
         {"a TLS handshake that never completes",
          server.Url("https", server.SilentPort(), "/ping?token=secret"), 2s, kTimedOut},
+        // Each read gets a byte in time: only a bound on the whole ends it.
+        {"an answer that trickles in and never ends",
+         server.Url("http", server.HttpPort(), "/drip/ping?token=secret"), 2s, kTimedOut},
         {"a refused connection", server.Url("http", server.RefusedPort(), "/ping?token=secret"),
          10s, kRefused},
     };

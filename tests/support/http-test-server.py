@@ -22,6 +22,7 @@ Ports, from PORT on:
 What the HTTP and HTTPS ports answer, by the request's path:
     /status/NNN...   status NNN (a 3xx with Location: /followed<the rest>)
     /hang...         nothing: the request is read and recorded, the connection held open
+    /drip...         an answer that never ends its header, a byte every half second
     anything else    200
 
 FOLDER/requests.log gets, in the order they happen, one block per request
@@ -134,6 +135,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.server.stopping.wait(600)
             self.close_connection = True
             return
+        if self.path.startswith("/drip"):
+            self.drip()
+            return
         status = 200
         location = None
         if self.path.startswith("/status/"):
@@ -149,6 +153,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_header("Connection", "close")
         self.end_headers()
         self.wfile.write(text)
+        self.close_connection = True
+
+    def drip(self):
+        """An answer that never ends its header, one byte every half second (for at most two
+        minutes, or until the client goes): no single read waits long, the whole never comes."""
+        text = b"HTTP/1.1 200 OK\r\nX-Drip: "
+        deadline = time.monotonic() + 120
+        sent = 0
+        try:
+            while not self.server.stopping.wait(0.5) and time.monotonic() < deadline:
+                self.wfile.write(text[sent:sent + 1] if sent < len(text) else b"x")
+                sent += 1
+        except OSError:
+            pass
         self.close_connection = True
 
     do_GET = do_POST = do_PUT = do_DELETE = do_PATCH = answer

@@ -3,12 +3,12 @@
 // and dates are checked, and no option here loosens that).
 //
 // WinHTTP's time-outs bound each phase (name lookup, connect, send, each receive), not the whole:
-// a server that answers a byte at a time, or a lookup followed by a slow connect, could hold a
-// synchronous request several limits long. So the request runs on a worker thread, and the
-// caller waits for it at most the limit: then it gives up and returns, and the worker, whose
-// phases are each bounded by the limit too, ends by itself a little later and cleans up after
-// itself. The caller never touches the worker's handles, so no handle is closed twice or used
-// after it was closed.
+// a server that answers a byte at a time, or a lookup followed by a slow connect, holds a
+// synchronous request several limits long, and Wine's WinHTTP waits in a TLS handshake without
+// any time-out at all. So the request runs on a worker thread, and the caller waits for it at
+// most the limit: then it gives up and returns. The worker ends by itself when a phase's
+// time-out fires or the server lets go, and cleans up after itself; the caller never touches
+// its handles, so none is closed twice or used after it was closed.
 
 #include "Http.h"
 
