@@ -29,24 +29,22 @@ void BackupRun::btnIniciarBackupClick() {
         EndRun();
         throw;
     } catch (...) {
-        interruption_ = Interruption{{}, CurrentErrorText()};
+        interruption_ = Interruption{0, CurrentErrorText()};
         EndRun();
         throw;
     }
     EndRun();
 }
 
-// The run's line in the log, and the window told how the run ended.
+// The run's result: in the log first, then told to every channel, then to the window.
 void BackupRun::EndRun() {
-    RunOutcome outcome{interruption_.has_value(), {}, Report.Failures()};
-    std::string line = "Backup finalizado";
-    if (interruption_) {
-        outcome.where = interruption_->where;
-        line = "Backup interrompido" + (outcome.where.empty() ? "" : " " + outcome.where);
-        if (!interruption_->reason.empty()) line += ": " + interruption_->reason;
-    }
-    view_.RunEnded(outcome);
-    Report.End(line);
+    const RunResult result = interruption_
+                                 ? Report.Result(RunResult::Ending::kInterrupted,
+                                                 interruption_->step, interruption_->reason)
+                                 : Report.Result(RunResult::Ending::kComplete, 0, {});
+    Report.End(result);
+    for (RunChannel* channel : Channels) channel->Tell(result, Report, view_);
+    view_.RunEnded(result);
 }
 
 void BackupRun::RunSteps() {
@@ -107,7 +105,7 @@ void BackupRun::StepWork(int step, const std::function<void()>& work) {
 
 void BackupRun::FailStep(int step, std::string reason) {
     view_.StepFailed(step, reason);
-    interruption_ = Interruption{"no passo " + std::to_string(step), std::move(reason)};
+    interruption_ = Interruption{step, std::move(reason)};
     throw SilentAbort();
 }
 

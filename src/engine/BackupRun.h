@@ -5,9 +5,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Clock.h"
 #include "FolderMirror.h"
+#include "RunChannel.h"
 #include "RunReport.h"
 #include "RunView.h"
 
@@ -19,10 +21,10 @@ public:
     BackupRun(RunView& view, TavixDatabase& database, const Clock& clock);
 
     // One whole run, told to `view` as it goes. Returns after a complete run; throws
-    // SilentAbort after a failed step or a failed second connection, and lets any other error
-    // through. Either way the run has ended (RunView::RunEnded) and its line is in the log, with
-    // the reason it stopped, if it did. The walk goes on after a file it cannot copy; every such
-    // failure is counted, logged, and named in the closing line.
+    // SilentAbort after a failed step, and lets any other error through. Either way the run has
+    // ended: its result is in the log, with the reason it stopped, if it did, then told to every
+    // channel, then to the window (RunView::RunEnded). The walk goes on after a file it cannot
+    // copy; every such failure is counted, logged, and named in the closing line.
     void btnIniciarBackupClick();
 
     // Steps 2 to 4.
@@ -34,12 +36,13 @@ public:
     std::string SystemFolder;
     FolderMirror Mirror;  // holds TotalMB and CopiedMB, kept between runs
     RunReport Report;     // this run's counts and failures; Report.LogFile is Duplora.log
+    std::vector<RunChannel*> Channels;  // told of every run's result, in this order
 
 private:
-    // Where a run stopped ("no passo 2"; empty when an error the run lets through stopped it)
-    // and why (the database's or the system's text; may be empty).
+    // Where a run stopped (the step; 0 when an error the run lets through stopped it) and why
+    // (the database's or the system's text; may be empty).
     struct Interruption {
-        std::string where;
+        int step = 0;
         std::string reason;
     };
 

@@ -10,9 +10,11 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "Clock.h"
+#include "RunResult.h"
 
 class RunReport {
 public:
@@ -36,9 +38,10 @@ public:
     void NewCopyWaiting(const std::string& newCopy);
     // A line of its own, with the time, outside the counts.
     void Note(const std::string& text) const;
-    // The run's line, `outcome` telling how it ended ("Backup finalizado", "Backup interrompido no
-    // passo 1: <reason>", ...), the counts after it in parentheses.
-    void End(const std::string& outcome);
+    // This run's result, ended now as `ending` says, with the counts so far.
+    RunResult Result(RunResult::Ending ending, int step, std::string reason) const;
+    // The run's line (RunLine).
+    void End(const RunResult& result) const;
 
     int Examined() const { return examined_; }
     int Copied() const { return copied_; }
@@ -57,8 +60,9 @@ private:
     std::uint64_t copiedBytes_ = 0;
 };
 
-// "1 falha", "3 falhas".
-std::string FailureCountText(int failures);
+// When the last run that completed, as `logFile` or its older file tells it, ended; nothing when
+// neither tells of one.
+std::optional<std::time_t> LastCompletedRun(const std::string& logFile);
 
 // The text of the exception being handled, for the log.
 std::string CurrentErrorText();

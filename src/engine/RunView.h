@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ProgressView.h"
+#include "RunResult.h"
 
 // Steps 1 to 4; kAllStepsDone is the end of the last step of a complete run.
 enum StepNumber : int {
@@ -14,13 +15,6 @@ enum StepNumber : int {
     kStepDatabase = 3,
     kStepMusicFolders = 4,
     kAllStepsDone = 5,
-};
-
-// How a run ended.
-struct RunOutcome {
-    bool stopped = false;  // a failed step, a failed second connection, or an error ended it
-    std::string where;     // "no passo 2"; empty for an error of no step
-    int failures = 0;      // what it could not copy or run, each in Duplora.log
 };
 
 class RunView : public ProgressView {
@@ -33,5 +27,6 @@ public:
     // `step` failed for `reason` (the database's or the system's text; may be empty): the run
     // stops.
     virtual void StepFailed(int step, const std::string& reason) = 0;
-    virtual void RunEnded(const RunOutcome& outcome) = 0;
+    // The run has ended as `result` says, and its line is in Duplora.log.
+    virtual void RunEnded(const RunResult& result) = 0;
 };

@@ -52,13 +52,15 @@ MainForm::MainForm(MainFormView& view, const Clock& clock, std::string settingsF
       view_(view),
       clock_(clock) {
     Run.Report.LogFile = LogFileBeside(Config.FileName());
+    Run.Channels = {&systemLog_, &notices_};
 }
 
 // Start-up
 
 void MainForm::FormCreate() {
     Guarded(view_, [this] {
-        view_.SetTrayIcon(Picture::IconIdle, kApplicationTitle);
+        idleTip_ = kApplicationTitle;
+        view_.SetTrayIcon(Picture::IconIdle, idleTip_);
         bool loaded = false;
         try {
             loaded = Config.LoadSettings();
@@ -78,6 +80,9 @@ void MainForm::FormCreate() {
             chkDiarioClick();
         }
         ResetStepImages();
+        startedAt_ = clock_.Now();
+        lastCompleted_ = LastCompletedRun(Run.Report.LogFile);
+        NoticeSilence();
     });
 }
 
@@ -159,14 +164,56 @@ void MainForm::StepFailed(int step, const std::string&) {
 }
 
 // The idle icon comes back, with a tip that names what went wrong until the next run.
-void MainForm::RunEnded(const RunOutcome& outcome) {
-    std::string tip = kApplicationTitle;
-    if (outcome.stopped)
-        tip += ": backup interrompido" + (outcome.where.empty() ? "" : " " + outcome.where);
-    else if (outcome.failures)
-        tip += ": " + FailureCountText(outcome.failures) + " no último backup";
-    view_.SetTrayIcon(Picture::IconIdle, tip);
+void MainForm::RunEnded(const RunResult& result) {
+    lastRun_ = result;
+    if (result.Completed()) lastCompleted_ = result.ended;
+    idleTip_ = IdleTip();
+    view_.SetTrayIcon(Picture::IconIdle, idleTip_);
     SetControlsEnabled(true);
+}
+
+std::string MainForm::IdleTip() const {
+    const std::string title = kApplicationTitle;
+    if (lastRun_ && !lastRun_->Completed())
+        return title + ": backup interrompido" +
+               (lastRun_->step ? " no passo " + std::to_string(lastRun_->step) : "");
+    if (lastRun_ && lastRun_->failures)
+        return title + ": " + FailureCountText(lastRun_->failures) + " no último backup";
+    // "dd/mm hh:mm": the tip holds 63 characters on Windows.
+    const auto dayAndTime = [](std::time_t moment) {
+        const std::tm local = ToLocalTime(moment);
+        char text[16];
+        std::strftime(text, sizeof text, "%d/%m %H:%M", &local);
+        return std::string(text);
+    };
+    if (Silent(clock_.Now()))
+        return title + (lastCompleted_
+                            ? ": sem backup completo desde " + dayAndTime(*lastCompleted_)
+                            : ": nenhum backup completo há 26 h");
+    if (lastCompleted_) return title + ": último backup completo em " + dayAndTime(*lastCompleted_);
+    return title;
+}
+
+bool MainForm::Silent(std::time_t now) const {
+    return view_.Checked(ControlId::chkDiario) &&
+           now - lastCompleted_.value_or(startedAt_.value_or(now)) > kSilenceLimit;
+}
+
+void MainForm::NoticeSilence() {
+    if (runInProgress_) return;
+    if (const std::string tip = IdleTip(); tip != idleTip_) {
+        idleTip_ = tip;
+        view_.SetTrayIcon(Picture::IconIdle, idleTip_);
+    }
+    const std::time_t now = clock_.Now();
+    const std::string today = LogTime(now).substr(0, 10);
+    if (!Silent(now) || silenceWarnedOn_ == today) return;
+    silenceWarnedOn_ = today;
+    const std::string warning =
+        "O backup diário está ligado, mas nenhum backup foi completado desde " +
+        (lastCompleted_ ? LogTime(*lastCompleted_) : "a inicialização, " + LogTime(*startedAt_));
+    Run.Report.Note(warning);
+    systemLog_.WarnNoRecentCompleteBackup(warning, Run.Report);
 }
 
 // The daily schedule
@@ -176,6 +223,7 @@ void MainForm::chkDiarioClick() {
         const bool checked = view_.Checked(ControlId::chkDiario);
         view_.SetEnabled(ControlId::edtHorario, checked);
         SetDailyTimerActive(checked);
+        if (startedAt_) NoticeSilence();
     });
 }
 
@@ -188,6 +236,7 @@ void MainForm::SetDailyTimerActive(bool active) {
 
 void MainForm::TmrExecutaDiarioTimer() {
     Guarded(view_, [this] {
+        NoticeSilence();
         if (AsClockText(edtHorario.Text()) == ClockText(LocalTimeOfDay(clock_.Now())) &&
             controlsEnabled_)
             btnIniciarBackupClick();

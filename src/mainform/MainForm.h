@@ -5,13 +5,17 @@
 // Windows) implements MainFormView with its controls and calls the handlers below from its
 // events. Every handler runs inside the default handler: no error leaves it unseen.
 
+#include <ctime>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "BackupRun.h"
 #include "Clock.h"
 #include "MainFormView.h"
+#include "NotificationChannel.h"
 #include "Settings.h"
+#include "SystemLogChannel.h"
 #include "TavixDatabase.h"
 #include "TimeField.h"
 
@@ -41,7 +45,8 @@ public:
 
     // The window's creation handler, once the window has its controls, its icon and its tray
     // icon: the settings (a file that cannot be read is said over the window once it is up),
-    // the schedule, the step pictures.
+    // the schedule, the step pictures, and from Duplora.log when the last run that completed
+    // ended, which the tray icon's tip tells.
     void FormCreate();
     // Runs one whole backup (the start button, or the daily timer).
     void btnIniciarBackupClick();
@@ -58,7 +63,9 @@ public:
     void chkDiarioClick();
     // The daily timer's tick: when the clock's "hh:mm" equals the time field's text and the
     // start button is enabled, starts the run as a click on the button would. A field whose
-    // hour tens is empty (" 7:30") counts as the time with a leading zero (07:30).
+    // hour tens is empty (" 7:30") counts as the time with a leading zero (07:30). Each tick also
+    // notices silence: no run completed for kSilenceLimit (from the start-up when none is known)
+    // is said in the tray icon's tip and, once a day, as a warning in the system's log.
     void TmrExecutaDiarioTimer();
     // The focus is about to leave the time field for another control of the window: the
     // field's own check, then its exit handler (edtHorarioExit). False keeps the focus in the
@@ -92,6 +99,10 @@ public:
     TimeField edtHorario;    // the time field's model; the window's control shows it
 
 private:
+    // With the daily run on, no completed run for this long is silence worth a warning: a day and
+    // the slack of a run that started late or ran long.
+    static constexpr std::time_t kSilenceLimit = 26 * 3600;
+
     // What the run shows.
     void ResetStepImages();
     void SetControlsEnabled(bool enabled);
@@ -106,6 +117,13 @@ private:
     void SetDailyTimerActive(bool active);
     // Shows `error` as the default handler does, once the event being handled has returned.
     void ShowLater(std::exception_ptr error);
+    // The tray icon's tip while no run is in progress: how this session's last run ended when it
+    // did not complete cleanly; else that no run has completed for too long; else when the last
+    // completed run ended.
+    std::string IdleTip() const;
+    bool Silent(std::time_t now) const;
+    // The idle tip shown anew when it changed; the warning of silence once a day.
+    void NoticeSilence();
 
     // RunView: the run's events, and its progress passed on to the window.
     void SetProgressText(const std::string& text) override;
@@ -116,10 +134,18 @@ private:
     void RunBegan() override;
     void StepBegan(int step) override;
     void StepFailed(int step, const std::string& reason) override;
-    void RunEnded(const RunOutcome& outcome) override;
+    void RunEnded(const RunResult& result) override;
 
     MainFormView& view_;
     const Clock& clock_;
+    // The channels every run's result goes to, besides the window and Duplora.log.
+    SystemLogChannel systemLog_;
+    NotificationChannel notices_{Config.Notice};
+    std::optional<RunResult> lastRun_;          // this session's
+    std::optional<std::time_t> lastCompleted_;  // when the last run that completed ended
+    std::optional<std::time_t> startedAt_;      // FormCreate: silence counts from here at most
+    std::string idleTip_;                       // the idle tip last shown
+    std::string silenceWarnedOn_;               // the day ("2026-12-10") of the last warning
     bool controlsEnabled_ = true;  // btnIniciarBackup and the rest (SetControlsEnabled)
     bool dailyTimerActive_ = false;
     bool popupTimerActive_ = false;

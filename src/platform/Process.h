@@ -15,6 +15,9 @@ namespace platform {
 std::optional<int> RunProcessAndWait(const std::string& commandLine,
                                      const std::string& workingFolder, std::uint16_t showWindow);
 
+// GetComputerNameA; gethostname. Empty when the system does not say.
+std::string ComputerName();
+
 // GetCurrentDirectoryA: no trailing separator except at a root.
 std::string CurrentDirectory();
 // The folder of the running executable, ending with its separator.

@@ -35,6 +35,10 @@ std::string Cp1252ToUtf8(std::string_view text);
 // system's Windows programs write; on Windows the text stays as it is.
 std::string InternalText(std::string_view text);
 
+// A text of the program in UTF-8, as the world outside it takes texts (a URL, a JSON body): on
+// Linux as it is; on Windows from the ANSI code page.
+std::string Utf8Text(std::string_view text);
+
 // Makes the system's own text conversions take the program's texts as they are. On Linux the C
 // library's character type (LC_CTYPE) becomes UTF-8 when it is not: libraries that convert
 // texts from "the system's character set" (the Firebird client converts database file names)

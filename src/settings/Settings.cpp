@@ -21,6 +21,9 @@ bool Settings::LoadSettings() {
     if (!SystemFolder.empty() && SystemFolder.back() != '\\') SystemFolder += '\\';
     Daily = read("CONFIG", "diario", "N") == "S";
     Time = read("CONFIG", "horario", "");
+    Notice.successUrl = read("AVISO", "URL_SUCESSO", "");
+    Notice.failureUrl = read("AVISO", "URL_FALHA", "");
+    Notice.body = read("AVISO", "CORPO", "");
     return true;
 }
 

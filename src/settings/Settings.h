@@ -6,11 +6,24 @@
 //              PASTA_SISTEMA  SystemFolder, "\" appended when missing; empty stays empty
 //   [CONFIG]   diario         Daily, exactly for "S"; written "S" or "N"
 //              horario        Time, the time field's text; written as the field gives it
+//   [AVISO]    URL_SUCESSO    Notice.successUrl, optional
+//              URL_FALHA      Notice.failureUrl, optional
+//              CORPO          Notice.body, optional
 // Only the two CONFIG keys are ever written. What the window does with them is its logic's
-// (MainForm).
+// (MainForm); the notices are the notification channel's.
 
 #include <optional>
 #include <string>
+
+// Where every run is told of, besides the standby machine: a URL called after a run that completed
+// without failures, one called after a run that was interrupted or counted failures (each may be
+// empty: none), and a body for them (empty: a GET; else a POST of it as JSON). Each may hold the
+// run's texts as placeholders ({texto}, {maquina}, {situacao}, {falhas}).
+struct NoticeSettings {
+    std::string successUrl;
+    std::string failureUrl;
+    std::string body;
+};
 
 class Settings {
 public:
@@ -39,6 +52,7 @@ public:
     std::string SystemFolder;  // empty, or a server path ending in "\"
     bool Daily = false;
     std::string Time;
+    NoticeSettings Notice;
 
 private:
     std::string fileName_;

@@ -221,6 +221,71 @@ TEST(MainFormTest, TheTrayMenusIniciarBackupRunsABackupAsTheButtonDoes) {
     EXPECT_TRUE(w.window.Controls().start);
 }
 
+// While no run is in progress the tray icon's tip tells when the last run that completed ended,
+// from Duplora.log at start-up and from each run after it; a run that did not complete cleanly
+// is named instead, until the next run.
+TEST(MainFormTest, TheIdleTipTellsWhenTheLastCompletedRunEnded) {
+    const std::string completed =
+        "2026-03-01 07:30:00 a 07:31:10  Backup finalizado (2 arquivos examinados, 0 copiados, 0 "
+        "falhas, 0,0 MB copiados)\r\n";
+    FormWorld w("[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n", completed);
+    EXPECT_EQ(w.window.trayTip, "Duplora - Tavix Zadododa: último backup completo em 01/03 07:31");
+
+    w.clock.SetLocal(2026, 3, 2, 7, 30, 5);
+    w.form.btnIniciarBackupClick();
+    EXPECT_EQ(w.window.trayTip, "Duplora - Tavix Zadododa: último backup completo em 02/03 07:30");
+
+    w.form.Database.DB_Tavix.SetDatabaseName(w.folder.Path("missing.fdb"));
+    w.form.btnIniciarBackupClick();
+    EXPECT_EQ(w.window.trayTip, "Duplora - Tavix Zadododa: backup interrompido no passo 1");
+    EXPECT_EQ(FormWorld().window.trayTip, kApplicationTitle);  // no log: no completed run known
+}
+
+// With the daily run on, no completed run for 26 hours is said in the tip, and once a day as a
+// warning in the system's log and in Duplora.log; it counts from the start-up when the log
+// tells of no completed run. With the daily run off nothing is said.
+TEST(MainFormTest, SilenceIsNoticedOncePerDayWhileTheDailyRunIsOn) {
+    const std::string old =
+        "2026-02-28 07:30:00 a 07:31:10  Backup finalizado (2 arquivos examinados, 0 copiados, 0 "
+        "falhas, 0,0 MB copiados)\r\n";
+    const std::string warning =
+        "  O backup diário está ligado, mas nenhum backup foi completado desde ";
+    const auto warnings = [&](const FormWorld& w) {
+        int count = 0;
+        const std::string log = w.Log();
+        for (std::size_t at = log.find(warning); at != std::string::npos;
+             at = log.find(warning, at + 1))
+            ++count;
+        return count;
+    };
+    FormWorld w("[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n", old);  // started 2026-03-02 06:00
+    EXPECT_EQ(w.window.trayTip, "Duplora - Tavix Zadododa: sem backup completo desde 28/02 07:31");
+    EXPECT_EQ(warnings(w), 1);
+    EXPECT_NE(w.Log().find(warning + "2026-02-28 07:31:10"), std::string::npos) << w.Log();
+    w.clock.SetLocal(2026, 3, 2, 23, 59, 0);
+    w.form.TmrExecutaDiarioTimer();
+    EXPECT_EQ(warnings(w), 1);
+    w.clock.SetLocal(2026, 3, 3, 0, 0, 30);
+    w.form.TmrExecutaDiarioTimer();
+    EXPECT_EQ(warnings(w), 2);
+
+    FormWorld off("[CONFIG]\r\ndiario=N\r\nhorario=07:30\r\n", old);
+    EXPECT_EQ(off.window.trayTip,
+              "Duplora - Tavix Zadododa: último backup completo em 28/02 07:31");
+    EXPECT_EQ(warnings(off), 0);
+
+    FormWorld none;  // no log: silence counts from the start-up
+    EXPECT_EQ(none.window.trayTip, kApplicationTitle);
+    none.clock.SetLocal(2026, 3, 3, 8, 0, 0);
+    none.form.TmrExecutaDiarioTimer();
+    EXPECT_EQ(none.window.trayTip, kApplicationTitle);
+    none.clock.SetLocal(2026, 3, 3, 8, 1, 0);
+    none.form.TmrExecutaDiarioTimer();
+    EXPECT_EQ(none.window.trayTip, "Duplora - Tavix Zadododa: nenhum backup completo há 26 h");
+    EXPECT_NE(none.Log().find(warning + "a inicialização, 2026-03-02 06:00:00"), std::string::npos)
+        << none.Log();
+}
+
 TEST(DefaultHandlerTest, ShowsEveryErrorButSilentAbortWithAFullStopWhereItIsDue) {
     struct Boxes : MessageBoxes {
         void ShowMessageBox(MessageKind kind, const std::string& caption,

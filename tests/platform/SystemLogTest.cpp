@@ -22,53 +22,12 @@
 
 #include "SystemError.h"
 #include "SystemLog.h"
+#include "support/PrivateSystemLog.h"
 #include "support/TestFolder.h"
 
 using platform::SystemLogEvent;
 
 namespace {
-
-// A datagram socket of the test's, bound to a path in its folder, as a log daemon binds /dev/log.
-class LogSocket {
-public:
-    explicit LogSocket(const std::string& path) : path_(path) {
-        socket_ = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        if (socket_ < 0 || path.size() >= sizeof address.sun_path) return;
-        std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-        if (bind(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-            close(socket_);
-            socket_ = -1;
-        }
-    }
-    ~LogSocket() { Close(); }
-    LogSocket(const LogSocket&) = delete;
-    LogSocket& operator=(const LogSocket&) = delete;
-
-    bool Bound() const { return socket_ >= 0; }
-    const std::string& Path() const { return path_; }
-    // No daemon listens any more; the socket's file stays.
-    void Close() {
-        if (socket_ >= 0) close(socket_);
-        socket_ = -1;
-    }
-    // Every datagram that has arrived.
-    std::vector<std::string> Received() const {
-        std::vector<std::string> datagrams;
-        std::vector<char> buffer(65536);
-        for (;;) {
-            const ssize_t size = recv(socket_, buffer.data(), buffer.size(), MSG_DONTWAIT);
-            if (size < 0) break;
-            datagrams.emplace_back(buffer.data(), static_cast<std::size_t>(size));
-        }
-        return datagrams;
-    }
-
-private:
-    std::string path_;
-    int socket_ = -1;
-};
 
 struct Entry {
     SystemLogEvent event;
@@ -89,11 +48,8 @@ struct ChildReport {
 ChildReport WriteInPrivateNamespace(const std::string& socketPath,
                                     const std::vector<Entry>& entries) {
     ChildReport report;
-    if (geteuid() != 0) {
-        report.setupFailure = "a private /dev/log needs root to mount over /dev (running as uid " +
-                              std::to_string(geteuid()) + ")";
-        return report;
-    }
+    report.setupFailure = WhyNoPrivateSystemLog();
+    if (!report.setupFailure.empty()) return report;
     int channel[2];
     if (pipe2(channel, O_CLOEXEC) != 0) {
         report.setupFailure = std::string("pipe: ") + std::strerror(errno);
@@ -103,21 +59,10 @@ ChildReport WriteInPrivateNamespace(const std::string& socketPath,
     if (child == 0) {
         close(channel[0]);
         std::string out;
-        const auto setUp = [&](bool done, const char* what) {
-            if (done) return;
-            out = std::string("!") + what + ": " + std::strerror(errno);
+        if (const std::string failed = EnterPrivateDevWithLog(socketPath); !failed.empty()) {
+            out = "!" + failed;
             (void)!write(channel[1], out.data(), out.size());
             _exit(1);
-        };
-        setUp(unshare(CLONE_NEWNS) == 0, "unshare(CLONE_NEWNS)");
-        setUp(mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0, "making / private");
-        setUp(mount("tmpfs", "/dev", "tmpfs", 0, "size=16k,mode=755") == 0, "a tmpfs over /dev");
-        if (!socketPath.empty()) {
-            const int mountPoint = open("/dev/log", O_CREAT | O_WRONLY | O_CLOEXEC, 0666);
-            setUp(mountPoint >= 0, "creating /dev/log");
-            close(mountPoint);
-            setUp(mount(socketPath.c_str(), "/dev/log", nullptr, MS_BIND, nullptr) == 0,
-                  "binding the socket to /dev/log");
         }
         for (const Entry& entry : entries) {
             const bool written = platform::WriteSystemLog(entry.event, entry.text);

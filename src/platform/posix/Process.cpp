@@ -131,6 +131,11 @@ std::optional<int> RunProcessAndWait(const std::string& commandLine,
     return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
 }
 
+std::string ComputerName() {
+    char name[256] = {};
+    return gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string();
+}
+
 std::string CurrentDirectory() {
     char buffer[4096];
     return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();

@@ -14,6 +14,8 @@ std::string InternalText(std::string_view text) {
     return Cp1252ToUtf8(text);
 }
 
+std::string Utf8Text(std::string_view text) { return std::string(text); }
+
 void UseProgramEncodingForSystemTexts() {
     if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) return;
     // C.UTF-8 is built into the C library; the other spelling is the one older systems use.

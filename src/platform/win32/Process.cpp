@@ -42,6 +42,12 @@ std::optional<int> RunProcessAndWait(const std::string& commandLine,
     return static_cast<int>(exitCode);
 }
 
+std::string ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = sizeof name;
+    return GetComputerNameA(name, &length) ? std::string(name, length) : std::string();
+}
+
 std::string CurrentDirectory() {
     const DWORD needed = GetCurrentDirectoryA(0, nullptr);
     if (needed == 0) return std::string();
