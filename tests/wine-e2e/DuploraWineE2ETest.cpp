@@ -34,6 +34,7 @@
 
 #include "e2e/Desktop.h"
 #include "support/FirebirdTestDatabase.h"
+#include "support/HttpTestServer.h"
 #include "support/TestFolder.h"
 
 namespace fs = std::filesystem;
@@ -192,6 +193,11 @@ public:
         WriteBatchFile(database.File());
     }
     std::string Settings() const { return Read("drive_c/Duplora/Duplora.ini"); }
+    // Adds to the settings a notice of every failed run to `url`, with a JSON body.
+    void NoticeFailuresTo(const std::string& url) {
+        std::ofstream(prefix->Host("drive_c/Duplora/Duplora.ini"), std::ios::binary | std::ios::app)
+            << "[AVISO]\r\nURL_FALHA=" << url << "\r\nCORPO={\"text\": \"{maquina}: {texto}\"}\r\n";
+    }
     // The batch file copies `database` (a host path, Z: in Wine) into the local database folder
     // and notes that it ran.
     void WriteBatchFile(const fs::path& database) {
@@ -236,21 +242,25 @@ struct Start {
     std::string folder = "C:\\Atual\\";
 };
 
-// Duplora.exe started in the world, on the test's display.
+// Duplora.exe started in the world, on the test's display. Wine's own messages go to the test's
+// duplora.log, those `wineDebug` asks for (WINEDEBUG) among them.
 class DuploraSession {
 public:
-    DuploraSession(const VirtualDisplay& display, const TestFolder& logs, const Start& start = {})
+    DuploraSession(const VirtualDisplay& display, const TestFolder& logs, const Start& start = {},
+                   const std::string& wineDebug = "-all")
         : logs_(logs),
-          program_({Env("DUPLORA_WINE"), start.target}, Environment(display),
+          program_({Env("DUPLORA_WINE"), start.target}, Environment(display, wineDebug),
                    HostFolder(start.folder), logs.Host("duplora.log")) {}
     ~DuploraSession() {
         program_.Stop();
         prefix->EndPrograms();
     }
 
-    static std::map<std::string, std::string> Environment(const VirtualDisplay& display) {
+    static std::map<std::string, std::string> Environment(const VirtualDisplay& display,
+                                                          const std::string& wineDebug = "-all") {
         auto environment = prefix->Environment();
         environment["DISPLAY"] = display.Name();
+        environment["WINEDEBUG"] = wineDebug;
         return environment;
     }
 
@@ -591,9 +601,16 @@ TEST_F(DuploraWineE2E, AnUpgradeReplacesTheProgramAndKeepsTheOperatorsSettingsAn
     EXPECT_TRUE(ReadInstallation().products.empty());
 }
 
-TEST_F(DuploraWineE2E, UnreachableDatabaseFailsEveryStepWithoutAMessage) {
+// The run tells how it ended away from the standby machine too: an error in the Application event
+// log (Wine prints what ReportEventA is given under +eventlog) and the webhook of [AVISO], both
+// with the reason.
+TEST_F(DuploraWineE2E, UnreachableDatabaseFailsEveryStepWithoutAMessageAndTellsItsReason) {
+    const HttpTestServer server;
+    ASSERT_TRUE(server.Available()) << server.WhyNot();
     World world(Unreachable());
-    DuploraSession duplora(display, logs);
+    world.NoticeFailuresTo(server.Url("http", server.HttpPort(), "/hook?token=SECRET"));
+    const std::size_t mark = server.Mark();
+    DuploraSession duplora(display, logs, {}, "-all,+eventlog");
     duplora.WaitForWindow();
     duplora.Click(kStart);
     const WindowState state = duplora.WaitFor(RunEnded, 120s, "the run did not end");
@@ -603,6 +620,17 @@ TEST_F(DuploraWineE2E, UnreachableDatabaseFailsEveryStepWithoutAMessage) {
     EXPECT_EQ(state.Value("grpAgendamento"), "1");
     EXPECT_EQ(world.BatchRuns(), 0);
     EXPECT_FALSE(fs::exists(prefix->Host("drive_c/Tavix/Sonvira/Player.ini")));
+
+    const std::string stopped = "  Backup interrompido no passo 1: ";
+    const auto requests = server.RequestsSince(mark);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].method, "POST");
+    EXPECT_EQ(requests[0].target, "/hook?token=SECRET");
+    EXPECT_NE(requests[0].body.find(stopped), std::string::npos) << requests[0].body;
+    const std::string wine = logs.Read("duplora.log");
+    const std::size_t event = wine.find("err:eventlog:ReportEventW");
+    ASSERT_NE(event, std::string::npos) << wine;
+    EXPECT_NE(wine.find(stopped, event), std::string::npos) << wine.substr(event, 400);
 }
 
 TEST_F(DuploraWineE2E, TheDailyScheduleStartsTheRunInItsMinute) {
