@@ -52,9 +52,11 @@ ctest --preset win32-release
 
 echo
 echo "Windows programs: build-win64-release/Duplora-*-win64.zip, build-win32-release/Duplora-*-win32.zip"
-echo "  64-bit: every Windows test ran under 64-bit Wine (unit tests, the database bridge, Duplora.exe end to end)."
+echo "  64-bit: every Windows test ran under this machine's 64-bit Wine: the unit tests, the database"
+echo "          bridge against the private Firebird server, Duplora.exe end to end (the release zip too)."
 echo "  32-bit: every Windows test ran $(cat build-win32/wine-tests-where.txt)"
-echo "          (unit tests, the database bridge, Duplora.exe end to end with the release zip), and the"
-echo "          unit tests and the bridge again against the release build's -O3 objects; the program was"
-echo "          checked without running it as well (PE32 GUI imports, the client's entry points and"
-echo "          structures, the zip)."
+echo "          the unit tests, the database bridge against the private Firebird server, Duplora.exe end"
+echo "          to end (the release zip too, whose second run copies nothing); the unit tests and the"
+echo "          bridge again against the release build's -O3 objects (build-win32-release); and the"
+echo "          program checked on this machine without running it (PE32 GUI imports, the client's"
+echo "          entry points and structures, the zip)."

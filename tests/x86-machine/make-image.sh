@@ -26,7 +26,7 @@ readonly mirror=http://deb.debian.org/debian
 # server's port to the host.
 readonly packages=(
     linux-image-amd64 kmod iproute2 procps socat
-    wine32:i386 wine32-tools:i386 libwine-dev:i386 gcc-multilib libfbclient2:i386
+    wine32:i386 wine32-tools:i386 libwine-dev:i386 gcc-multilib g++-multilib libfbclient2:i386
     xvfb x11-utils xdotool trayer fonts-wine fonts-dejavu-core fonts-liberation2
     firebird3.0-utils firebird3.0-server-core libfbclient2 cmake
 )

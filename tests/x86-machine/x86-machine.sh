@@ -77,7 +77,7 @@ start() {
     # The shares, outer folders first (a share inside another is mounted over it). Each one is
     # a word of the kernel's command line.
     local arguments=() append="root=/dev/vda rw console=ttyS0 init=/sbin/duplora-init"
-    append+=" panic=-1 duplora.machine=$folder ${DUPLORA_X86_APPEND:-}"
+    append+=" panic=-1 duplora.machine=$folder"
     local index=0 share mounted=()
     while read -r share; do
         for outer in "${mounted[@]}"; do
