@@ -7,6 +7,10 @@
 #
 # Where this Wine cannot start, the start step fails with Wine's own words: the tests that need
 # the prefix are then not run, and the test run fails. Nothing here reports a test as skipped.
+#
+# DUPLORA_WINEPREFIX_TEMPLATE, when set, names a pristine prefix of the same Wine and word size,
+# copied into a new prefix before wineboot brings it up to date: the emulated x86 machine
+# (tests/x86-machine/) sets it, where making a prefix takes minutes.
 set -eu
 : "${WINEPREFIX:?}" "${WINEARCH:?}" "${DUPLORA_WINE:?}" "${WINESERVER:?}"
 case "${1:-}" in
@@ -27,6 +31,10 @@ start)
             echo "  (this kernel does not run programs of that word size)" >&2
         fi
         exit 1
+    fi
+    template=${DUPLORA_WINEPREFIX_TEMPLATE:-}
+    if [ -n "$template" ] && [ ! -e "$WINEPREFIX/system.reg" ]; then
+        cp -a "$template/." "$WINEPREFIX/"
     fi
     # Linger two minutes after the last test, in case the stop step never runs. A server that
     # runs already for this prefix (a test run by hand) is used as it is.

@@ -7,7 +7,8 @@
 #   install-deps.sh test  all of that, and what the tests and the benchmarks need besides
 #                         (scripts/test.sh, bench/run.sh); where the kernel runs 32-bit
 #                         programs, also 32-bit Wine and its i386 packages (it then adds the
-#                         i386 architecture to dpkg), and nowhere else
+#                         i386 architecture to dpkg), and nowhere else; elsewhere what makes
+#                         and runs the emulated x86 machine of the 32-bit tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,6 +42,11 @@ test=(
 # the kernel runs 32-bit programs (scripts/kernel-runs-i386.sh), for the 32-bit Windows tests.
 wine32=(wine wine32:i386 libwine-dev:i386 gcc-multilib libfbclient2:i386)
 
+# Elsewhere the 32-bit Windows tests run in an emulated x86 machine (tests/x86-machine/): qemu
+# (with virtiofsd), debootstrap and mkfs.ext4 to make its disk, socat to lead it to the tests'
+# Firebird server. The 32-bit packages are inside its image, never on this machine.
+machine=(qemu-system-x86 debootstrap e2fsprogs socat)
+
 install() {
   local missing=()
   for p in "$@"; do
@@ -62,7 +68,11 @@ demo) install "${demo[@]}" ;;
 test)
   install "${test[@]}"
   # Asked only now: the question needs binutils, which the list above brings.
-  if sh scripts/kernel-runs-i386.sh >/dev/null; then install "${wine32[@]}"; fi
+  if sh scripts/kernel-runs-i386.sh >/dev/null; then
+    install "${wine32[@]}"
+  else
+    install "${machine[@]}"
+  fi
   ;;
 *)
   echo "usage: $0 demo|test" >&2

@@ -1,6 +1,7 @@
 #include "TestFolder.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <sstream>
@@ -12,11 +13,23 @@
 
 namespace fs = std::filesystem;
 
-TestFolder::TestFolder() {
+namespace {
+
+fs::path DefaultBase() {
+#ifndef _WIN32
+    if (const char* shared = std::getenv("DUPLORA_TEST_FOLDERS"); shared && *shared) return shared;
+#endif
+    return fs::temp_directory_path();
+}
+
+}  // namespace
+
+TestFolder::TestFolder() : TestFolder(DefaultBase()) {}
+
+TestFolder::TestFolder(const fs::path& base) {
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    root_ = fs::temp_directory_path() /
-            ("duplora-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    root_ = base / ("duplora-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     fs::create_directories(root_);
 }
 

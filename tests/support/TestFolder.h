@@ -1,5 +1,8 @@
 #pragma once
-// A real temporary folder for one test, removed with everything in it afterwards.
+// A real temporary folder for one test, removed with everything in it afterwards. It lies in the
+// system's temporary folder, or, in a Linux test program, in DUPLORA_TEST_FOLDERS where that is
+// set: a folder that the tests' Firebird server sees too (the emulated x86 machine sets it to a
+// folder shared with the host, where the server runs).
 
 #include <chrono>
 #include <filesystem>
@@ -8,6 +11,8 @@
 class TestFolder {
 public:
     TestFolder();
+    // A folder inside `base` (which must exist).
+    explicit TestFolder(const std::filesystem::path& base);
     ~TestFolder();
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;

@@ -73,12 +73,17 @@ struct WindowState {
 };
 
 // One Wine prefix for the whole run (making one takes seconds): Decorated=N so that Wine draws
-// the frames on a display without a window manager, Wine's own fonts. No winemenubuilder: the
-// shortcuts an installer makes in the prefix are not copied into the desktop menus of the user
-// who runs the tests.
+// the frames on a display without a window manager, Wine's own fonts. Where a pristine prefix of
+// the same Wine is given (DUPLORA_WINEPREFIX_TEMPLATE: the emulated x86 machine, where making one
+// takes minutes), it is copied first and wineboot brings it up to date. No winemenubuilder: the
+// shortcuts an installer makes in the prefix are not copied into the desktop menus of the user who
+// runs the tests.
 class WinePrefix {
 public:
     WinePrefix() {
+        if (const std::string pristine = Env("DUPLORA_WINEPREFIX_TEMPLATE"); !pristine.empty())
+            fs::copy(pristine, Path(),
+                     fs::copy_options::recursive | fs::copy_options::copy_symlinks);
         Run("wineboot -i");
         Capture("WINEPREFIX=" + Quoted(Path()) + " " + Quoted(Env("WINESERVER")) + " -w");
         Run("reg add \"HKCU\\\\Software\\\\Wine\\\\X11 Driver\" /v Decorated /d N /f");
@@ -113,7 +118,9 @@ public:
     }
 
 private:
-    TestFolder folder;
+    // Only Wine's programs and this driver use the prefix: it stays in this machine's own
+    // temporary folder, also where the tests' folders are shared with the host.
+    TestFolder folder{fs::temp_directory_path()};
 };
 
 WinePrefix* prefix = nullptr;
@@ -360,6 +367,20 @@ struct Mirrored {
     std::chrono::system_clock::time_point time;
 };
 
+// The files of the server that a whole backup copies, with their copies' times.
+std::vector<Mirrored> MirroredFiles(const World& world) {
+    return {
+        {"server-c/Tavix/Sonvira/Player.ini", prefix->Host("drive_c/Tavix/Sonvira/Player.ini"),
+         LocalTime(2025, 6, 1, 10, 0, 6)},
+        {"server-c/Tavix/Relatorios/2025-05.txt",
+         prefix->Host("drive_c/Tavix/Relatorios/2025-05.txt"), LocalTime(2025, 6, 1, 23, 59, 58)},
+        {"server-d/Musicas/Rock/Faixa 01.mp3",
+         world.folder.Host("local-d/Musicas/Rock/Faixa 01.mp3"), LocalTime(2025, 6, 1, 11, 30, 44)},
+        {"server-d/Vinhetas/Vinheta 01.mp3", world.folder.Host("local-d/Vinhetas/Vinheta 01.mp3"),
+         LocalTime(2025, 6, 1, 7, 7, 6)},
+    };
+}
+
 // Presses the start button of a window just opened on a world served by a database (World::Serve)
 // and checks a whole backup: four Ok steps and the closing line, every newer file of the server
 // copied with its time, one level of each music folder, nothing deleted, the batch file run.
@@ -375,17 +396,7 @@ void ExpectWholeBackup(const World& world, DuploraSession& duplora) {
     EXPECT_EQ(state.Value("lblDestino"), "");
     EXPECT_TRUE(state.boxes.empty()) << state.text;
 
-    const Mirrored files[] = {
-        {"server-c/Tavix/Sonvira/Player.ini", prefix->Host("drive_c/Tavix/Sonvira/Player.ini"),
-         LocalTime(2025, 6, 1, 10, 0, 6)},
-        {"server-c/Tavix/Relatorios/2025-05.txt",
-         prefix->Host("drive_c/Tavix/Relatorios/2025-05.txt"), LocalTime(2025, 6, 1, 23, 59, 58)},
-        {"server-d/Musicas/Rock/Faixa 01.mp3",
-         world.folder.Host("local-d/Musicas/Rock/Faixa 01.mp3"), LocalTime(2025, 6, 1, 11, 30, 44)},
-        {"server-d/Vinhetas/Vinheta 01.mp3", world.folder.Host("local-d/Vinhetas/Vinheta 01.mp3"),
-         LocalTime(2025, 6, 1, 7, 7, 6)},
-    };
-    for (const Mirrored& file : files) {
+    for (const Mirrored& file : MirroredFiles(world)) {
         SCOPED_TRACE(file.copy.string());
         ASSERT_TRUE(fs::exists(file.copy));
         std::ifstream copy(file.copy, std::ios::binary);
@@ -418,7 +429,7 @@ TEST_F(DuploraWineE2E, StartButtonRunsTheBackupAndClosingSavesTheSchedule) {
 
 // As an operator installs it: the release zip unpacked into C:\Duplora of a Windows that has seen
 // nothing of the other cases, the client library put beside it, the example settings edited.
-TEST_F(DuploraWineE2E, TheReleaseZipUnpackedIntoAFreshPrefixRunsAWholeBackup) {
+TEST_F(DuploraWineE2E, TheReleaseZipInAFreshPrefixRunsAWholeBackupAndASecondCopiesNothing) {
     const FreshPrefix fresh;
     World world("", Installation::kPackage);
     for (const char* file : {"Duplora.exe", "Duplora.ini", "LEIA-ME.txt", "gds32.dll"})
@@ -427,6 +438,26 @@ TEST_F(DuploraWineE2E, TheReleaseZipUnpackedIntoAFreshPrefixRunsAWholeBackup) {
     world.Serve(database);
     DuploraSession duplora(display, logs);
     ExpectWholeBackup(world, duplora);
+
+    // A second run over the unchanged server copies nothing. Each copy is marked on the standby
+    // machine with its time and size kept, so a copy made again would show.
+    const auto marker = [](const Mirrored& file) {
+        return std::string(static_cast<std::size_t>(fs::file_size(file.copy)), '#');
+    };
+    for (const Mirrored& file : MirroredFiles(world)) {
+        std::ofstream(file.copy, std::ios::binary) << marker(file);
+        fs::last_write_time(file.copy, std::chrono::file_clock::from_sys(file.time));
+    }
+    duplora.Click(kStart);
+    const WindowState second =
+        duplora.WaitFor([&](const WindowState& s) { return RunEnded(s) && world.BatchRuns() == 2; },
+                        180s, "the second run did not end");
+    EXPECT_EQ(second.Steps(), kAllOk);
+    for (const Mirrored& file : MirroredFiles(world)) {
+        std::ifstream copy(file.copy, std::ios::binary);
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(copy), {}) == marker(file))
+            << file.copy << " was copied again";
+    }
     duplora.Click(kFechar);
     EXPECT_EQ(duplora.Program().WaitForExit(60s), std::optional<int>(0));
 }
