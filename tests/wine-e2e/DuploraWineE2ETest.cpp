@@ -445,7 +445,8 @@ TEST_F(DuploraWineE2E, TheReleaseZipInAFreshPrefixRunsAWholeBackupAndASecondCopi
         return std::string(static_cast<std::size_t>(fs::file_size(file.copy)), '#');
     };
     for (const Mirrored& file : MirroredFiles(world)) {
-        std::ofstream(file.copy, std::ios::binary) << marker(file);
+        const std::string marked = marker(file);  // before the file is opened, which empties it
+        std::ofstream(file.copy, std::ios::binary) << marked;
         fs::last_write_time(file.copy, std::chrono::file_clock::from_sys(file.time));
     }
     duplora.Click(kStart);
