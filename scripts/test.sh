@@ -27,51 +27,42 @@ cmake --preset linux-debug
 cmake --build --preset linux-debug
 ctest --preset linux-debug
 
-# The Windows programs. First the release builds: the zips, which an operator installs and the
-# Windows tests check, with the Windows Installer packages (made by the default build that
-# "package" runs first), and in the 32-bit one the unit tests of the very objects the shipped
-# program is made of (-O3: x87 arithmetic changes with optimisation). Then each word size's
-# build with its tests, every test run: the 64-bit program under 64-bit Wine, the 32-bit program,
-# which users run, under 32-bit Wine, in the emulated x86 machine where this kernel runs no
-# 32-bit code, with the release build's unit tests beside them.
+# The Windows programs, each word size's release build: the shipped Duplora.exe, its zip and its
+# Windows Installer package, and every Windows test of the very objects the program is made of
+# (-O3: x87 arithmetic changes with optimisation). The 64-bit program's tests run under this
+# machine's 64-bit Wine; the 32-bit program's, which users run, under 32-bit Wine, in the emulated
+# x86 machine where this kernel runs no 32-bit code. Those run beside the 64-bit ones: much of a
+# case under emulation, and of an end-to-end case, is waiting, which the other's tests fill.
 for words in 64 32; do
     cmake --preset "win$words-release"
-    cmake --build --preset "win$words-release" --target package
+    cmake --build --preset "win$words-release" --target all package
 done
-cmake --preset win64
-cmake --build --preset win64
-ctest --preset win64
-cmake --preset win32
-cmake --build --preset win32
 if [ -n "$imageJob" ] && ! wait "$imageJob"; then
     echo "The emulated x86 machine that runs the 32-bit Windows tests could not be made:" >&2
     sed 's/^/  /' "$imageLog" >&2
     exit 1
 fi
-# The release build's tests run beside the debug build's, each build in a machine of its own:
-# much of an end-to-end case under emulation is waiting, which the other one's tests fill.
-releaseLog=$PWD/build-win32-release/ctest.log
-ctest --preset win32-release >"$releaseLog" 2>&1 &
-releaseTests=$!
-debugStatus=0
-ctest --preset win32 || debugStatus=$?
-releaseStatus=0
-wait "$releaseTests" || releaseStatus=$?
+log32=$PWD/build-win32-release/ctest.log
+ctest --preset win32-release >"$log32" 2>&1 &
+tests32=$!
+status64=0
+ctest --preset win64-release || status64=$?
+status32=0
+wait "$tests32" || status32=$?
 echo
-echo "The 32-bit unit tests against the release build's objects (ctest --preset win32-release):"
-cat "$releaseLog"
-if [ "$debugStatus" -ne 0 ] || [ "$releaseStatus" -ne 0 ]; then
-    echo "The 32-bit Windows tests failed (see above)." >&2
+echo "The 32-bit Windows tests (ctest --preset win32-release):"
+cat "$log32"
+if [ "$status64" -ne 0 ] || [ "$status32" -ne 0 ]; then
+    echo "The Windows tests failed (see above)." >&2
     exit 1
 fi
 
 echo
 echo "Windows programs: build-win64-release/Duplora-*-win64.{msi,zip}, build-win32-release/Duplora-*-win32.{msi,zip}"
-echo "  64-bit: every Windows test ran under this machine's 64-bit Wine: the unit tests, the database"
+echo "  64-bit: every Windows test of the release build ran under this machine's 64-bit Wine: the unit tests, the database"
 echo "          bridge against the private Firebird server, Duplora.exe end to end (the release zip too, the .msi installed, upgraded and removed)."
-echo "  32-bit: every Windows test ran $(cat build-win32/wine-tests-where.txt)"
+echo "  32-bit: every Windows test ran $(cat build-win32-release/wine-tests-where.txt)"
 echo "          the unit tests, the database bridge against the private Firebird server, Duplora.exe end"
-echo "          to end (the release zip too, whose second run copies nothing); the unit tests and the"
-echo "          bridge again against the release build's -O3 objects (build-win32-release); and the"
-echo "          program checked on this machine without running it (PE32 GUI imports, the client's"
-echo "          entry points and structures, the zip and the .msi)."
+echo "          to end (the release zip too, whose second run copies nothing, and the .msi), all of the"
+echo "          release build's -O3 objects; and the program checked on this machine without running it"
+echo "          (PE32 GUI imports, the client's entry points and structures, the zip and the .msi)."
