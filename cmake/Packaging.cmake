@@ -59,31 +59,32 @@ endif()
 find_program(DUPLORA_WIXL wixl)
 find_program(DUPLORA_MSIBUILD msibuild)
 
-# duplora_add_msi(TARGET OUTPUT VERSION): a target, part of the default build, that makes the
-# package OUTPUT of this build's stripped Duplora.exe and texts, with the given version.
+# duplora_add_msi(TARGET OUTPUT VERSION [FILES]): a target, part of the default build, that makes
+# the package OUTPUT of this build's stripped Duplora.exe and texts (or those in the folder FILES),
+# with the given version.
 function(duplora_add_msi target output version)
+  set(files ${DUPLORA_PACKAGE_FILES})
+  if(ARGC GREATER 3)
+    set(files ${ARGV3})
+  endif()
   if(NOT DUPLORA_WIXL OR NOT DUPLORA_MSIBUILD)
     message(FATAL_ERROR "wixl and msibuild make the Windows Installer packages: install the "
                         "Debian packages wixl and msitools (scripts/install-deps.sh test)")
   endif()
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -DWIXL=${DUPLORA_WIXL} -DMSIBUILD=${DUPLORA_MSIBUILD}
-            -DSOURCE=${PROJECT_SOURCE_DIR}/packaging/Duplora.wxs -DFILES=${DUPLORA_PACKAGE_FILES}
+            -DSOURCE=${PROJECT_SOURCE_DIR}/packaging/Duplora.wxs -DFILES=${files}
             -DVERSION=${version} -DBITS=${DUPLORA_WORD_SIZE}
             -DUPGRADE_CODE=${DUPLORA_MSI_UPGRADE_CODE} -DOUTPUT=${output}
             -P ${PROJECT_SOURCE_DIR}/cmake/make-msi.cmake
     DEPENDS ${PROJECT_SOURCE_DIR}/packaging/Duplora.wxs ${PROJECT_SOURCE_DIR}/cmake/make-msi.cmake
-            ${DUPLORA_PACKAGE_FILES}/Duplora.exe ${DUPLORA_PACKAGE_FILES}/Duplora.ini
-            ${DUPLORA_PACKAGE_FILES}/LEIA-ME.txt
+            ${files}/Duplora.exe ${files}/Duplora.ini ${files}/LEIA-ME.txt
     COMMENT "Windows Installer package ${output}")
   add_custom_target(${target} ALL DEPENDS ${output})
   add_dependencies(${target} duplora_stripped)  # the stripped program, made in another folder
 endfunction()
 
-# The release builds make the package that is handed out; a build with the tests makes only the
-# older one its upgrade test needs (tests/wine-e2e/).
-if(NOT DUPLORA_TESTS)
-  duplora_add_msi(duplora_msi
-    ${CMAKE_BINARY_DIR}/Duplora-${PROJECT_VERSION}-win${DUPLORA_WORD_SIZE}.msi
-    ${DUPLORA_MSI_VERSION})
-endif()
+# The package that is handed out; a build with the tests also makes the older one its upgrade test
+# needs (tests/wine-e2e/).
+duplora_add_msi(duplora_msi ${CMAKE_BINARY_DIR}/Duplora-${PROJECT_VERSION}-win${DUPLORA_WORD_SIZE}.msi
+                ${DUPLORA_MSI_VERSION})

@@ -14,9 +14,9 @@ LibraryHandle LoadSharedLibrary(const std::string& fileName) {
     return library;
 }
 
-void* FindSymbol(LibraryHandle library, const std::string& name) {
+void* FindSymbol(LibraryHandle library, const char* name) {
     dlerror();
-    void* symbol = dlsym(library, name.c_str());
+    void* symbol = dlsym(library, name);
     if (!symbol) {
         const char* error = dlerror();
         posix::RememberError(error ? error : "The specified procedure could not be found.");

@@ -11,8 +11,8 @@ LibraryHandle LoadSharedLibrary(const std::string& fileName) {
     return reinterpret_cast<LibraryHandle>(LoadLibraryA(fileName.c_str()));
 }
 
-void* FindSymbol(LibraryHandle library, const std::string& name) {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name.c_str()));
+void* FindSymbol(LibraryHandle library, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
 
 }  // namespace platform
