@@ -169,11 +169,15 @@ public:
     }
     // Waits for the run started by a click to end: the batch file has run `batchRuns` times in
     // all and the screen shows four Ok and the closing line, or a step shows Error.
-    ScreenState WaitForRunEnd(int batchRuns) {
+    // Waits until a run has ended: failed, or complete with `batchRuns` runs of the batch file
+    // in all. After a run that failed, `before` is what the screen showed then: until the click's
+    // run has begun, the screen still shows that run's end.
+    ScreenState WaitForRunEnd(int batchRuns, const ScreenState* before = nullptr) {
         ScreenState screen;
         const bool ended = WaitUntil(
             [&] {
                 screen = Screen();
+                if (before && screen.text == before->text) return false;
                 const bool failed =
                     std::count(screen.steps.begin(), screen.steps.end(), "Error") > 0;
                 const bool complete = world_.BatchRuns() == batchRuns && screen.closingLine &&
@@ -311,7 +315,8 @@ TEST_F(DuploraE2E, UnreachableDatabaseFailsEveryStepSilentlyAndTheWindowStaysUsa
     // The database comes back; the start button works again and the run completes.
     world.PutDatabaseInPlace();
     duplora.Click(kStartX, kStartY);
-    screen = duplora.WaitForRunEnd(1);
+    const ScreenState failedRun = screen;
+    screen = duplora.WaitForRunEnd(1, &failedRun);
     EXPECT_EQ(screen.steps, kAllOk) << screen.text;
     EXPECT_TRUE(screen.closingLine);
     for (const Mirrored& file : kMirrored) ExpectMirrored(world, file);
