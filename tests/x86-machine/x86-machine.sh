@@ -6,10 +6,13 @@
 # the machine reaches the host's loopback only on the ports forwarded (the tests' private Firebird
 # server), and nothing else.
 #
-#   x86-machine.sh start FOLDER [--port N]... [--share PATH]...
+#   x86-machine.sh start FOLDER [--port N]... [--share PATH]... [--live-share PATH]...
 #       Boots the machine, its state in FOLDER (a folder of the host, shared as well), and returns
 #       once it takes jobs. --port: a port of 127.0.0.1 the machine reaches at its own 127.0.0.1;
-#       --share: a folder the machine sees. Fails with the reason and the console's end.
+#       --share: a folder the machine sees; --live-share: one that programs of the host write
+#       while the machine reads it (it may lie inside a --share), served uncached so that every
+#       read in the machine sees the host's latest (a shared folder's sizes are otherwise kept in
+#       the machine for a second). Fails with the reason and the console's end.
 #       (--image DIR --writable: the image in DIR, written to: make-image.sh's first boot.)
 #   x86-machine.sh run FOLDER -- COMMAND...
 #       Runs COMMAND in the machine with this process's environment and working folder; prints
@@ -48,11 +51,12 @@ console_end() {
 }
 
 start() {
-    local ports=() shares=("$folder") image= writable=
+    local ports=() shares=("$folder") live=() image= writable=
     while [ $# -gt 0 ]; do
         case "$1" in
         --port) ports+=("$2"); shift 2 ;;
         --share) shares+=("$(realpath -m "$2")"); shift 2 ;;
+        --live-share) live+=("$(realpath -m "$2")"); shares+=("${live[-1]}"); shift 2 ;;
         --image) image=$2; shift 2 ;;
         --writable) writable=1; shift ;;
         *) usage ;;
@@ -78,10 +82,13 @@ start() {
     # a word of the kernel's command line.
     local arguments=() append="root=/dev/vda rw console=ttyS0 init=/sbin/duplora-init"
     append+=" panic=-1 duplora.machine=$folder"
-    local index=0 share mounted=()
+    local index=0 share mounted=() cache
     while read -r share; do
+        cache=auto
+        [[ " ${live[*]} " == *" $share "* ]] && cache=none
         for outer in "${mounted[@]}"; do
-            [[ "$share/" == "$outer/"* ]] && continue 2  # seen through an outer share
+            # seen through an outer share (a live one is mounted over it)
+            [[ "$share/" == "$outer/"* && "$cache" == auto ]] && continue 2
         done
         mounted+=("$share")
         if [[ "$share" =~ [[:space:]] ]]; then
@@ -91,7 +98,7 @@ start() {
         [ -d "$share" ] || mkdir -p "$share"
         # Each folder is served by a virtiofsd of its own, which ends with the emulator.
         /usr/lib/qemu/virtiofsd --socket-path="$folder/share$index.socket" -o source="$share" \
-            -o cache=auto -o sandbox=chroot -o no_xattr </dev/null \
+            -o cache="$cache" -o sandbox=chroot -o no_xattr </dev/null \
             >"$folder/share$index.log" 2>&1 &
         arguments+=(-chardev "socket,id=share$index,path=$folder/share$index.socket"
             -device "vhost-user-fs-pci,chardev=share$index,tag=share$index")
