@@ -1,5 +1,7 @@
 #include "HeadlessProgressView.h"
 
+#include "ProgressTexts.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -68,17 +70,14 @@ HeadlessProgressView::~HeadlessProgressView() {
 }
 #endif
 
-void HeadlessProgressView::SetProgressText(const std::string& text) {
-    StoreAsUtf16(text, progressText_);
-}
-
-void HeadlessProgressView::SetDestinationText(const std::string& text) {
-    StoreAsUtf16(text, destinationText_);
-}
-
-void HeadlessProgressView::SetProgressBar(std::uint32_t beginColor, double maximum,
-                                          double position) {
-    beginColor_ = beginColor;
+void HeadlessProgressView::MirrorProgress(double copiedMB, double totalMB,
+                                          const std::string& destinationFile) {
+    FormatProgressText(text_, copiedMB, totalMB);
+    StoreAsUtf16(text_, progressText_);
+    FormatDestinationLine(text_, destinationFile);
+    StoreAsUtf16(text_, destinationText_);
+    const double maximum = totalMB;
+    const double position = copiedMB;
     maximum_ = maximum;
     position_ = position;
     const double fraction = maximum > 0 ? std::fmin(std::fmax(position / maximum, 0.0), 1.0) : 0.0;

@@ -18,9 +18,10 @@ public:
     HeadlessProgressView(const HeadlessProgressView&) = delete;
     HeadlessProgressView& operator=(const HeadlessProgressView&) = delete;
 
-    void SetProgressText(const std::string& text) override;
-    void SetDestinationText(const std::string& text) override;
-    void SetProgressBar(std::uint32_t beginColor, double maximum, double position) override;
+    // What the window's logic makes of a walk's report (the two texts, as MainForm formats them,
+    // and the bar), kept as the controls would keep it.
+    void MirrorProgress(double copiedMB, double totalMB,
+                        const std::string& destinationFile) override;
     void ProcessMessages() override;
 
     std::uint64_t MessageSteps() const { return steps_; }
@@ -28,9 +29,9 @@ public:
 
 private:
     int wakeFd_ = -1;              // POSIX
+    std::string text_;             // the texts as formatted, before a label takes them
     std::u16string progressText_;  // a label holds UTF-16 text
     std::u16string destinationText_;
-    std::uint32_t beginColor_ = 0;
     double maximum_ = 0;
     double position_ = 0;
     int barPixels_ = 0;  // the filled width the bar would paint

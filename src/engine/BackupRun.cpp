@@ -1,6 +1,7 @@
 #include "BackupRun.h"
 
-#include "DateTime.h"
+#include <stdexcept>
+
 #include "FolderSize.h"
 #include "PathMapping.h"
 #include "Process.h"
@@ -10,8 +11,16 @@
 #include "U_Funcoes.h"
 
 namespace {
+
 constexpr std::uint16_t kShowNormal = 1;
-constexpr const char* kNoSecondConnection = "Não foi possível conectar com o banco de dados";
+
+// Each step's work, in the table's order.
+constexpr void (BackupRun::*kStepWork[])() = {
+#define DUPLORA_STEP(image, box, label, caption, optional, needsConnection, work) &BackupRun::work,
+#include "Steps.inc"
+#undef DUPLORA_STEP
+};
+
 }  // namespace
 
 BackupRun::BackupRun(RunView& view, TavixDatabase& database, const Clock& clock)
@@ -19,7 +28,7 @@ BackupRun::BackupRun(RunView& view, TavixDatabase& database, const Clock& clock)
     Mirror.Report = &Report;
 }
 
-void BackupRun::btnIniciarBackupClick() {
+void BackupRun::Run() {
     Report.Begin();
     interruption_.reset();
     try {
@@ -47,28 +56,33 @@ void BackupRun::EndRun() {
     view_.RunEnded(result);
 }
 
+// Each step in its order: connected first when it needs the database (and it stays so while the
+// steps after it need it too), then its work unless its box is cleared.
 void BackupRun::RunSteps() {
     view_.RunBegan();
-    view_.StepBegan(kStepConnect);
-    StepWork(kStepConnect, [this] { ConnectForStep1(); });
-    Disconnect();
-
-    CopySystemFolder();
-    CopyDatabase();
-    CopyMusicFolders();
+    for (int step = 1; step <= kStepCount; ++step) {
+        view_.StepBegan(step);
+        if (Step(step).needsConnection) ConnectFor(step);
+        if (!Step(step).optional || view_.StepWanted(step))
+            StepWork(step, [this, step] { (this->*kStepWork[step - 1])(); });
+        if (step < kStepCount && !Step(step + 1).needsConnection) Disconnect();
+    }
     view_.StepBegan(kAllStepsDone);
     Disconnect();
+}
 
-    std::string closingLine = "Backup finalizado as " + FormatGeneralDateTime(clock_.Now());
-    if (const int failures = Report.Failures()) closingLine += " - " + FailureCountText(failures);
-    view_.SetProgressText(closingLine);
-    view_.SetDestinationText("");
+void BackupRun::ConnectFor(int step) {
+    try {
+        database_.DB_Tavix.SetConnected(true);
+    } catch (...) {
+        FailStep(step, {std::string(kNoConnectionText) + ": " + CurrentErrorText(), true});
+    }
 }
 
 // A connection left open by an earlier run may have lost its server since: it is asked
-// something cheap first, and closed by force when it no longer answers, so that step 1 reaches
-// the server for real.
-void BackupRun::ConnectForStep1() {
+// something cheap first, and closed by force when it no longer answers, so that the check
+// reaches the server for real.
+void BackupRun::CheckDatabase() {
     FbDatabase& connection = database_.DB_Tavix;
     if (connection.Connected()) {
         try {
@@ -99,74 +113,56 @@ void BackupRun::StepWork(int step, const std::function<void()>& work) {
     } catch (const SilentAbort&) {
         throw;  // the step has failed already
     } catch (...) {
-        FailStep(step, CurrentErrorText());
+        FailStep(step, {CurrentErrorText()});
     }
 }
 
-void BackupRun::FailStep(int step, std::string reason) {
-    view_.StepFailed(step, reason);
-    interruption_ = Interruption{step, std::move(reason)};
+void BackupRun::FailStep(int step, StepFailure failure) {
+    view_.StepFailed(step, failure);
+    interruption_ = Interruption{step, std::move(failure.reason)};
     throw SilentAbort();
 }
 
-void BackupRun::MeasureAndMirror(int step, const std::string& source,
-                                 const std::string& destination, bool recursive) {
+// A walk that broke off fails the step at work.
+void BackupRun::MeasureAndMirror(const std::string& source, const std::string& destination,
+                                 bool recursive) {
     if (const WalkResult walked = Mirror.MeasureAndMirror(source, destination, recursive); !walked)
-        FailStep(step, walked.failure->folder + ": " + walked.failure->reason);
+        throw std::runtime_error(walked.failure->folder + ": " + walked.failure->reason);
 }
 
 // A system folder that maps to no drive (its share neither a letter nor an administrative share)
 // fails the step, as the failure of any other step: nothing is copied to a made-up place.
 void BackupRun::CopySystemFolder() {
-    view_.StepBegan(kStepSystemFolder);
-    if (!view_.StepWanted(kStepSystemFolder)) return;
-    StepWork(kStepSystemFolder, [this] {
-        MeasureAndMirror(kStepSystemFolder, SystemFolder, MapServerFolder(SystemFolder), true);
-    });
+    MeasureAndMirror(SystemFolder, MapServerFolder(SystemFolder), true);
 }
 
 // A batch file that cannot be started, or that ends with an exit code other than 0, is a
 // failure of the run, which goes on: some batch files end with a code that is no error
 // (robocopy's 1, "files copied").
 void BackupRun::CopyDatabase() {
-    view_.StepBegan(kStepDatabase);
-    if (!view_.StepWanted(kStepDatabase)) return;
-    StepWork(kStepDatabase, [this] {
-        // At a drive root the current directory ends with "\", and the path then holds two.
-        const std::string batchFile = platform::CurrentDirectory() + "\\Duplora.bat";
-        const std::optional<int> exitCode = RunAndWait(batchFile, "", kShowNormal);
-        if (!exitCode)
-            Report.Failure(batchFile, platform::LastErrorText());
-        else if (*exitCode != 0)
-            Report.Failure(batchFile,
-                           "Duplora.bat terminou com o código " + std::to_string(*exitCode));
-    });
+    // At a drive root the current directory ends with "\", and the path then holds two.
+    const std::string batchFile = platform::CurrentDirectory() + "\\Duplora.bat";
+    const std::optional<int> exitCode = RunAndWait(batchFile, "", kShowNormal);
+    if (!exitCode)
+        Report.Failure(batchFile, platform::LastErrorText());
+    else if (*exitCode != 0)
+        Report.Failure(batchFile, "Duplora.bat terminou com o código " + std::to_string(*exitCode));
 }
 
-// The database is connected again whether the music folders are wanted or not. A row without a
-// path is one bad row: counted and logged, and the other folders are still copied.
+// A row without a path is one bad row: counted and logged, and the other folders are still
+// copied.
 void BackupRun::CopyMusicFolders() {
-    view_.StepBegan(kStepMusicFolders);
-    try {
-        database_.DB_Tavix.SetConnected(true);
-    } catch (...) {
-        view_.SetProgressText(kNoSecondConnection);
-        FailStep(kStepMusicFolders, std::string(kNoSecondConnection) + ": " + CurrentErrorText());
+    FbQuery& query = database_.QryBusca;
+    query.Close();
+    query.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
+    query.Open();
+    query.First();
+    for (int row = 1; !query.Eof(); ++row) {
+        const std::string path = query.FieldAsString("Pas_Path");
+        if (path.empty())
+            Report.Failure("Tb_Pastas, linha " + std::to_string(row), kEmptyFolderPath);
+        else
+            MeasureAndMirror(path, MapMusicFolder(path), false);
+        query.Next();  // the next row is fetched only now, after this folder is done
     }
-    if (!view_.StepWanted(kStepMusicFolders)) return;
-    StepWork(kStepMusicFolders, [this] {
-        FbQuery& query = database_.QryBusca;
-        query.Close();
-        query.SetSQL("SELECT Pas_Path FROM Tb_Pastas");
-        query.Open();
-        query.First();
-        for (int row = 1; !query.Eof(); ++row) {
-            const std::string path = query.FieldAsString("Pas_Path");
-            if (path.empty())
-                Report.Failure("Tb_Pastas, linha " + std::to_string(row), kEmptyFolderPath);
-            else
-                MeasureAndMirror(kStepMusicFolders, path, MapMusicFolder(path), false);
-            query.Next();  // the next row is fetched only now, after this folder is done
-        }
-    });
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The backup run: check the database, mirror the system folder, run Duplora.bat, mirror every
-// music folder the database lists. Synchronous; the walkers let the window process its messages.
+// The backup run: the steps of Steps.inc (check the database, mirror the system folder, run
+// Duplora.bat, mirror every music folder the database lists). Synchronous; the walkers let the
+// window process its messages.
 
 #include <functional>
 #include <optional>
@@ -13,6 +14,10 @@
 #include "RunReport.h"
 #include "RunView.h"
 
+// Why a step that needs the database failed when it could not be connected, before the
+// database's own text.
+inline constexpr const char* kNoConnectionText = "Não foi possível conectar com o banco de dados";
+
 struct TavixDatabase;
 
 class BackupRun {
@@ -20,14 +25,16 @@ public:
     // `clock` gives the closing line its date and time.
     BackupRun(RunView& view, TavixDatabase& database, const Clock& clock);
 
-    // One whole run, told to `view` as it goes. Returns after a complete run; throws
-    // SilentAbort after a failed step, and lets any other error through. Either way the run has
-    // ended: its result is in the log, with the reason it stopped, if it did, then told to every
-    // channel, then to the window (RunView::RunEnded). The walk goes on after a file it cannot
-    // copy; every such failure is counted, logged, and named in the closing line.
-    void btnIniciarBackupClick();
+    // One whole run: the steps of Steps.inc in their order, told to `view` as it goes. Returns
+    // after a complete run; throws SilentAbort after a failed step, and lets any other error
+    // through. Either way the run has ended: its result is in the log, with the reason it stopped,
+    // if it did, then told to every channel, then to the window (RunView::RunEnded). The walk
+    // goes on after a file it cannot copy; every such failure is counted and logged.
+    void Run();
 
-    // Steps 2 to 4.
+    // The steps' work (Steps.inc). Each reports a failure of its step by throwing: an error
+    // fails the step with its text as the reason.
+    void CheckDatabase();
     void CopySystemFolder();
     void CopyDatabase();
     void CopyMusicFolders();
@@ -47,14 +54,15 @@ private:
     };
 
     void RunSteps();
-    void ConnectForStep1();
+    // Connects for `step`, which needs the database; a connection that cannot be made fails it.
+    void ConnectFor(int step);
     void Disconnect();
     // Runs the work of `step`; an error fails the step with its text as the reason.
     void StepWork(int step, const std::function<void()>& work);
-    // `step` failed for `reason`, which the run's line gives: the run stops (SilentAbort).
-    [[noreturn]] void FailStep(int step, std::string reason);
-    // Mirror.MeasureAndMirror; a walk that broke off fails `step`.
-    void MeasureAndMirror(int step, const std::string& source, const std::string& destination,
+    // `step` failed, which the run's line gives with the reason: the run stops (SilentAbort).
+    [[noreturn]] void FailStep(int step, StepFailure failure);
+    // Mirror.MeasureAndMirror; a walk that broke off fails the step at work.
+    void MeasureAndMirror(const std::string& source, const std::string& destination,
                           bool recursive);
     void EndRun();
 

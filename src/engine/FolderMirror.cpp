@@ -1,15 +1,11 @@
 #include "FolderMirror.h"
 
-#include <charconv>
-#include <cmath>
 #include <optional>
-#include <string_view>
 
 #include "DateTime.h"
 #include "FolderSize.h"
 #include "FolderWalk.h"
 #include "SystemError.h"
-#include "TextEncoding.h"
 #include "U_Funcoes.h"
 
 namespace {
@@ -31,44 +27,6 @@ std::optional<std::string> ForceDirectories(std::string path) {
     const std::string reason = platform::LastErrorText();
     if (IsFolder(path)) return std::nullopt;  // made meanwhile by someone else
     return reason;
-}
-
-void AppendRounded(std::string& text, double value) {
-    char digits[24];
-    const long long rounded = static_cast<long long>(std::nearbyint(value));  // half to even
-    text.append(digits, std::to_chars(digits, digits + sizeof digits, rounded).ptr);
-}
-
-// The two texts of the display, written into buffers that keep their capacity: they are
-// rewritten for every entry of a walk.
-void FormatProgressText(std::string& text, double copiedMB, double totalMB) {
-    text.assign("Copiando: ");
-    AppendRounded(text, copiedMB);
-    text.append(" MB de ");
-    AppendRounded(text, totalMB);
-    text.append(" MB");
-}
-
-// Where the last `count` characters of `text` begin. In UTF-8 a character takes up to four
-// bytes, the first of which is never a continuation byte (10xxxxxx); counting at most three of
-// those per character keeps bytes that are not UTF-8 counted too. Elsewhere a byte is a character.
-std::size_t StartOfLastCharacters(std::string_view text, std::size_t count) {
-    std::size_t start = text.size();
-    for (; count > 0 && start > 0; --count) {
-        --start;
-        if constexpr (platform::kTextIsUtf8) {
-            for (int more = 0;
-                 more < 3 && start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80;
-                 ++more)
-                --start;
-        }
-    }
-    return start;
-}
-
-void FormatDestinationLine(std::string& line, const std::string& fullPath) {
-    line.assign(StartOfLastCharacters(fullPath, 55) > 0 ? "..." : "");
-    line.append(fullPath, StartOfLastCharacters(fullPath, 56));
 }
 
 // An entry's time in the MS-DOS form; none for a folder or a time that has no such form, which
@@ -153,30 +111,10 @@ EntryOutcome UpdateEntry(const std::string& name, const platform::FindData* file
 
 }  // namespace
 
-std::string ProgressText(double copiedMB, double totalMB) {
-    std::string text;
-    FormatProgressText(text, copiedMB, totalMB);
-    return text;
-}
-
-std::string DestinationLine(const std::string& fullPath) {
-    std::string line;
-    FormatDestinationLine(line, fullPath);
-    return line;
-}
-
 double FileModifiedTime(const std::string& fileName) {
     const platform::DirectorySearch search(fileName);
     const auto dos = search.Found() ? DosTime(*search.Entry()) : std::nullopt;
     return dos ? DosDateTimeToValue(*dos) : kNoFileTime;
-}
-
-void FolderMirror::ShowProgress(const std::string& destinationFile) {
-    FormatProgressText(progressText_, CopiedMB, TotalMB);
-    view_.SetProgressText(progressText_);
-    view_.SetProgressBar(kProgressNavy, TotalMB, CopiedMB);
-    FormatDestinationLine(destinationLine_, destinationFile);
-    view_.SetDestinationText(destinationLine_);
 }
 
 // The destination folder held open: `opened` when it is there, else created first, with every
@@ -273,7 +211,7 @@ void FolderMirror::MirrorEntry(const ListedEntry& entry, const MirroredFolders& 
     if (entry.file) CopiedMB += EntrySizeMB(*entry.file);
     sourceFile_.assign(folders.source).append(entry.name);
     destinationFile_.assign(folders.destination).append(entry.name);
-    ShowProgress(destinationFile_);
+    view_.MirrorProgress(CopiedMB, TotalMB, destinationFile_);
     const EntryOutcome outcome = UpdateEntry(entry.name, entry.file, folders, found_);
     // A file gone from the server since it was listed is passed over, as one gone before its
     // listing, whichever walk listed it.

@@ -73,27 +73,18 @@ private:
     void ReportListing(const ListingEnd& end, const std::string& source);
     void MirrorEntry(const ListedEntry& entry, const MirroredFolders& folders);
     platform::Folder DestinationFolder(platform::Folder opened, const std::string& destination);
-    void ShowProgress(const std::string& destinationFile);
     void Failure(const std::string& path, const std::string& reason) {
         if (Report) Report->Failure(path, reason);
     }
     ProgressView& view_;
     const TreeListing* listed_ = nullptr;  // during a walk from the size total's listing
     // What is rewritten for every entry, in buffers that keep their capacity: the entry's two
-    // paths, what the look-ups found, the display texts.
+    // paths and what the look-ups found.
     std::string sourceFile_;
     std::string destinationFile_;
     platform::FindData found_;
-    std::string progressText_;
-    std::string destinationLine_;
 };
 
 // The last-write time of a file as a date-time value, through the MS-DOS form; kNoFileTime
 // for a missing file, a folder, or a time that has no MS-DOS form.
 double FileModifiedTime(const std::string& fileName);
-
-// "Copiando: A MB de B MB", each rounded half to even.
-std::string ProgressText(double copiedMB, double totalMB);
-// A destination file as lblDestino shows it: at most "..." and its last 56 characters (in
-// UTF-8, characters, not bytes).
-std::string DestinationLine(const std::string& fullPath);

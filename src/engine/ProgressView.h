@@ -1,19 +1,18 @@
 #pragma once
-// What the folder walkers show while they work. The main window implements it; tests record it.
+// What the folder walkers report while they work: where a mirror walk stands, and the chance to
+// let the window handle its messages. How that is shown is the window's (MainForm); tests record
+// it, the bench counts it.
 
-#include <cstdint>
 #include <string>
-
-// The progress bar's colour value in the toolkit's blue-green-red encoding: navy.
-inline constexpr std::uint32_t kProgressNavy = 0x800000;
 
 class ProgressView {
 public:
     virtual ~ProgressView() = default;
-    virtual void SetProgressText(const std::string& text) = 0;     // lblProgresso
-    virtual void SetDestinationText(const std::string& text) = 0;  // lblDestino
-    // cxProgressBar1: the begin colour first, then the maximum, then the position.
-    virtual void SetProgressBar(std::uint32_t beginColor, double maximum, double position) = 0;
+    // The mirror walk is at the entry whose copy is `destinationFile`: `copiedMB` of `totalMB`
+    // walked so far (the size total's measure of the folder). Told for every entry, before its
+    // copy decision.
+    virtual void MirrorProgress(double copiedMB, double totalMB,
+                                const std::string& destinationFile) = 0;
     // Lets the window handle every pending message (repaint, hide and show, timers, menus).
     virtual void ProcessMessages() = 0;
 };

@@ -1,5 +1,7 @@
 #include "MainForm.h"
 
+#include "DateTime.h"
+#include "ProgressTexts.h"
 #include "RunReport.h"
 #include "SettingsError.h"
 #include "SilentAbort.h"
@@ -14,18 +16,6 @@ std::string LogFileBeside(const std::string& settingsFile) {
     const std::size_t separator = settingsFile.find_last_of("\\/");
     return settingsFile.substr(0, separator == std::string::npos ? 0 : separator + 1) +
            "Duplora.log";
-}
-
-// The option box of steps 2 to 4.
-ControlId OptionBox(int step) {
-    switch (step) {
-        case kStepSystemFolder:
-            return ControlId::chkCopiarPastaTavix;
-        case kStepDatabase:
-            return ControlId::chkCopiarBancoDados;
-        default:
-            return ControlId::chkCopiarMusicas;
-    }
 }
 
 }  // namespace
@@ -100,7 +90,7 @@ void MainForm::btnIniciarBackupClick() {
     Guarded(view_, [this] {
         runInProgress_ = true;
         const RunEnds runEnds{*this};
-        Run.btnIniciarBackupClick();
+        Run.Run();
     });
 }
 
@@ -114,8 +104,7 @@ void MainForm::SetStep(int step, StepState state) {
 }
 
 void MainForm::ResetStepImages() {
-    for (int step = kStepConnect; step <= kStepMusicFolders; ++step)
-        SetStep(step, StepState::Pending);
+    for (int step = 1; step <= kStepCount; ++step) SetStep(step, StepState::Pending);
     SetControlsEnabled(true);
 }
 
@@ -127,21 +116,17 @@ void MainForm::SetControlsEnabled(bool enabled) {
         view_.SetEnabled(control, enabled);
 }
 
-void MainForm::SetProgressText(const std::string& text) {
-    view_.SetText(ControlId::lblProgresso, text);
-}
-
-void MainForm::SetDestinationText(const std::string& text) {
-    view_.SetText(ControlId::lblDestino, text);
-}
-
-void MainForm::SetProgressBar(std::uint32_t beginColor, double maximum, double position) {
-    view_.SetProgressBar(beginColor, maximum, position);
+void MainForm::MirrorProgress(double copiedMB, double totalMB, const std::string& destinationFile) {
+    FormatProgressText(progressText_, copiedMB, totalMB);
+    view_.SetText(ControlId::lblProgresso, progressText_);
+    view_.SetProgressBar(kProgressNavy, totalMB, copiedMB);
+    FormatDestinationLine(destinationLine_, destinationFile);
+    view_.SetText(ControlId::lblDestino, destinationLine_);
 }
 
 void MainForm::ProcessMessages() { view_.ProcessMessages(); }
 
-bool MainForm::StepWanted(int step) const { return view_.Checked(OptionBox(step)); }
+bool MainForm::StepWanted(int step) const { return view_.Checked(StepBox(step)); }
 
 void MainForm::RunBegan() {
     view_.SetTrayIcon(Picture::IconBusy, kApplicationTitle);
@@ -151,20 +136,27 @@ void MainForm::RunBegan() {
 
 // Step n begins: the step before it is done; kAllStepsDone ends the last.
 void MainForm::StepBegan(int step) {
-    if (step < kStepConnect || step > kAllStepsDone) return;
-    if (step > kStepConnect) SetStep(step - 1, StepState::Ok);
+    if (step < 1 || step > kAllStepsDone) return;
+    if (step > 1) SetStep(step - 1, StepState::Ok);
     if (step < kAllStepsDone) SetStep(step, StepState::Processing);
 }
 
-// A failed step turns it and every step after it to Error.
-void MainForm::StepFailed(int step, const std::string&) {
-    for (int s = kStepMusicFolders; s >= step && s >= kStepConnect; --s)
-        SetStep(s, StepState::Error);
+// A failed step turns it and every step after it to Error; one that could not connect says so in
+// the progress line.
+void MainForm::StepFailed(int step, const StepFailure& failure) {
+    if (failure.noConnection) view_.SetText(ControlId::lblProgresso, kNoConnectionText);
+    for (int s = kStepCount; s >= step && s >= 1; --s) SetStep(s, StepState::Error);
     SetControlsEnabled(true);
 }
 
 // The idle icon comes back, with a tip that names what went wrong until the next run.
 void MainForm::RunEnded(const RunResult& result) {
+    if (result.Completed()) {
+        std::string closingLine = "Backup finalizado as " + FormatGeneralDateTime(result.ended);
+        if (result.failures) closingLine += " - " + FailureCountText(result.failures);
+        view_.SetText(ControlId::lblProgresso, closingLine);
+        view_.SetText(ControlId::lblDestino, "");
+    }
     lastRun_ = result;
     if (result.Completed()) lastCompleted_ = result.ended;
     idleTip_ = IdleTip();

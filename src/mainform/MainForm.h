@@ -31,6 +31,9 @@ enum TrayMouseMessage : int {
     kTrayMiddleButtonDown = 0x207,
 };
 
+// The progress bar's colour during a mirror walk, in the toolkit's blue-green-red encoding: navy.
+inline constexpr std::uint32_t kProgressNavy = 0x800000;
+
 // The step pictures' states; a step's state is held only by its picture.
 enum class StepState { Pending, Processing, Ok, Error };
 Picture StepPicture(StepState state);
@@ -48,7 +51,9 @@ public:
     // the schedule, the step pictures, and from Duplora.log when the last run that completed
     // ended, which the tray icon's tip tells.
     void FormCreate();
-    // Runs one whole backup (the start button, or the daily timer).
+    // Runs one whole backup (the start button, or the daily timer), and shows how it ended: the
+    // step pictures, the closing line "Backup finalizado as " and the date and time (and the
+    // failures, " - N falhas") after a complete run, the tray icon and its tip.
     void btnIniciarBackupClick();
     // The tray menu's "Iniciar Backup": a run, as the start button starts it. The item is
     // enabled exactly when the button is.
@@ -125,15 +130,15 @@ private:
     // The idle tip shown anew when it changed; the warning of silence once a day.
     void NoticeSilence();
 
-    // RunView: the run's events, and its progress passed on to the window.
-    void SetProgressText(const std::string& text) override;
-    void SetDestinationText(const std::string& text) override;
-    void SetProgressBar(std::uint32_t beginColor, double maximum, double position) override;
+    // RunView: the run's events, and what the window shows of them. A mirror walk's progress:
+    // "Copiando: A MB de B MB", the destination line, the bar in navy.
+    void MirrorProgress(double copiedMB, double totalMB,
+                        const std::string& destinationFile) override;
     void ProcessMessages() override;
     bool StepWanted(int step) const override;
     void RunBegan() override;
     void StepBegan(int step) override;
-    void StepFailed(int step, const std::string& reason) override;
+    void StepFailed(int step, const StepFailure& failure) override;
     void RunEnded(const RunResult& result) override;
 
     MainFormView& view_;
@@ -146,6 +151,9 @@ private:
     std::optional<std::time_t> startedAt_;      // FormCreate: silence counts from here at most
     std::string idleTip_;                       // the idle tip last shown
     std::string silenceWarnedOn_;               // the day ("2026-12-10") of the last warning
+    // The walk's two texts, rewritten for every entry in buffers that keep their capacity.
+    std::string progressText_;
+    std::string destinationLine_;
     bool controlsEnabled_ = true;  // btnIniciarBackup and the rest (SetControlsEnabled)
     bool dailyTimerActive_ = false;
     bool popupTimerActive_ = false;

@@ -120,9 +120,6 @@ void TFrmPrincipal::BuildControls() {
     grpAgendamento = Find<QGroupBox>(ControlId::grpAgendamento);
     chkDiario = Find<QCheckBox>(ControlId::chkDiario);
     edtHorario = Find<MaskedTimeEdit>(ControlId::edtHorario);
-    chkCopiarPastaTavix = Find<QCheckBox>(ControlId::chkCopiarPastaTavix);
-    chkCopiarBancoDados = Find<QCheckBox>(ControlId::chkCopiarBancoDados);
-    chkCopiarMusicas = Find<QCheckBox>(ControlId::chkCopiarMusicas);
     lblProgresso = Find<ThrottledLabel>(ControlId::lblProgresso);
     lblDestino = Find<ThrottledLabel>(ControlId::lblDestino);
     cxProgressBar1 = Find<AnimatedProgressBar>(ControlId::cxProgressBar1);

@@ -1,6 +1,6 @@
 #pragma once
 // TFrmPrincipal on Qt, Duplora's one window, built from the window's description
-// (WindowLayout.h): the daily schedule, the four steps with their pictures, the progress lines
+// (WindowLayout.h): the daily schedule, the steps with their pictures, the progress lines
 // and bar, the three buttons, and the tray icon. It is only its controls: what they do is the
 // window logic's (MainForm), which it serves as MainFormView.
 
@@ -56,13 +56,11 @@ public:
     // A control of the window's description.
     QWidget* Control(ControlId id) const { return controls_.value(id); }
 
-    // Components, named as the window's description names them.
+    // Components, named as the window's description names them (the steps' controls are reached
+    // through Control: StepImage(n), StepBox(n)).
     QGroupBox* grpAgendamento;
     QCheckBox* chkDiario;
     MaskedTimeEdit* edtHorario;
-    QCheckBox* chkCopiarPastaTavix;
-    QCheckBox* chkCopiarBancoDados;
-    QCheckBox* chkCopiarMusicas;
     ThrottledLabel* lblProgresso;
     ThrottledLabel* lblDestino;
     AnimatedProgressBar* cxProgressBar1;

@@ -30,7 +30,6 @@
 namespace {
 
 using enum StepState;
-using Steps = std::array<std::optional<StepState>, 4>;
 constexpr std::time_t kFinishedAt = 1767225600 + 13 * 3600 + 5 * 60 + 9;  // 2026-01-01 13:05:09 UTC
 
 // "dd/mm hh:mm" in local time, as the tray icon's tip gives a moment.
@@ -87,7 +86,7 @@ struct World : BackupWorld {
     // True when the run completed, false when it ended by SilentAbort.
     bool RunBackup() {
         try {
-            run.btnIniciarBackupClick();
+            run.Run();
             return true;
         } catch (const SilentAbort&) {
             return false;
@@ -132,7 +131,7 @@ TEST(BackupRunTest, ACompleteRunCopiesEverythingAndEndsWithTheClosingLine) {
     EXPECT_TRUE(w.Copied("d:/Musicas/b.mp3"));  // \\SRV01\D\Musicas\Pop goes into D:\Musicas\ .
     EXPECT_EQ(folder.Read("current/batch-ran.txt"), "ran\n");
 
-    EXPECT_EQ(window.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_EQ(window.steps, EveryStep(Ok));
     EXPECT_EQ(window.progress.progressText,
               "Backup finalizado as " + FormatGeneralDateTime(kFinishedAt));
     EXPECT_EQ(window.progress.destinationText, "");
@@ -152,7 +151,7 @@ TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesReasonAndTipAndRestoresTheCon
         const char* name;
         std::function<void(World&)> setUp;
         bool completes;
-        Steps steps;
+        StepStates steps;
         std::optional<std::string> progressText;     // nullopt: not checked
         std::function<std::string(World&)> outcome;  // how the run's line in the log begins
         std::string tip;                             // after the title and ": "
@@ -174,77 +173,48 @@ TEST(BackupRunTest, EveryWayARunEndsLeavesItsStatesReasonAndTipAndRestoresTheCon
     };
     const Scenario scenarios[] = {
         {"database unreachable at step 1",
-         [](World& t) { t.database.DB_Tavix.SetDatabaseName(t.folder.Path("missing.fdb")); },
-         false,
-         {Error, Error, Error, Error},
-         untouched,
+         [](World& t) { t.database.DB_Tavix.SetDatabaseName(t.folder.Path("missing.fdb")); }, false,
+         FailedAt(1), untouched,
          [&](World& t) {
              return "Backup interrompido no passo 1: " + noFile(t.folder.Path("missing.fdb"));
          },
          "backup interrompido no passo 1"},
-        {"system folder walk fails",
-         [](World& t) { t.FailMirrorOfStep(2); },
-         false,
-         {Ok, Error, Error, Error},
-         std::nullopt,
-         text("Backup interrompido no passo 2: \\\\SRV01\\C\\Tavix\\: walk broken"),
+        {"system folder walk fails", [](World& t) { t.FailMirrorOfStep(2); }, false, FailedAt(2),
+         std::nullopt, text("Backup interrompido no passo 2: \\\\SRV01\\C\\Tavix\\: walk broken"),
          "backup interrompido no passo 2"},
         {"system folder on a share that is no drive",
          [](World& t) {
              t.folder.Write("dosdevices/unc/srv01/dados/Tavix/player.ini", "player");
              t.run.SystemFolder = "\\\\SRV01\\Dados\\Tavix\\";
          },
-         false,
-         {Ok, Error, Error, Error},
-         std::nullopt,
+         false, FailedAt(2), std::nullopt,
          text("Backup interrompido no passo 2: O compartilhamento \"Dados\" de PASTA_SISTEMA"),
          "backup interrompido no passo 2",
          [](World& t) { EXPECT_FALSE(t.Copied("d:/ados") || t.Copied("d:/Tavix")); }},
         {"system folder setting names no folder",
-         [](World& t) { t.run.SystemFolder = "\\\\SRV01\\"; },
-         false,
-         {Ok, Error, Error, Error},
-         std::nullopt,
+         [](World& t) { t.run.SystemFolder = "\\\\SRV01\\"; }, false, FailedAt(2), std::nullopt,
          text("Backup interrompido no passo 2: A configuração PASTA_SISTEMA (\"\\\\SRV01\\\")"),
-         "backup interrompido no passo 2",
-         [](World& t) { EXPECT_FALSE(t.Copied("c:/Tavix")); }},
+         "backup interrompido no passo 2", [](World& t) { EXPECT_FALSE(t.Copied("c:/Tavix")); }},
         {"batch file missing",
-         [](World& t) { std::filesystem::remove(t.folder.Host("current/Duplora.bat")); },
-         true,
-         {Ok, Ok, Ok, Ok},
-         std::nullopt,
-         text("Backup finalizado ("),
-         "1 falha no último backup"},
+         [](World& t) { std::filesystem::remove(t.folder.Host("current/Duplora.bat")); }, true,
+         EveryStep(Ok), std::nullopt, text("Backup finalizado ("), "1 falha no último backup"},
         // The second connection is step 4's: no step is left showing that it runs.
-        {"database moved away by the batch file",
-         moveDatabase,
-         false,
-         {Ok, Ok, Ok, Error},
-         "Não foi possível conectar com o banco de dados",
-         noSecondConnection,
+        {"database moved away by the batch file", moveDatabase, false, FailedAt(4),
+         "Não foi possível conectar com o banco de dados", noSecondConnection,
          "backup interrompido no passo 4"},
         {"database moved away, music unticked",
          [&](World& t) {
-             t.window.checked[ControlId::chkCopiarMusicas] = false;
+             t.window.checked[StepBox(4)] = false;
              moveDatabase(t);
          },
-         false,
-         {Ok, Ok, Ok, Error},
-         "Não foi possível conectar com o banco de dados",
-         noSecondConnection,
+         false, FailedAt(4), "Não foi possível conectar com o banco de dados", noSecondConnection,
          "backup interrompido no passo 4"},
-        {"folder query fails",
-         [](World& t) { t.MakeDatabase("", {}); },
-         false,
-         {Ok, Ok, Ok, Error},
+        {"folder query fails", [](World& t) { t.MakeDatabase("", {}); }, false, FailedAt(4),
          std::nullopt,
          text("Backup interrompido no passo 4: Dynamic SQL Error; SQL error code = -204; Table "
               "unknown; TB_PASTAS"),
          "backup interrompido no passo 4"},
-        {"music folder walk fails",
-         [](World& t) { t.FailMirrorOfStep(4); },
-         false,
-         {Ok, Ok, Ok, Error},
+        {"music folder walk fails", [](World& t) { t.FailMirrorOfStep(4); }, false, FailedAt(4),
          std::nullopt,
          text("Backup interrompido no passo 4: \\\\SRV01\\D\\Musicas\\Rock\\: walk broken"),
          "backup interrompido no passo 4"},
@@ -478,7 +448,7 @@ TEST(BackupRunTest, FailuresAreCountedLoggedAndShownWhileTheStepsKeepTheirStates
         w.fault.reset();
         const std::vector<Failed> failed = s.failed(w);
         const int count = static_cast<int>(failed.size());
-        EXPECT_EQ(w.window.steps, (Steps{Ok, Ok, Ok, Ok}));
+        EXPECT_EQ(w.window.steps, EveryStep(Ok));
         EXPECT_EQ(w.run.Report.Failures(), count);
         const std::string counted = FailureCountText(count);
         EXPECT_EQ(w.window.progress.progressText,
@@ -514,16 +484,14 @@ TEST(BackupRunTest, TheLogKeepsOneOldFileOnceItPassesItsLimit) {
     World unwritable;
     unwritable.run.Report.LogFile = unwritable.folder.Path("no-such-folder/Duplora.log");
     EXPECT_TRUE(unwritable.RunBackup());
-    EXPECT_EQ(unwritable.window.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_EQ(unwritable.window.steps, EveryStep(Ok));
 }
 
 TEST(BackupRunTest, WithEveryOptionClearedItOnlyConnectsAndEndsOk) {
     World w;
-    for (const ControlId box : {ControlId::chkCopiarPastaTavix, ControlId::chkCopiarBancoDados,
-                                ControlId::chkCopiarMusicas})
-        w.window.checked[box] = false;
+    for (const ControlId box : {StepBox(2), StepBox(3), StepBox(4)}) w.window.checked[box] = false;
     ASSERT_TRUE(w.RunBackup());
-    EXPECT_EQ(w.window.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_EQ(w.window.steps, EveryStep(Ok));
     EXPECT_FALSE(w.Copied("c:/Tavix") || w.Copied("d:/Musicas") ||
                  w.folder.Exists("current/batch-ran.txt"));
     EXPECT_TRUE(w.window.progress.bars.empty());
@@ -534,12 +502,12 @@ TEST(BackupRunTest, WithEveryOptionClearedItOnlyConnectsAndEndsOk) {
 TEST(BackupRunTest, AnOptionClearedDuringTheRunAffectsTheStepsStillToCome) {
     World w;
     w.window.progress.onProcessMessages = [&] {
-        if (w.window.steps[1] == Processing) w.window.checked[ControlId::chkCopiarMusicas] = false;
+        if (w.window.steps[1] == Processing) w.window.checked[StepBox(4)] = false;
     };
     ASSERT_TRUE(w.RunBackup());
     EXPECT_TRUE(w.Copied("c:/Tavix/Sonvira/player.ini"));
     EXPECT_FALSE(w.Copied("d:/Musicas"));
-    EXPECT_EQ(w.window.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_EQ(w.window.steps, EveryStep(Ok));
 }
 
 TEST(BackupRunTest, AnEmptyFolderListLeavesTheProgressDisplayAlone) {
@@ -550,7 +518,7 @@ TEST(BackupRunTest, AnEmptyFolderListLeavesTheProgressDisplayAlone) {
         textsAtStep4 = w.window.progress.progressTexts.size();
     };
     ASSERT_TRUE(w.RunBackup());
-    EXPECT_EQ(w.window.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_EQ(w.window.steps, EveryStep(Ok));
     // Only the closing line follows the system folder's last progress text.
     EXPECT_EQ(w.window.progress.progressTexts.size(), textsAtStep4 + 1);
 }
@@ -562,7 +530,7 @@ TEST(BackupRunTest, ARunAfterAFailedStep4FindsTheConnectionOpenAndCompletes) {
     EXPECT_TRUE(w.database.DB_Tavix.Connected());
     w.window.progress.onProcessMessages = nullptr;
     ASSERT_TRUE(w.RunBackup());
-    EXPECT_EQ(w.window.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_EQ(w.window.steps, EveryStep(Ok));
     EXPECT_FALSE(w.database.DB_Tavix.Connected());
     EXPECT_TRUE(w.Copied("d:/Musicas/b.mp3"));
 }
@@ -581,7 +549,7 @@ TEST(BackupRunTest, Step1AfterALostConnectionShowsWhetherTheServerAnswersNow) {
 
     server->Kill();
     EXPECT_FALSE(w.RunBackup());
-    EXPECT_EQ(w.window.steps, (Steps{Error, Error, Error, Error}));
+    EXPECT_EQ(w.window.steps, FailedAt(1));
     EXPECT_FALSE(w.database.DB_Tavix.Connected());
 
     TestFolder elsewhere;
@@ -589,7 +557,7 @@ TEST(BackupRunTest, Step1AfterALostConnectionShowsWhetherTheServerAnswersNow) {
     server.emplace(elsewhere);
     w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server->Address()));
     EXPECT_TRUE(w.RunBackup());
-    EXPECT_EQ(w.window.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_EQ(w.window.steps, EveryStep(Ok));
 }
 
 // A server that stops answering (a hung machine: here a private server frozen with SIGSTOP) ends
@@ -620,7 +588,7 @@ TEST(BackupRunTest, AServerThatDoesNotAnswerEndsStep1WithItsReason) {
 
     EXPECT_TRUE(endedWhileFrozen);
     EXPECT_FALSE(completed);
-    EXPECT_EQ(w.window.steps, (Steps{Error, Error, Error, Error}));
+    EXPECT_EQ(w.window.steps, FailedAt(1));
     EXPECT_EQ(w.window.Controls(), (ControlStates{true, true, true, true}));
     // The client's own text ("connection rejected by remote interface") does not say why.
     const std::string runLine = w.RunLine();
@@ -649,7 +617,7 @@ TEST(BackupRunTest, AConnectionThatDoesNotCloseIsAFailureOfACompleteRunAndShowsN
     w.form.btnIniciarBackupClick();
 
     EXPECT_TRUE(w.window.boxes.empty());
-    EXPECT_EQ(w.window.steps, (Steps{Ok, Ok, Ok, Ok}));
+    EXPECT_EQ(w.window.steps, EveryStep(Ok));
     EXPECT_FALSE(w.database.DB_Tavix.Connected());
     EXPECT_TRUE(w.Copied("d:/Musicas/b.mp3"));
     EXPECT_EQ(w.window.progress.progressText,
@@ -700,7 +668,7 @@ TEST(BackupRunTest, AServerThatFreezesDuringStep4EndsTheStepAfterTheTimeOut) {
     EXPECT_TRUE(frozen);
     EXPECT_TRUE(endedWhileFrozen);
     EXPECT_FALSE(completed);
-    EXPECT_EQ(w.window.steps, (Steps{Ok, Ok, Ok, Error}));
+    EXPECT_EQ(w.window.steps, FailedAt(4));
     EXPECT_EQ(w.window.Controls(), (ControlStates{true, true, true, true}));
     const std::string runLine = w.RunLine();
     EXPECT_NE(runLine.find("  Backup interrompido no passo 4: "), std::string::npos) << runLine;

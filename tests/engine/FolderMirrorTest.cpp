@@ -239,7 +239,7 @@ TEST_F(FolderMirrorTest, WithoutRecursionOnlyTheFolderItself) {
 TEST_F(FolderMirrorTest, MissingSourceStillCreatesTheDestinationTree) {
     EXPECT_TRUE(Mirror("no-such-source", "dst/a/b/c"));
     EXPECT_TRUE(std::filesystem::is_directory(folder.Host("dst/a/b/c")));
-    EXPECT_TRUE(view.progressTexts.empty());
+    EXPECT_TRUE(view.walked.empty());
 }
 
 TEST_F(FolderMirrorTest, SourceFolderAgainstDestinationFileLeavesTheFileAlone) {
@@ -249,15 +249,16 @@ TEST_F(FolderMirrorTest, SourceFolderAgainstDestinationFileLeavesTheFileAlone) {
     EXPECT_EQ(folder.Read("dst/x"), "a file");
 }
 
-// The window shows an entry before its copy decision; the server's time is read at the decision.
-// Here, while their destination lines are shown, one server file is removed (it reads as the
-// lowest time, so its older copy stays) and one is replaced by an older file (not copied).
+// The walk reports an entry before its copy decision; the server's time is read at the decision.
+// Here, while their entries are reported, one server file is removed (its older copy stays) and
+// one is replaced by an older file (not copied).
 TEST_F(FolderMirrorTest, ServerTimeIsReadAfreshAtTheCopyDecision) {
     struct ChangingView : RecordingView {
         std::function<void(const std::string&)> onDestination;
-        void SetDestinationText(const std::string& text) override {
-            RecordingView::SetDestinationText(text);
-            onDestination(text);
+        void MirrorProgress(double copiedMB, double totalMB,
+                            const std::string& destinationFile) override {
+            RecordingView::MirrorProgress(copiedMB, totalMB, destinationFile);
+            onDestination(destinationFile);
         }
     } changing;
     const auto copyTime = kSourceTime - std::chrono::hours(1);
@@ -275,7 +276,7 @@ TEST_F(FolderMirrorTest, ServerTimeIsReadAfreshAtTheCopyDecision) {
     EXPECT_EQ(folder.Read("dst/gone.txt"), "old");
     EXPECT_EQ(folder.Read("dst/replaced.txt"), "old");
     EXPECT_EQ(folder.Read("dst/kept.txt"), "new");
-    EXPECT_EQ(changing.destinationTexts.size(), 3u);
+    EXPECT_EQ(changing.walked.size(), 3u);
 }
 
 // A source that is itself a copy may hold a temporary file of a copy that was cut off: it is
@@ -292,7 +293,7 @@ TEST_F(FolderMirrorTest, TemporaryCopiesInTheSourceAreNotCopied) {
 TEST_F(FolderMirrorTest, UnreachableDestinationIsNotAFailureOfTheWalk) {
     folder.Write("src/a.txt", "a", kSourceTime);
     EXPECT_TRUE(mirror.MirrorFolder(folder.Path("src"), "Musicas:\\Rock\\", false));
-    EXPECT_EQ(view.progressTexts.size(), 1u);
+    EXPECT_EQ(view.walked.size(), 1u);
 }
 
 #ifndef _WIN32
@@ -697,24 +698,6 @@ TEST_F(FolderMirrorTest, ADatabaseFolderOnAMountThatRefusesNoReplaceRenamesStill
     EXPECT_EQ(report.Waiting(), 1);
 }
 
-TEST(DestinationLineTest, CountsCharactersOfUtf8AndNeverCutsOneInTwo) {
-    const std::string c = "\xC3\xA7";         // "ç", two bytes
-    const std::string note = "\xE2\x99\xAB";  // a note sign, three bytes
-    const std::string base = std::string(20, 'a') + c + c + note + std::string(20, 'b') + c;
-    ASSERT_EQ(base.size(), 49u);                // 44 characters
-    const std::string tail = "1234567890" + c;  // 11 characters
-    struct Case {
-        std::string full;
-        std::string shown;
-    };
-    const Case cases[] = {
-        {base + tail, base + tail},                         // 55 characters: whole
-        {c + base + tail, "..." + c + base + tail},         // 56: dots and whole
-        {note + c + base + tail, "..." + c + base + tail},  // 57: dots and last 56
-        {std::string(100, 'x') + note + std::string(55, 'y'), "..." + note + std::string(55, 'y')},
-    };
-    for (const Case& k : cases) EXPECT_EQ(DestinationLine(k.full), k.shown) << k.full;
-}
 #endif
 
 // Times without an MS-DOS form must not make a file copy on every run.
@@ -732,7 +715,7 @@ TEST_F(FolderMirrorTest, TimesOutsideTheMsDosRangeSettleAfterOneCopy) {
     EXPECT_EQ(folder.Read("dst/normal.txt"), "######");
 }
 
-TEST_F(FolderMirrorTest, ShowsEveryEntryButDotEntriesAndProcessesMessagesForEach) {
+TEST_F(FolderMirrorTest, ReportsEveryEntryButDotEntriesAndProcessesMessagesForEach) {
     folder.Write("src/one.bin", std::string(1024 * 1024, '1'), kSourceTime);
     folder.Write("src/half.bin", std::string(512 * 1024, '2'), kSourceTime);
     folder.MakeFolder("src/sub");
@@ -741,50 +724,18 @@ TEST_F(FolderMirrorTest, ShowsEveryEntryButDotEntriesAndProcessesMessagesForEach
     ASSERT_TRUE(Mirror("src", "dst", false));
 
     EXPECT_DOUBLE_EQ(mirror.CopiedMB, 1.5);
-    ASSERT_EQ(view.progressTexts.size(), 3u);  // one.bin, half.bin, sub
+    ASSERT_EQ(view.walked.size(), 3u);  // one.bin, half.bin, sub
     EXPECT_EQ(view.processed, 3);
-    EXPECT_EQ(view.progressTexts.back(), "Copiando: 2 MB de 4 MB");  // 1.5 and 3.5: half to even
-    ASSERT_EQ(view.bars.size(), 3u);
-    EXPECT_EQ(view.bars.back().color, kProgressNavy);
-    EXPECT_DOUBLE_EQ(view.bars.back().maximum, 3.5);
-    EXPECT_DOUBLE_EQ(view.bars.back().position, 1.5);
-    // Each entry's destination path, as long paths are shown (a temporary folder may be long).
+    std::multiset<std::string> destinations;
+    for (const MirrorStep& step : view.walked) {
+        EXPECT_DOUBLE_EQ(step.totalMB, 3.5);
+        destinations.insert(step.destinationFile);
+    }
+    EXPECT_DOUBLE_EQ(view.walked.back().copiedMB, 1.5);
     std::multiset<std::string> expected;
     for (const char* name : {"one.bin", "half.bin", "sub"})
-        expected.insert(DestinationLine(folder.Path("dst") + "\\" + name));
-    EXPECT_EQ(
-        std::multiset<std::string>(view.destinationTexts.begin(), view.destinationTexts.end()),
-        expected);
-}
-
-TEST(ProgressTextTest, RoundsHalfToEven) {
-    struct Case {
-        double copied, total;
-        const char* text;
-    };
-    const Case cases[] = {
-        {12.4, 339.6, "Copiando: 12 MB de 340 MB"},
-        {2.5, 3.5, "Copiando: 2 MB de 4 MB"},
-        {0.5, 1.5, "Copiando: 0 MB de 2 MB"},
-        {0, 0, "Copiando: 0 MB de 0 MB"},
-        {-2.5, 1234567.5, "Copiando: -2 MB de 1234568 MB"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(ProgressText(c.copied, c.total), c.text);
-}
-
-TEST(DestinationLineTest, ShowsAtMostTheLast56CharactersAfterDots) {
-    const std::string base(50, 'a');
-    struct Case {
-        std::string full;
-        std::string shown;
-    };
-    const Case cases[] = {
-        {base + "12345", base + "12345"},                        // 55: whole
-        {base + "123456", "..." + base + "123456"},              // 56: dots and whole
-        {base + "1234567", "..." + base.substr(1) + "1234567"},  // 57: dots and last 56
-        {std::string(200, 'b') + "end", "..." + std::string(53, 'b') + "end"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(DestinationLine(c.full), c.shown) << c.full.size();
+        expected.insert(folder.Path("dst") + "\\" + name);
+    EXPECT_EQ(destinations, expected);
 }
 
 TEST(FileModifiedTimeTest, MissingFilesAndFoldersReadAsTheLowestTime) {

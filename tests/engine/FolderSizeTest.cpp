@@ -32,7 +32,7 @@ TEST(FolderSizeTest, CountsWhatTheMirrorWalks) {
     EXPECT_DOUBLE_EQ(FolderSizeMB(folder.Path("src") + "\\", true, view), kTreeBytes / kMB);
     EXPECT_DOUBLE_EQ(FolderSizeMB(folder.Path("src"), false, view), (300000 + 70000) / kMB);
     EXPECT_DOUBLE_EQ(FolderSizeMB(folder.Path("missing"), true, view), 0);
-    EXPECT_TRUE(view.progressTexts.empty() && view.destinationTexts.empty() && view.bars.empty());
+    EXPECT_TRUE(view.walked.empty());
 }
 
 TEST(FolderSizeTest, ProcessesMessagesAfterEveryEntry) {
@@ -74,6 +74,6 @@ TEST(FolderSizeTest, ACompleteMirrorEndsWithCopiedAtTheTotal) {
     mirror.CopiedMB = 0;
     ASSERT_TRUE(mirror.MirrorFolder(folder.Path("src"), folder.Path("dst"), true));
     EXPECT_NEAR(mirror.CopiedMB, mirror.TotalMB, 1e-9);
-    EXPECT_DOUBLE_EQ(view.bars.back().position, mirror.CopiedMB);
-    EXPECT_DOUBLE_EQ(view.bars.back().maximum, mirror.TotalMB);
+    EXPECT_DOUBLE_EQ(view.walked.back().copiedMB, mirror.CopiedMB);
+    EXPECT_DOUBLE_EQ(view.walked.back().totalMB, mirror.TotalMB);
 }

@@ -138,7 +138,7 @@ TEST(MainWindowTest, EveryControlIsAsTheWindowsDescriptionSays) {
         {ControlId::chkDiario, {72, 18, 153, 17}},
         {ControlId::edtHorario, {225, 14, 41, 21}},
         {ControlId::pnlOpcoes, {8, 56, 369, 97}},
-        {ControlId::imgCopiarMusicas, {8, 70, 16, 16}},
+        {StepImage(4), {8, 70, 16, 16}},
         {ControlId::cxProgressBar1, {7, 192, 371, 21}},
         {ControlId::btnIniciarBackup, {7, 223, 122, 42}},
         {ControlId::btnFechar, {256, 223, 122, 42}},
@@ -196,9 +196,10 @@ TEST(MainWindowTest, TabOrderRunsThroughTheUsableControls) {
 TEST(MainWindowTest, StepPicturesArePendingAfterStartUp) {
     TestFolder folder;
     TFrmPrincipal window(folder.Path("Duplora.ini"));
-    for (const ControlId step : kStepImages)
-        EXPECT_TRUE(SamePicture(Image(window, step), Image(window, ControlId::imgPendende)))
-            << Describe(step).name;
+    for (int step = 1; step <= kStepCount; ++step)
+        EXPECT_TRUE(
+            SamePicture(Image(window, StepImage(step)), Image(window, ControlId::imgPendende)))
+            << Step(step).image;
     EXPECT_EQ(window.windowIcon().cacheKey(), window.ImgIcone1.cacheKey());
 }
 
@@ -221,9 +222,9 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
                          window.btnFechar->isEnabled(),
                          window.grpAgendamento->isEnabled(),
                          window.btnOcultar->isEnabled(),
-                         window.chkCopiarPastaTavix->isEnabled() &&
-                             window.chkCopiarBancoDados->isEnabled() &&
-                             window.chkCopiarMusicas->isEnabled(),
+                         window.Control(StepBox(2))->isEnabled() &&
+                             window.Control(StepBox(3))->isEnabled() &&
+                             window.Control(StepBox(4))->isEnabled(),
                          window.Tray.Icon.icon().cacheKey() == window.ImgIcone2.cacheKey()};
     });
     probe.start(0);
@@ -233,8 +234,8 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
     ASSERT_TRUE(seen);
     EXPECT_FALSE(seen->start || seen->menuItem || seen->close || seen->schedule);
     EXPECT_TRUE(seen->hide && seen->options && seen->busyIcon);
-    for (const ControlId step : kStepImages)
-        EXPECT_TRUE(SamePicture(Image(window, step), Image(window, ControlId::imgOk)));
+    for (int step = 1; step <= kStepCount; ++step)
+        EXPECT_TRUE(SamePicture(Image(window, StepImage(step)), Image(window, ControlId::imgOk)));
     EXPECT_EQ(clock.Shown(window.lblProgresso).rfind("Backup finalizado as ", 0), 0u);
     EXPECT_EQ(clock.Shown(window.lblDestino), "");
     EXPECT_TRUE(window.btnIniciarBackup->isEnabled() &&
@@ -267,13 +268,11 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
 
     constexpr int kEntries = 1000;
     constexpr int kWalkMs = 50;
-    std::string progress, destination;
+    std::string destination;
     for (int entry = 1; entry <= kEntries; ++entry) {
-        progress = "Copiando: " + std::to_string(entry) + " MB de 1000 MB";
         destination = "C:\\Reserva\\arquivo_" + std::to_string(entry) + ".dat";
-        view.SetProgressText(progress);
-        view.SetDestinationText(destination);
-        view.SetProgressBar(kProgressNavy, 1000, 500);
+        // The destination line changes with every entry; the bar stays half filled.
+        view.MirrorProgress(500 + entry / 1000.0, 1000, destination);
         QCoreApplication::postEvent(&events, new QEvent(QEvent::User));
         view.ProcessMessages();
         if (entry % (kEntries / kWalkMs) == 0) ++clock.now;
@@ -288,7 +287,7 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
     EXPECT_EQ(events.paints[window.cxProgressBar1], 1);  // half filled at the first entry
 
     // The last texts come with the next tick of the lines' timers.
-    EXPECT_EQ(clock.Shown(window.lblProgresso), progress);
+    EXPECT_EQ(clock.Shown(window.lblProgresso), "Copiando: 501 MB de 1000 MB");
     EXPECT_EQ(clock.Shown(window.lblDestino), destination);
     EXPECT_EQ(window.lblDestino->size(), window.lblDestino->sizeHint());  // sized to its text
 }

@@ -141,7 +141,7 @@ TEST(TrayIconTest, TheIconIsBusyForTheWholeRunAndTheMenuKeepsFecharUsable) {
         app::SetMessageBoxHook(nullptr);
 
         EXPECT_TRUE(seen && busy && !startItemEnabled && fecharEnabled);
-        EXPECT_EQ(Image(window, ControlId::imgCopiarMusicas)->Picture().cacheKey(),
+        EXPECT_EQ(Image(window, StepImage(4))->Picture().cacheKey(),
                   Image(window, failAtStep4 ? ControlId::imgErro : ControlId::imgOk)
                       ->Picture()
                       .cacheKey());
@@ -174,7 +174,7 @@ TEST(TrayIconTest, ChoosingIniciarBackupInTheMenuRunsABackup) {
     window.Form.WMTrayIcon(kTrayRightButtonDown);
     window.Form.TimerPopupTimer();
     EXPECT_TRUE(world.Copied("d:/Musicas/b.mp3"));
-    EXPECT_EQ(Image(window, ControlId::imgCopiarMusicas)->Picture().cacheKey(),
+    EXPECT_EQ(Image(window, StepImage(4))->Picture().cacheKey(),
               Image(window, ControlId::imgOk)->Picture().cacheKey());
     EXPECT_TRUE(window.Tray.Item(ControlId::MenuIniciarBackup)->isEnabled());
 }

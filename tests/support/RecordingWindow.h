@@ -21,6 +21,22 @@ struct ShownBox {
     std::string text;
 };
 
+// The step pictures' states, as a user reads them.
+using StepStates = std::array<std::optional<StepState>, kStepCount>;
+// Every step in `state`.
+inline StepStates EveryStep(StepState state) {
+    StepStates steps;
+    steps.fill(state);
+    return steps;
+}
+// A run that failed at `step`: the steps before it Ok, it and every one after it Error.
+inline StepStates FailedAt(int step) {
+    StepStates steps;
+    for (int s = 1; s <= kStepCount; ++s)
+        steps[s - 1] = s < step ? StepState::Ok : StepState::Error;
+    return steps;
+}
+
 // The controls a run disables.
 struct ControlStates {
     bool start = true, startMenuItem = true, close = true, schedule = true;
@@ -37,15 +53,18 @@ public:
     }
 
     void SetText(ControlId control, const std::string& text) override {
-        if (control == ControlId::lblProgresso)
-            progress.SetProgressText(text);
-        else if (control == ControlId::lblDestino)
-            progress.SetDestinationText(text);
+        if (control == ControlId::lblProgresso) {
+            progress.progressTexts.push_back(text);
+            progress.progressText = text;
+        } else if (control == ControlId::lblDestino) {
+            progress.destinationTexts.push_back(text);
+            progress.destinationText = text;
+        }
         texts[control] = text;
     }
     void SetPicture(ControlId control, Picture picture) override {
         pictures[control] = picture;
-        for (int step = 1; step <= 4; ++step) {
+        for (int step = 1; step <= kStepCount; ++step) {
             if (control != StepImage(step)) continue;
             steps[step - 1] = StateOf(picture);
             if (onStep && steps[step - 1]) onStep(step, *steps[step - 1]);
@@ -57,9 +76,9 @@ public:
     void Focus(ControlId control) override { focused.push_back(control); }
     void RefreshTimeField() override { ++timeFieldRefreshes; }
     void SetProgressBar(std::uint32_t color, double maximum, double position) override {
-        progress.SetProgressBar(color, maximum, position);
+        progress.bars.push_back({color, maximum, position});
     }
-    void ProcessMessages() override { progress.ProcessMessages(); }
+    void ProcessMessages() override { progress.Process(); }
     bool WindowVisible() const override { return visible; }
     void SetWindowVisible(bool value) override { visible = value; }
     void CloseWindow() override {
@@ -116,8 +135,8 @@ public:
     }
 
     MainForm* form = nullptr;  // for the events that reach the logic through the window
-    RecordingView progress;    // lblProgresso, lblDestino, the bar, the message processing
-    std::array<std::optional<StepState>, 4> steps;
+    RecordedDisplay progress;  // lblProgresso, lblDestino, the bar, the message processing
+    StepStates steps;
     std::function<void(int step, StepState state)> onStep;  // after a step's picture changed
     std::map<ControlId, std::string> texts;
     std::map<ControlId, Picture> pictures;

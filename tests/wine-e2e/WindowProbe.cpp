@@ -13,6 +13,7 @@
 #include <string>
 
 #include "ResourceIds.h"
+#include "Steps.h"
 
 namespace {
 
@@ -85,14 +86,18 @@ int main() {
                                   {IDC_IMG_PROCESSANDO, "Processing"},
                                   {IDC_IMG_OK, "Ok"},
                                   {IDC_IMG_ERRO, "Error"}};
-    const int steps[] = {IDC_IMG_CONECTAR_BANCO, IDC_IMG_COPIAR_PASTA_TAVIX, IDC_IMG_COPIAR_BANCO,
-                         IDC_IMG_COPIAR_MUSICAS};
-    for (int step = 0; step < 4; ++step) {
-        const LRESULT image = Image(Control(window, steps[step]));
+    for (int step = 1; step <= kStepCount; ++step) {
+        const LRESULT image = Image(Control(window, IDC_STEP_IMAGE + step));
         const char* state = image ? "Unknown" : "Empty";
         for (const Template& t : templates)
             if (image && image == Image(Control(window, t.id))) state = t.state;
-        std::printf("step%d=%s\n", step + 1, state);
+        std::printf("step%d=%s\n", step, state);
+        if (Step(step).optional)
+            std::printf(
+                "%s=%d\n", Step(step).box,
+                SendMessageA(Control(window, IDC_STEP_BOX + step), BM_GETCHECK, 0, 0) == BST_CHECKED
+                    ? 1
+                    : 0);
     }
 
     const struct {
@@ -101,10 +106,7 @@ int main() {
     } texts[] = {{"lblProgresso", IDC_LBL_PROGRESSO},
                  {"lblDestino", IDC_LBL_DESTINO},
                  {"edtHorario", IDC_EDT_HORARIO}},
-      checks[] = {{"chkDiario", IDC_CHK_DIARIO},
-                  {"chkCopiarPastaTavix", IDC_CHK_COPIAR_PASTA_TAVIX},
-                  {"chkCopiarBancoDados", IDC_CHK_COPIAR_BANCO_DADOS},
-                  {"chkCopiarMusicas", IDC_CHK_COPIAR_MUSICAS}},
+      checks[] = {{"chkDiario", IDC_CHK_DIARIO}},
       enabled[] = {{"btnIniciarBackup", IDC_BTN_INICIAR_BACKUP},
                    {"btnFechar", IDC_BTN_FECHAR},
                    {"grpAgendamento", IDC_GRP_AGENDAMENTO}};

@@ -19,21 +19,14 @@
 #define IDB_TRAY_RESTAURAR 123
 #define IDB_TRAY_INICIAR_BACKUP 124
 
-// Controls of TFrmPrincipal, by their names in the window's description (WindowLayout.h).
+// Controls of TFrmPrincipal, by their names in the window's description (WindowLayout.h, whose
+// ControlId values they are). The controls of step n are numbered from their step: its picture
+// IDC_STEP_IMAGE + n, its option box IDC_STEP_BOX + n, its caption's label IDC_STEP_LABEL + n.
 #define IDC_GRP_AGENDAMENTO 1001
 #define IDC_CHK_DIARIO 1002
 #define IDC_EDT_HORARIO 1003
 #define IDC_LABEL1 1004
 #define IDC_PNL_OPCOES 1005
-#define IDC_IMG_CONECTAR_BANCO 1006
-#define IDC_IMG_COPIAR_PASTA_TAVIX 1007
-#define IDC_IMG_COPIAR_BANCO 1008
-#define IDC_IMG_COPIAR_MUSICAS 1009
-#define IDC_CHK_CONECTAR_BANCO 1010
-#define IDC_LABEL2 1011
-#define IDC_CHK_COPIAR_PASTA_TAVIX 1012
-#define IDC_CHK_COPIAR_BANCO_DADOS 1013
-#define IDC_CHK_COPIAR_MUSICAS 1014
 #define IDC_LBL_PROGRESSO 1015
 #define IDC_LBL_DESTINO 1016
 #define IDC_PROGRESS_BAR 1017
@@ -44,6 +37,9 @@
 #define IDC_IMG_OK 1022
 #define IDC_IMG_ERRO 1023
 #define IDC_IMG_PROCESSANDO 1024
+#define IDC_STEP_IMAGE 1100
+#define IDC_STEP_BOX 1200
+#define IDC_STEP_LABEL 1300
 
 // Items of the tray menu PopupTrayIcon.
 #define IDM_INICIAR_BACKUP 2001

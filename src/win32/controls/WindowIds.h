@@ -8,15 +8,15 @@
 
 namespace win32 {
 
-// The controls are numbered from IDC_GRP_AGENDAMENTO in the description's order, the menu items
-// from IDM_INICIAR_BACKUP.
-constexpr int NumericId(ControlId id) {
-    const int index = static_cast<int>(id);
-    const int firstItem = static_cast<int>(ControlId::MenuIniciarBackup);
-    return index < firstItem ? IDC_GRP_AGENDAMENTO + index : IDM_INICIAR_BACKUP + index - firstItem;
-}
+// A control's or menu item's numeric id: its ControlId's stable number.
+constexpr int NumericId(ControlId id) { return static_cast<int>(id); }
+static_assert(NumericId(ControlId::grpAgendamento) == IDC_GRP_AGENDAMENTO);
 static_assert(NumericId(ControlId::imgProcessando) == IDC_IMG_PROCESSANDO);
 static_assert(NumericId(ControlId::btnIniciarBackup) == IDC_BTN_INICIAR_BACKUP);
+static_assert(NumericId(StepImage(1)) == IDC_STEP_IMAGE + 1);
+static_assert(NumericId(StepBox(2)) == IDC_STEP_BOX + 2);
+static_assert(NumericId(StepLabel(1)) == IDC_STEP_LABEL + 1);
+static_assert(NumericId(ControlId::MenuIniciarBackup) == IDM_INICIAR_BACKUP);
 static_assert(NumericId(ControlId::Fechar1) == IDM_FECHAR);
 
 // The bitmap resource of a picture (not of the icons, which are icon resources: MAINICON and
