@@ -148,8 +148,8 @@ void TFrmPrincipal::ConnectControls() {
             [this] { Form.btnIniciarBackupClick(); });
     connect(btnOcultar, &QAbstractButton::clicked, this, [this] { Form.btnOcultarClick(); });
     connect(btnFechar, &QAbstractButton::clicked, this, [this] { Form.btnFecharClick(); });
-    connect(&Tray, &TrayIcon::MouseMessage, this,
-            [this](int message) { Form.WMTrayIcon(message); });
+    connect(&Tray, &TrayIcon::Clicked, this,
+            [this](TrayClick click) { Form.TrayIconClicked(click); });
     connect(&Tray.TimerPopup, &QTimer::timeout, this, [this] { Form.TimerPopupTimer(); });
     connect(Tray.Item(ControlId::MenuIniciarBackup), &QAction::triggered, this,
             [this] { Form.MenuIniciarBackupClick(); });
