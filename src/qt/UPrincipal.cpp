@@ -26,12 +26,14 @@ public:
 
 }  // namespace
 
-TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
+TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock,
+                             const SteadyClock* paceClock)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
       messageBoxes_(this),
-      Form(*this, clock ? *clock : systemClock_, std::move(settingsFile)) {
+      Form(*this, clock ? *clock : systemClock_, std::move(settingsFile)),
+      messagePace_(paceClock ? *paceClock : SteadyClock::System()) {
     FrmPrincipal = this;
     setWindowTitle(QString::fromUtf8(kWindowCaption));
     setFixedSize(kClientWidth, kClientHeight);

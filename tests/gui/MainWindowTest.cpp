@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <thread>
 
 #include "AppErrors.h"
 #include "Errors.h"
@@ -23,6 +22,7 @@
 #include "UPrincipal.h"
 #include "gui/WindowWorld.h"
 #include "support/BackupWorld.h"
+#include "support/FixedClock.h"
 
 namespace {
 
@@ -251,12 +251,13 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
 }
 
 // A walk gives the window new texts and a bar position for every entry, then lets it process
-// its messages. The window handles them by time (MessagePace), and lays out and paints each
-// progress line at most once per interval of the line's clock, paints the bar only when its drawing
-// changes, and ends on the walk's last texts.
+// its messages. The window handles them by time (MessagePace, on a clock that moves with the
+// walk), and lays out and paints each progress line at most once per interval of the line's
+// clock, paints the bar only when its drawing changes, and ends on the walk's last texts.
 TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastTexts) {
     TestFolder folder;
-    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    ManualSteadyClock paceClock;
+    TFrmPrincipal window(folder.Path("Duplora.ini"), nullptr, &paceClock);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QCoreApplication::processEvents();  // the first paint
@@ -268,6 +269,7 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
     constexpr int kEntries = 1000;
     constexpr int kWalkMs = 50;
     std::string progress, destination;
+    int rounds = 0;  // the times the window processed its messages
     for (int entry = 1; entry <= kEntries; ++entry) {
         progress = "Copiando: " + std::to_string(entry) + " MB de 1000 MB";
         destination = "C:\\Reserva\\arquivo_" + std::to_string(entry) + ".dat";
@@ -275,11 +277,15 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
         view.SetDestinationText(destination);
         view.SetProgressBar(kProgressNavy, 1000, 500);
         QCoreApplication::postEvent(&events, new QEvent(QEvent::User));
+        const int handled = events.posted;
         view.ProcessMessages();
+        rounds += events.posted != handled;
+        paceClock.now += std::chrono::milliseconds(kWalkMs) / kEntries;
         if (entry % (kEntries / kWalkMs) == 0) ++clock.now;
     }
-    // Messages are processed by time: those of the last entries come once the pace allows.
-    std::this_thread::sleep_for(MessagePace::kPeriod);
+    EXPECT_LE(rounds, 1 + kWalkMs / MessagePace::kPeriod.count());  // by time, not by entry
+    // The messages of the last entries come once the pace allows.
+    paceClock.now += MessagePace::kPeriod;
     view.ProcessMessages();
     EXPECT_EQ(events.posted, kEntries);
     for (ThrottledLabel* line : {window.lblProgresso, window.lblDestino})
