@@ -42,7 +42,7 @@ TEST(MessagePaceTest, AWalkOfManyEntriesIsProcessedOncePerPeriod) {
     constexpr int kEntries = 1000;
     constexpr milliseconds kWalk{50};
     ManualSteadyClock clock;
-    clock.perRead = kWalk / kEntries;
+    clock.perRead = std::chrono::nanoseconds(kWalk) / kEntries;
     MessagePace pace(clock);
     int rounds = 0;
     for (int entry = 0; entry < kEntries; ++entry) rounds += pace.Due();

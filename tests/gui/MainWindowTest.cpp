@@ -185,6 +185,15 @@ std::vector<QWidget*> ShownControls(TFrmPrincipal& window) {
 
 std::string Name(const QWidget* widget) { return widget->objectName().toStdString(); }
 
+// Where a check box draws its caption, in the box's own coordinates.
+QRect CaptionOf(const QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+    return option.fontMetrics.boundingRect(contents, Qt::AlignLeft | Qt::AlignVCenter, option.text);
+}
+
 // `widgets` in the order a user reads them: row by row from the top, each row from the left; two
 // controls are in one row when they stand side by side (their heights overlap).
 std::vector<QWidget*> ReadingOrder(std::vector<QWidget*> widgets) {
@@ -230,7 +239,10 @@ TEST(MainWindowTest, TheControlsStandInsideTheWindowApartAndReadable) {
             EXPECT_FALSE(widget->geometry().intersects(other->geometry()))
                 << "over " << Name(other);
         }
-        if (qobject_cast<const QAbstractButton*>(widget)) {
+        if (auto* box = qobject_cast<const QCheckBox*>(widget)) {
+            if (!box->text().isEmpty())
+                EXPECT_TRUE(box->rect().contains(CaptionOf(box))) << "its caption is cut";
+        } else if (qobject_cast<const QAbstractButton*>(widget)) {
             EXPECT_LE(widget->sizeHint().width(), widget->width()) << "its caption is cut";
         }
     }
@@ -361,7 +373,7 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
         const int handled = events.posted;
         view.ProcessMessages();
         rounds += events.posted != handled;
-        paceClock.now += std::chrono::milliseconds(kWalkMs) / kEntries;
+        paceClock.now += std::chrono::nanoseconds(std::chrono::milliseconds(kWalkMs)) / kEntries;
         if (entry % (kEntries / kWalkMs) == 0) ++clock.now;
     }
     EXPECT_LE(rounds, 1 + kWalkMs / MessagePace::kPeriod.count());  // by time, not by entry

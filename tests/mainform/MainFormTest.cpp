@@ -184,6 +184,7 @@ TEST(MainFormTest, TheTrayIconTogglesOnALeftPressAndOpensOneMenuPerRightPress) {
     const Case cases[] = {
         {TrayClick::Left, false}, {TrayClick::Left, true},    {TrayClick::Double, true},
         {TrayClick::Left, false}, {TrayClick::Double, false}, {TrayClick::Left, true},
+        {TrayClick::Left, false},
     };
     for (const Case& c : cases) {
         w.form.TrayIconClicked(c.click);
