@@ -310,12 +310,18 @@ void MainForm::EndSession() {
 
 // The notification-area icon
 
-void MainForm::WMTrayIcon(int mouseMessage) {
-    if (mouseMessage == kTrayLeftButtonDown) {
-        MenuOcultar_RestaurarClick();
-    } else if (mouseMessage == kTrayRightButtonDown && !popupTimerActive_) {
-        popupTimerActive_ = true;  // a second press within the 200 ms changes nothing
-        view_.SetTimerActive(TimerId::TimerPopup, true);
+void MainForm::TrayIconClicked(TrayClick click) {
+    switch (click) {
+        case TrayClick::Left:
+            MenuOcultar_RestaurarClick();
+            break;
+        case TrayClick::Right:
+            if (popupTimerActive_) break;  // a second press within the 200 ms changes nothing
+            popupTimerActive_ = true;
+            view_.SetTimerActive(TimerId::TimerPopup, true);
+            break;
+        case TrayClick::Double:
+            break;  // its first press has toggled the window already
     }
 }
 

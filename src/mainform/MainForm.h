@@ -19,17 +19,10 @@
 #include "TavixDatabase.h"
 #include "TimeField.h"
 
-// The mouse messages the shell reports for the notification-area icon.
-enum TrayMouseMessage : int {
-    kTrayMouseMove = 0x200,
-    kTrayLeftButtonDown = 0x201,
-    kTrayLeftButtonUp = 0x202,
-    kTrayLeftDoubleClick = 0x203,
-    kTrayRightButtonDown = 0x204,
-    kTrayRightButtonUp = 0x205,
-    kTrayRightDoubleClick = 0x206,
-    kTrayMiddleButtonDown = 0x207,
-};
+// What the user did on the notification-area icon, as each window's toolkit reports it: a press
+// of the left or the right button, or a double click of the left one (its second press, which
+// both the shell and Qt report as a double click instead of a press).
+enum class TrayClick { Left, Right, Double };
 
 // The progress bar's colour during a mirror walk, in the toolkit's blue-green-red encoding: navy.
 inline constexpr std::uint32_t kProgressNavy = 0x800000;
@@ -86,9 +79,10 @@ public:
     // to read a message; the refusal goes to the log. A run in progress ends first.
     void EndSession();
 
-    // The notification-area icon's callback with the shell's mouse message: a left press
-    // toggles the window, a right press arms TimerPopup, everything else is ignored.
-    void WMTrayIcon(int mouseMessage);
+    // A click on the notification-area icon: a left press toggles the window, a right press arms
+    // TimerPopup (a second one before its tick changes nothing), a double click is ignored, so a
+    // double click toggles the window once.
+    void TrayIconClicked(TrayClick click);
     // TimerPopup's tick: the menu, once per right press, at the cursor.
     void TimerPopupTimer();
     // Before every popup: "Ocultar" or "Restaurar", as the window is visible or not.

@@ -2,7 +2,6 @@
 
 #include <QCursor>
 
-#include "MainForm.h"
 #include "WindowPictures.h"
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {
@@ -18,13 +17,25 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {
     TimerPopup.setInterval(TimerPeriodMs(TimerId::TimerPopup));
     TimerPopup.setObjectName(QStringLiteral("TimerPopup"));
 
-    // Qt reports presses by reason; they are mapped onto the shell's mouse messages.
+    // Qt reports a click by its reason: on X11 the left press itself is Trigger (on Windows Qt
+    // reports it at the release), the right press Context, and the second press of a quick pair
+    // DoubleClick instead of Trigger.
     connect(&Icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                emit MouseMessage(reason == QSystemTrayIcon::Trigger       ? kTrayLeftButtonDown
-                                  : reason == QSystemTrayIcon::Context     ? kTrayRightButtonDown
-                                  : reason == QSystemTrayIcon::DoubleClick ? kTrayLeftDoubleClick
-                                                                           : kTrayMiddleButtonDown);
+                switch (reason) {
+                    case QSystemTrayIcon::Trigger:
+                        emit Clicked(TrayClick::Left);
+                        break;
+                    case QSystemTrayIcon::Context:
+                        emit Clicked(TrayClick::Right);
+                        break;
+                    case QSystemTrayIcon::DoubleClick:
+                        emit Clicked(TrayClick::Double);
+                        break;
+                    case QSystemTrayIcon::MiddleClick:
+                    case QSystemTrayIcon::Unknown:
+                        break;
+                }
             });
 }
 

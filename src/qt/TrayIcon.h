@@ -1,8 +1,8 @@
 #pragma once
 // The notification-area icon and its menu PopupTrayIcon, as Qt controls: the icon with the
 // title as tooltip, the menu's items as the window's description lists them, with the pictures
-// of ListaImagemTray, and TimerPopup. What a press on the icon does is the window logic's
-// (MainForm::WMTrayIcon): presses are reported as the shell's mouse messages.
+// of ListaImagemTray, and TimerPopup. What a click on the icon does is the window logic's
+// (MainForm::TrayIconClicked): Qt's activation reasons are reported as its clicks.
 
 #include <QAction>
 #include <QIcon>
@@ -12,6 +12,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include "MainForm.h"
 #include "WindowLayout.h"
 
 class TrayIcon : public QObject {
@@ -32,8 +33,9 @@ public:
     QTimer TimerPopup;  // armed by a right press
 
 signals:
-    // A press on the icon, as the shell's mouse message (MainForm's TrayMouseMessage).
-    void MouseMessage(int message);
+    // A click on the icon that the window logic is told of; Qt's other activations (the middle
+    // button, an unknown reason) are not.
+    void Clicked(TrayClick click);
     void MenuAboutToPopUp();  // for tests: the menu is about to open
 
 private:

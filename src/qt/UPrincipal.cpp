@@ -26,12 +26,14 @@ public:
 
 }  // namespace
 
-TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock)
+TFrmPrincipal::TFrmPrincipal(std::string settingsFile, const Clock* clock,
+                             const SteadyClock* paceClock)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
       messageBoxes_(this),
-      Form(*this, clock ? *clock : systemClock_, std::move(settingsFile)) {
+      Form(*this, clock ? *clock : systemClock_, std::move(settingsFile)),
+      messagePace_(paceClock ? *paceClock : SteadyClock::System()) {
     FrmPrincipal = this;
     setWindowTitle(QString::fromUtf8(kWindowCaption));
     setFixedSize(kClientWidth, kClientHeight);
@@ -145,8 +147,8 @@ void TFrmPrincipal::ConnectControls() {
             [this] { Form.btnIniciarBackupClick(); });
     connect(btnOcultar, &QAbstractButton::clicked, this, [this] { Form.btnOcultarClick(); });
     connect(btnFechar, &QAbstractButton::clicked, this, [this] { Form.btnFecharClick(); });
-    connect(&Tray, &TrayIcon::MouseMessage, this,
-            [this](int message) { Form.WMTrayIcon(message); });
+    connect(&Tray, &TrayIcon::Clicked, this,
+            [this](TrayClick click) { Form.TrayIconClicked(click); });
     connect(&Tray.TimerPopup, &QTimer::timeout, this, [this] { Form.TimerPopupTimer(); });
     connect(Tray.Item(ControlId::MenuIniciarBackup), &QAction::triggered, this,
             [this] { Form.MenuIniciarBackupClick(); });

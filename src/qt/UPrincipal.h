@@ -26,9 +26,10 @@ class TFrmPrincipal : public QWidget, public MainFormView {
     Q_OBJECT
 public:
     // Creating the window creates the database objects, which load the client library: a
-    // missing library throws here. `settingsFile` and `clock` are for tests.
+    // missing library throws here. `settingsFile`, `clock` and `paceClock` (the clock of the
+    // messages' pace during a walk) are for tests.
     explicit TFrmPrincipal(std::string settingsFile = Settings::DefaultFileName(),
-                           const Clock* clock = nullptr);
+                           const Clock* clock = nullptr, const SteadyClock* paceClock = nullptr);
     ~TFrmPrincipal() override;
 
     // MainFormView.

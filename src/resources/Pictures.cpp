@@ -27,10 +27,6 @@ QString SmallCompanion(const QString& path) {
 
 }  // namespace
 
-QList<QString> TrayPictures() {
-    return {kTrayFechar, kTrayOcultar, kTrayRestaurar, kTrayIniciarBackup};
-}
-
 QList<QString> AllPictures() {
     return {kStepPending,   kStepProcessing,   kStepOk,      kStepError,
             kIconIdle,      kIconBusy,         kButtonStart, kButtonStartDisabled,

@@ -33,7 +33,6 @@ inline const QString kTrayFechar = QStringLiteral(":/pictures/tray-0-fechar.svg"
 inline const QString kTrayOcultar = QStringLiteral(":/pictures/tray-1-ocultar.svg");
 inline const QString kTrayRestaurar = QStringLiteral(":/pictures/tray-2-restaurar.svg");
 inline const QString kTrayIniciarBackup = QStringLiteral(":/pictures/tray-3-iniciar-backup.svg");
-QList<QString> TrayPictures();  // the four above, by index
 
 // The sizes every icon holds.
 inline constexpr int kIconSizes[] = {48, 32, 24, 16};

@@ -10,6 +10,19 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
 
 namespace win32 {
 
+std::optional<TrayClick> TrayClickOf(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+        case WM_LBUTTONDOWN:
+            return TrayClick::Left;
+        case WM_RBUTTONDOWN:
+            return TrayClick::Right;
+        case WM_LBUTTONDBLCLK:
+            return TrayClick::Double;
+        default:
+            return std::nullopt;
+    }
+}
+
 TrayIcon::TrayIcon(HWND window)
     : PopupTrayIcon(Required(CreatePopupMenu(), "Não foi possível criar o menu PopupTrayIcon")) {
     TrayIconData.hWnd = window;

@@ -5,8 +5,10 @@
 // shell and the menu need.
 
 #include <map>
+#include <optional>
 #include <string>
 
+#include "MainForm.h"
 #include "Win32.h"
 #include "WindowLayout.h"
 
@@ -14,6 +16,12 @@ namespace win32 {
 
 // The icon's callback message, WM_TRAYICON: the value of WM_USER.
 inline constexpr UINT kTrayIconMessage = WM_USER;
+
+// The click that the callback's mouse message (its lParam) reports: the left or the right button
+// pressed, or a left double click (the second press of a quick pair, which the shell reports
+// instead of a press). Moves, releases, the middle button, the second press of a right double
+// click (as Qt reports none either) and anything else are none.
+std::optional<TrayClick> TrayClickOf(LPARAM mouseMessage);
 
 class TrayIcon {
 public:

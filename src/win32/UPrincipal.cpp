@@ -229,9 +229,10 @@ LRESULT TFrmPrincipal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             if (wParam == TimerNumber(TimerId::TimerPopup)) Form.TimerPopupTimer();
             return 0;
         case kTrayIconMessage:
-            // The shell's mouse message over the icon. (The dialog keys send DM_GETDEFID, the
-            // same number, with 0: ignored there as here, and answered "no default button".)
-            Form.WMTrayIcon(static_cast<int>(lParam));
+            // WM_TRAYICON: the shell's mouse message over the icon, as a click. (The dialog keys
+            // send DM_GETDEFID, the same number, with 0: no click, and answered "no default
+            // button".)
+            if (const auto click = TrayClickOf(lParam)) Form.TrayIconClicked(*click);
             return 0;
         case kRunLaterMessage: {
             std::vector<std::function<void()>> actions;

@@ -1,6 +1,7 @@
 // The database link on real embedded databases (no server): the client library opens the file
 // in this process.
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 
 #include "ClientLibrary.h"
 #include "Errors.h"
+#include "FbDatabase.h"
 #include "SystemError.h"
 #include "TavixDatabase.h"
 #include "database/QueryHelpers.h"
@@ -46,18 +48,62 @@ TEST(ClientLibraryTest, ALibraryWithoutTheEntryPointsGivesThePlatformsText) {
     EXPECT_NE(message.find("isc_attach_database"), std::string::npos) << message;
 }
 
-TEST(TavixDatabaseTest, StartsWithTheInstallationsDatabaseAndAccount) {
-    TavixDatabase db;
+// Before the settings name another, a new link names the database where the installation keeps
+// it (a standby machine without a settings file backs that one up), and it contacts nothing until
+// a query or the run asks. The account it logs in with is proven where a server checks it
+// (ServerTest, Win32ServerTest); its dialect by EmbeddedDialectTest.
+TEST(TavixDatabaseTest, ANewLinkNamesTheInstallationsDatabaseAndContactsNothing) {
+    RecordingClientLibrary recorder;
+    TavixDatabase db(recorder.Library());
     EXPECT_EQ(db.DB_Tavix.DatabaseName(), "C:\\Tavix\\Sonvira\\Tavixdb\\TAVIXAUDIO.FDB");
-    EXPECT_EQ(db.DB_Tavix.Params(), (Strings{"user_name=SYSDBA", "password=plumcider",
-                                             "connect_timeout=30", "lc_ctype=UTF8"}));
-    EXPECT_EQ(db.DB_Tavix.SQLDialect(), 1);
     EXPECT_FALSE(db.DB_Tavix.Connected());
-    EXPECT_EQ(db.Trans_Tavix.DefaultDatabase(), &db.DB_Tavix);
-    EXPECT_EQ(db.Trans_Tavix.Params(), (Strings{"read_committed", "rec_version", "nowait"}));
-    EXPECT_EQ(db.QryBusca.Database(), &db.DB_Tavix);
-    EXPECT_EQ(db.QryBusca.Transaction(), &db.Trans_Tavix);
-    EXPECT_EQ(db.QryBusca.SQL(), "");
+    EXPECT_FALSE(db.Trans_Tavix.InTransaction());
+    EXPECT_TRUE(recorder.Calls().empty());
+}
+
+// The folder query reads what another connection (the playout system's) has committed, also after
+// the run's transaction began, and never waits for, nor fails on, what it has not committed.
+TEST(TavixDatabaseTest, TheFolderQueryReadsWhatOthersCommittedAndNeverWaitsForTheRest) {
+    using ExecuteImmediate = decltype(&isc_dsql_execute_immediate);
+    TestFolder folder;
+    FirebirdTestDatabase file(folder, "VARCHAR(60)", {"C:\\Um\\"});
+    TavixDatabase db;
+    db.DB_Tavix.SetDatabaseName(file.EmbeddedName());
+    EXPECT_EQ(ReadFolders(db), (Strings{"C:\\Um\\"}));
+    ASSERT_TRUE(db.Trans_Tavix.InTransaction());  // the run's transaction stays open
+
+    // The other connection, in this process: one server holds the file.
+    const ClientLibrary& client = ClientLibrary::Process();
+    void* library = dlopen(kClientLibraryName, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(library, nullptr);
+    const auto execute =
+        reinterpret_cast<ExecuteImmediate>(dlsym(library, "isc_dsql_execute_immediate"));
+    ASSERT_NE(execute, nullptr);
+    TavixDatabase other;
+    other.DB_Tavix.SetDatabaseName(file.EmbeddedName());
+    other.DB_Tavix.SetConnected(true);
+    ISC_STATUS_ARRAY status{};
+    struct {
+        isc_db_handle* database;
+        int length;
+        const char* block;
+    } vector{other.DB_Tavix.Handle(), 0, nullptr};
+    const auto run = [&](isc_tr_handle* transaction, const char* sql) {
+        return execute(status, other.DB_Tavix.Handle(), transaction, 0, sql, 1, nullptr);
+    };
+
+    isc_tr_handle committed = 0;
+    ASSERT_EQ(client.isc_start_multiple(status, &committed, 1, &vector), 0);
+    ASSERT_EQ(run(&committed, "INSERT INTO Tb_Pastas VALUES ('C:\\Dois\\')"), 0);
+    ASSERT_EQ(client.isc_commit_transaction(status, &committed), 0);
+    EXPECT_EQ(ReadFolders(db), (Strings{"C:\\Um\\", "C:\\Dois\\"}));
+
+    isc_tr_handle pending = 0;
+    ASSERT_EQ(client.isc_start_multiple(status, &pending, 1, &vector), 0);
+    ASSERT_EQ(run(&pending, "UPDATE Tb_Pastas SET Pas_Path = 'C:\\Tres\\'"), 0);
+    EXPECT_EQ(ReadFolders(db), (Strings{"C:\\Um\\", "C:\\Dois\\"}));
+    EXPECT_TRUE(db.Trans_Tavix.InTransaction());
+    client.isc_rollback_transaction(status, &pending);
 }
 
 TEST(TavixDatabaseTest, CursorNameIsAGuidMadeOncePerQuery) {
@@ -175,10 +221,8 @@ TEST_F(EmbeddedQueryTest, ConnectAndDisconnectAloneStartNoTransaction) {
     db_.DB_Tavix.SetConnected(false);
     db_.DB_Tavix.SetConnected(false);  // already closed: nothing
     EXPECT_FALSE(db_.DB_Tavix.Connected());
-    // The parameter block byte for byte: version 1, user name SYSDBA, password, connect time-out
-    // of 30 s, and the connection's character set UTF8.
-    const std::string dpb = std::string("\x01\x1C\x06", 3) + "SYSDBA" + "\x1D\x09" + "plumcider" +
-                            std::string("\x39\x04\x1E\x00\x00\x00", 6) + "\x30\x04" + "UTF8";
+    // The connection's parameters as their block (ParameterBlockTest), sent once.
+    const std::string dpb = DatabaseParameterBlock(db_.DB_Tavix.Params());
     EXPECT_EQ(recorder_.Calls(), (Strings{"isc_attach_database:" + Hex(dpb), "isc_database_info",
                                           "isc_detach_database"}));
 }
@@ -413,7 +457,7 @@ TEST(EmbeddedObjectsTest, TheConnectionMayGoBeforeItsQueryAndTransaction) {
     auto query = std::make_unique<FbQuery>();
     auto database = std::make_unique<FbDatabase>();
     database->SetDatabaseName(file.EmbeddedName());
-    database->SetParams({"user_name=SYSDBA", "password=plumcider"});
+    database->SetParams(TavixDatabaseParams());
     transaction->SetDefaultDatabase(database.get());
     query->SetDatabase(database.get());
     query->SetTransaction(transaction.get());

@@ -174,6 +174,29 @@ void ClickAt(int x, int y, int button) {
             std::to_string(button));
 }
 
+UserClicks::UserClicks(std::chrono::milliseconds doubleClickTime)
+    : doubleClickTime_(doubleClickTime) {}
+
+void UserClicks::AfterTheLast() {
+    // The toolkit compares the presses' times, which the X server stamps and Wine turns into its
+    // own milliseconds: a little more than the double-click time keeps them apart after rounding.
+    constexpr auto kRounding = 20ms;
+    if (last_) std::this_thread::sleep_until(*last_ + doubleClickTime_ + kRounding);
+}
+
+void UserClicks::Click(int x, int y, int button) {
+    AfterTheLast();
+    ClickAt(x, y, button);
+    last_ = std::chrono::steady_clock::now();
+}
+
+void UserClicks::DoubleClick(int x, int y) {
+    AfterTheLast();
+    Capture("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+            " click --repeat 2 --delay " + std::to_string((doubleClickTime_ / 4).count()) + " 1");
+    last_ = std::chrono::steady_clock::now();
+}
+
 TrayHost::TrayHost(const fs::path& logFolder)
     : process_({"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height",
                 "24"},

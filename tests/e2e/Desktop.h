@@ -75,6 +75,23 @@ std::optional<WindowInfo> Window(unsigned long id);
 // Left (1) or right (3) click at a point of the screen.
 void ClickAt(int x, int y, int button = 1);
 
+// Clicks a user makes one after another on one spot (the notification-area icon): each a click of
+// its own, or a double click when asked. `doubleClickTime` is the time within which the program's
+// toolkit joins two presses into a double click, as the program reads it; a click comes once that
+// time has passed since the press before, at once when it has already.
+class UserClicks {
+public:
+    explicit UserClicks(std::chrono::milliseconds doubleClickTime);
+    void Click(int x, int y, int button = 1);
+    // Two left presses a quarter of the double-click time apart.
+    void DoubleClick(int x, int y);
+
+private:
+    void AfterTheLast();
+    std::chrono::milliseconds doubleClickTime_;
+    std::optional<std::chrono::steady_clock::time_point> last_;  // the last press was before it
+};
+
 // trayer, a notification area at the top right of the display, up once this is constructed: a
 // program adds its icon once, so the area must be there before the program starts. Throws when
 // it does not come up.

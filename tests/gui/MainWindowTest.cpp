@@ -4,15 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <thread>
+#include <set>
 
 #include "AppErrors.h"
 #include "Errors.h"
@@ -23,6 +25,7 @@
 #include "UPrincipal.h"
 #include "gui/WindowWorld.h"
 #include "support/BackupWorld.h"
+#include "support/FixedClock.h"
 
 namespace {
 
@@ -95,8 +98,9 @@ protected:
 
 }  // namespace
 
-// The real widgets are the window's description, control by control; and the description holds
-// the places the layout must have.
+// The real widgets are the window's description, control by control. The window's size is the
+// one place a user would notice at once, and is pinned here; the places of the controls are
+// checked for what a user sees of them (TheControlsStandInsideTheWindowApartAndReadable).
 TEST(MainWindowTest, EveryControlIsAsTheWindowsDescriptionSays) {
     TestFolder folder;  // no settings file
     RecordedBoxes boxes;
@@ -132,20 +136,6 @@ TEST(MainWindowTest, EveryControlIsAsTheWindowsDescriptionSays) {
                   ResolvedFamily(QString::fromLatin1(FontOf(c.font).face)));
         EXPECT_EQ(widget->font().pixelSize(), FontOf(c.font).pixels);
     }
-    // The places the layout must have, whatever the description says.
-    const std::pair<ControlId, QRect> places[] = {
-        {ControlId::grpAgendamento, {8, 8, 369, 41}},
-        {ControlId::chkDiario, {72, 18, 153, 17}},
-        {ControlId::edtHorario, {225, 14, 41, 21}},
-        {ControlId::pnlOpcoes, {8, 56, 369, 97}},
-        {StepImage(4), {8, 70, 16, 16}},
-        {ControlId::cxProgressBar1, {7, 192, 371, 21}},
-        {ControlId::btnIniciarBackup, {7, 223, 122, 42}},
-        {ControlId::btnFechar, {256, 223, 122, 42}},
-    };
-    for (const auto& [id, place] : places)
-        EXPECT_EQ(window.Control(id)->geometry(), place) << Describe(id).name;
-    EXPECT_EQ(window.Control(ControlId::lblProgresso)->pos(), QPoint(8, 160));
 
     EXPECT_EQ(window.edtHorario->Text(), "  :  ");
     EXPECT_EQ(window.edtHorario->displayText(), "__:__");
@@ -178,19 +168,122 @@ TEST(MainWindowTest, TheScheduleCaptionEndsBeforeTheTimeField) {
     EXPECT_LT(focus.right() + 1, fieldLeft) << focus.right();
 }
 
-TEST(MainWindowTest, TabOrderRunsThroughTheUsableControls) {
-    TestFolder folder;
-    TFrmPrincipal window(folder.Path("Duplora.ini"));
-    std::vector<std::string> order;
-    QWidget* widget = window.chkDiario;
-    for (int i = 0; i < 8; ++i, widget = widget->nextInFocusChain()) {
-        while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isEnabled())
-            widget = widget->nextInFocusChain();
-        order.push_back(widget->objectName().toStdString());
+namespace {
+
+// The place of `widget` in the window's client area.
+QRect InWindow(const QWidget* widget) {
+    return QRect(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
+}
+
+// The widgets a user sees, named as the description names them.
+std::vector<QWidget*> ShownControls(TFrmPrincipal& window) {
+    std::vector<QWidget*> shown;
+    for (const ControlDescription& c : kControls)
+        if (window.Control(c.id)->isVisibleTo(&window)) shown.push_back(window.Control(c.id));
+    return shown;
+}
+
+std::string Name(const QWidget* widget) { return widget->objectName().toStdString(); }
+
+// Where a check box draws its caption, in the box's own coordinates.
+QRect CaptionOf(const QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+    return option.fontMetrics.boundingRect(contents, Qt::AlignLeft | Qt::AlignVCenter, option.text);
+}
+
+// `widgets` in the order a user reads them: row by row from the top, each row from the left; two
+// controls are in one row when they stand side by side (their heights overlap).
+std::vector<QWidget*> ReadingOrder(std::vector<QWidget*> widgets) {
+    std::sort(widgets.begin(), widgets.end(), [](const QWidget* a, const QWidget* b) {
+        return InWindow(a).top() < InWindow(b).top();
+    });
+    std::vector<std::vector<QWidget*>> rows;
+    for (QWidget* widget : widgets) {
+        const QRect place = InWindow(widget);
+        if (rows.empty() || InWindow(rows.back().front()).bottom() < place.top())
+            rows.emplace_back();
+        rows.back().push_back(widget);
     }
-    EXPECT_EQ(order, (std::vector<std::string>{"chkDiario", "edtHorario", "chkCopiarPastaTavix",
-                                               "chkCopiarBancoDados", "chkCopiarMusicas",
-                                               "btnIniciarBackup", "btnOcultar", "btnFechar"}));
+    std::vector<QWidget*> order;
+    for (auto& row : rows) {
+        std::sort(row.begin(), row.end(), [](const QWidget* a, const QWidget* b) {
+            return InWindow(a).left() < InWindow(b).left();
+        });
+        order.insert(order.end(), row.begin(), row.end());
+    }
+    return order;
+}
+
+}  // namespace
+
+// What a user sees of the layout: every control inside its container and the window, no two
+// side by side controls over one another, each caption whole within its control, and each step's
+// picture beside its step's box, top to bottom in the steps' order.
+TEST(MainWindowTest, TheControlsStandInsideTheWindowApartAndReadable) {
+    TestFolder folder;
+    folder.Write("Duplora.ini", "[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n");
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    window.show();
+    const std::vector<QWidget*> shown = ShownControls(window);
+    ASSERT_FALSE(shown.empty());
+    for (const QWidget* widget : shown) {
+        SCOPED_TRACE(Name(widget));
+        const QWidget* parent = widget->parentWidget();
+        EXPECT_TRUE(parent->rect().contains(widget->geometry())) << "outside its container";
+        EXPECT_TRUE(window.rect().contains(InWindow(widget))) << "outside the window";
+        for (const QWidget* other : shown) {
+            if (other == widget || other->parentWidget() != parent) continue;
+            EXPECT_FALSE(widget->geometry().intersects(other->geometry()))
+                << "over " << Name(other);
+        }
+        if (auto* box = qobject_cast<const QCheckBox*>(widget)) {
+            if (!box->text().isEmpty())
+                EXPECT_TRUE(box->rect().contains(CaptionOf(box))) << "its caption is cut";
+        } else if (qobject_cast<const QAbstractButton*>(widget)) {
+            EXPECT_LE(widget->sizeHint().width(), widget->width()) << "its caption is cut";
+        }
+    }
+
+    std::vector<QWidget*> stepImages, stepBoxes;
+    for (const ControlId step : kStepImages) stepImages.push_back(window.Control(step));
+    for (const QWidget* image : stepImages) {
+        const QRect picture = InWindow(image);
+        QWidget* box = nullptr;
+        for (QWidget* widget : shown)
+            if (qobject_cast<const QCheckBox*>(widget) &&
+                InWindow(widget).left() > picture.right() &&
+                InWindow(widget).top() <= picture.center().y() &&
+                picture.center().y() <= InWindow(widget).bottom())
+                box = widget;
+        ASSERT_NE(box, nullptr) << Name(image) << ": no box beside it";
+        stepBoxes.push_back(box);
+    }
+    EXPECT_EQ(ReadingOrder(stepImages), stepImages);
+    EXPECT_EQ(std::set<QWidget*>(stepBoxes.begin(), stepBoxes.end()).size(), stepBoxes.size());
+}
+
+// Tab reaches every control a user can use, once each, in the order the user reads them.
+TEST(MainWindowTest, TabOrderRunsThroughTheUsableControlsAsTheyAreRead) {
+    TestFolder folder;
+    folder.Write("Duplora.ini", "[CONFIG]\r\ndiario=S\r\nhorario=07:30\r\n");
+    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    window.show();
+    std::vector<QWidget*> usable;
+    for (QWidget* widget : ShownControls(window))
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled()) usable.push_back(widget);
+    ASSERT_FALSE(usable.empty());
+
+    std::vector<std::string> reached;
+    for (QWidget* widget = window.nextInFocusChain(); widget != &window;
+         widget = widget->nextInFocusChain())
+        if (std::find(usable.begin(), usable.end(), widget) != usable.end())
+            reached.push_back(Name(widget));
+    std::vector<std::string> read;
+    for (const QWidget* widget : ReadingOrder(usable)) read.push_back(Name(widget));
+    EXPECT_EQ(reached, read);
 }
 
 TEST(MainWindowTest, StepPicturesArePendingAfterStartUp) {
@@ -252,12 +345,13 @@ TEST(MainWindowTest, ARunStartedByTheButtonDisablesExactlyItsControls) {
 }
 
 // A walk gives the window new texts and a bar position for every entry, then lets it process
-// its messages. The window handles them by time (MessagePace), and lays out and paints each
-// progress line at most once per interval of the line's clock, paints the bar only when its drawing
-// changes, and ends on the walk's last texts.
+// its messages. The window handles them by time (MessagePace, on a clock that moves with the
+// walk), and lays out and paints each progress line at most once per interval of the line's
+// clock, paints the bar only when its drawing changes, and ends on the walk's last texts.
 TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastTexts) {
     TestFolder folder;
-    TFrmPrincipal window(folder.Path("Duplora.ini"));
+    ManualSteadyClock paceClock;
+    TFrmPrincipal window(folder.Path("Duplora.ini"), nullptr, &paceClock);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QCoreApplication::processEvents();  // the first paint
@@ -269,16 +363,21 @@ TEST(MainWindowTest, AWalkPaintsTheProgressLinesOncePerIntervalAndEndsOnItsLastT
     constexpr int kEntries = 1000;
     constexpr int kWalkMs = 50;
     std::string destination;
+    int rounds = 0;  // the times the window processed its messages
     for (int entry = 1; entry <= kEntries; ++entry) {
         destination = "C:\\Reserva\\arquivo_" + std::to_string(entry) + ".dat";
         // The destination line changes with every entry; the bar stays half filled.
         view.MirrorProgress(500 + entry / 1000.0, 1000, destination);
         QCoreApplication::postEvent(&events, new QEvent(QEvent::User));
+        const int handled = events.posted;
         view.ProcessMessages();
+        rounds += events.posted != handled;
+        paceClock.now += std::chrono::nanoseconds(std::chrono::milliseconds(kWalkMs)) / kEntries;
         if (entry % (kEntries / kWalkMs) == 0) ++clock.now;
     }
-    // Messages are processed by time: those of the last entries come once the pace allows.
-    std::this_thread::sleep_for(MessagePace::kPeriod);
+    EXPECT_LE(rounds, 1 + kWalkMs / MessagePace::kPeriod.count());  // by time, not by entry
+    // The messages of the last entries come once the pace allows.
+    paceClock.now += MessagePace::kPeriod;
     view.ProcessMessages();
     EXPECT_EQ(events.posted, kEntries);
     for (ThrottledLabel* line : {window.lblProgresso, window.lblDestino})

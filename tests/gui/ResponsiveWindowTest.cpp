@@ -1,5 +1,6 @@
 // The window during a long walk: it processes its messages by time, not after every entry, and
-// still handles a click while the walk goes on.
+// still handles a click while the walk goes on. The pace's clock is the test's: it moves a
+// quarter of the pace's period at every reading, as if each entry took that long.
 
 #include <gtest/gtest.h>
 
@@ -8,11 +9,14 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "MessagePace.h"
 #include "UPrincipal.h"
 #include "gui/WindowWorld.h"
+#include "support/FixedClock.h"
 
 namespace {
 
@@ -36,36 +40,61 @@ void QueueClick(QWidget* widget) {
     }
 }
 
+// Calls `onHide` when the watched widget is hidden.
+class HideWatcher : public QObject {
+public:
+    HideWatcher(QWidget* widget, std::function<void()> onHide) : onHide_(std::move(onHide)) {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide) onHide_();
+        return false;
+    }
+
+private:
+    std::function<void()> onHide_;
+};
+
 }  // namespace
 
 // "Ocultar" is clicked once the system folder's mirror has copied some of its files; the window
-// hides before the mirror has copied them all, and the run goes on to its end.
+// hides within 20 ms of the pace's clock, before the mirror has copied them all, and the run goes
+// on to its end.
 TEST(ResponsiveWindowTest, AClickDuringALongWalkIsHandledWhileTheWalkGoesOn) {
     WindowWorld world;
     for (int i = 0; i < kSystemFiles; ++i)
         world.folder.Write("dosdevices/unc/srv01/c/Tavix/Lote/f" + std::to_string(i) + ".ini", "x",
                            BackupWorld::kSourceTime);
     const std::filesystem::path copies = world.folder.Host("dosdevices/c:/Tavix/Lote");
-    TFrmPrincipal window(world.IniFile());
+    ManualSteadyClock paceClock;
+    paceClock.perRead = MessagePace::kPeriod / 4;
+    TFrmPrincipal window(world.IniFile(), nullptr, &paceClock);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    bool clicked = false;
+    std::optional<long long> clickedAt;  // the pace's clock readings
+    std::optional<long long> hiddenAt;
     std::optional<long long> copiedWhenHidden;
+    HideWatcher watcher(&window, [&] {
+        hiddenAt = paceClock.reads;
+        copiedWhenHidden = FilesIn(copies);
+    });
     QTimer probe;  // fires whenever the run lets the window process its messages
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (window.isHidden() && !copiedWhenHidden) copiedWhenHidden = FilesIn(copies);
-        if (!clicked && window.Form.RunInProgress() && FilesIn(copies) > 0) {
+        if (!clickedAt && window.Form.RunInProgress() && FilesIn(copies) > 0) {
             QueueClick(window.btnOcultar);
-            clicked = true;
+            clickedAt = paceClock.reads;
         }
     });
     probe.start(0);
     QTest::mouseClick(window.btnIniciarBackup, Qt::LeftButton);
     probe.stop();
 
-    ASSERT_TRUE(clicked) << "the walk never let the window process its messages";
-    ASSERT_TRUE(copiedWhenHidden) << "the click was not handled during the run";
+    ASSERT_TRUE(clickedAt) << "the walk never let the window process its messages";
+    ASSERT_TRUE(hiddenAt) << "the click was not handled during the run";
+    EXPECT_LE((*hiddenAt - *clickedAt) * paceClock.perRead, std::chrono::milliseconds(20));
     EXPECT_LT(*copiedWhenHidden, kSystemFiles);
     EXPECT_TRUE(window.isHidden());
     EXPECT_EQ(FilesIn(copies), kSystemFiles);

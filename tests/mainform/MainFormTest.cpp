@@ -171,25 +171,29 @@ TEST(MainFormTest, LeavingTheTimeFieldChecksItThenSavesOrKeepsTheFocus) {
     }
 }
 
+// The tray icon's rules, once for both windows: each window's own tests check only how it turns
+// its toolkit's reports into these clicks.
 TEST(MainFormTest, TheTrayIconTogglesOnALeftPressAndOpensOneMenuPerRightPress) {
     FormWorld w;
     struct Case {
-        int message;
+        TrayClick click;
         bool visibleAfter;
     };
+    // A double click toggles the window once: its first press is a left click, its second
+    // comes as the double click, which changes nothing, hidden or shown.
     const Case cases[] = {
-        {kTrayLeftButtonDown, false}, {kTrayLeftButtonDown, true},   {kTrayLeftDoubleClick, true},
-        {kTrayLeftButtonUp, true},    {kTrayMouseMove, true},        {kTrayMiddleButtonDown, true},
-        {kTrayRightButtonUp, true},   {kTrayRightDoubleClick, true}, {kTrayLeftButtonDown, false},
+        {TrayClick::Left, false}, {TrayClick::Left, true},    {TrayClick::Double, true},
+        {TrayClick::Left, false}, {TrayClick::Double, false}, {TrayClick::Left, true},
+        {TrayClick::Left, false},
     };
     for (const Case& c : cases) {
-        w.form.WMTrayIcon(c.message);
-        EXPECT_EQ(w.window.visible, c.visibleAfter) << std::hex << c.message;
+        w.form.TrayIconClicked(c.click);
+        EXPECT_EQ(w.window.visible, c.visibleAfter) << static_cast<int>(c.click);
     }
     EXPECT_EQ(w.window.timerStarts[TimerId::TimerPopup], 0);
 
-    w.form.WMTrayIcon(kTrayRightButtonDown);
-    w.form.WMTrayIcon(kTrayRightButtonDown);  // within the 200 ms: the timer is not restarted
+    w.form.TrayIconClicked(TrayClick::Right);
+    w.form.TrayIconClicked(TrayClick::Right);  // within the 200 ms: the timer is not restarted
     EXPECT_EQ(w.window.timerStarts[TimerId::TimerPopup], 1);
     w.form.TimerPopupTimer();
     EXPECT_FALSE(w.window.timers[TimerId::TimerPopup]);
@@ -199,7 +203,7 @@ TEST(MainFormTest, TheTrayIconTogglesOnALeftPressAndOpensOneMenuPerRightPress) {
 
     w.form.MenuOcultar_RestaurarClick();  // "Restaurar"
     EXPECT_TRUE(w.window.visible);
-    w.form.WMTrayIcon(kTrayRightButtonDown);
+    w.form.TrayIconClicked(TrayClick::Right);
     w.form.TimerPopupTimer();
     EXPECT_EQ(w.window.texts[ControlId::MenuOcultar_Restaurar], "Ocultar");
     EXPECT_EQ(w.window.pictures[ControlId::MenuOcultar_Restaurar], Picture::TrayOcultar);

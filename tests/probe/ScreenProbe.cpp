@@ -12,11 +12,16 @@
 // comparing the start of lblProgresso with "Backup finalizado as " drawn in the window's font
 // and style. Exit status 0 when the screenshot could be read, 2 otherwise.
 //
+//   duplora_screen_probe --double-click-time
+// prints the time in milliseconds within which Qt, started as Duplora is (on the display of
+// DISPLAY, with the same environment), joins two presses into a double click.
+//
 // It is a test tool, not part of Duplora: the program itself has no hooks for it.
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QStyleHints>
 #include <QTextStream>
 #include <QWidget>
 #include <cstdlib>
@@ -106,8 +111,12 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     const QStringList args = app.arguments();
     if (args.size() != 2) {
-        err << "usage: duplora_screen_probe SHOT.png\n";
+        err << "usage: duplora_screen_probe SHOT.png | --double-click-time\n";
         return 2;
+    }
+    if (args[1] == QStringLiteral("--double-click-time")) {
+        out << QGuiApplication::styleHints()->mouseDoubleClickInterval() << "\n";
+        return 0;
     }
     const QImage shot = QImage(args[1]).convertToFormat(QImage::Format_RGB32);
     if (shot.size() != kClientSize) {

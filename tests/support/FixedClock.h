@@ -1,5 +1,5 @@
 #pragma once
-// A clock that stands still at the moment a test sets.
+// Clocks that stand still at the moment a test sets.
 
 #include <chrono>
 
@@ -15,4 +15,18 @@ public:
             std::chrono::system_clock::to_time_t(LocalTime(year, month, day, hour, minute, second));
     }
     std::time_t now = 0;
+};
+
+// A steady clock that moves only as the test says: by `now`, and by `perRead` at every reading
+// (time passing with the work that reads it).
+class ManualSteadyClock final : public SteadyClock {
+public:
+    TimePoint Now() const override {
+        ++reads;
+        now += perRead;
+        return now;
+    }
+    mutable TimePoint now{};
+    std::chrono::nanoseconds perRead{0};
+    mutable long long reads = 0;
 };

@@ -6,6 +6,7 @@
 //   lblProgresso, lblDestino, edtHorario=<text>   chkDiario, chkCopiar...=0|1
 //   btnIniciarBackup, btnFechar, grpAgendamento=<enabled 0|1>
 //   box=<caption>: <text>   one line per message box on the screen, whether the window exists
+//   doubleClickTime=<ms>    within which two presses are a double click (GetDoubleClickTime)
 // Exit status 0 when the window was found.
 #include <windows.h>
 
@@ -68,6 +69,7 @@ BOOL CALLBACK PrintMessageBox(HWND box, LPARAM) {
 
 int main() {
     EnumWindows(&PrintMessageBox, 0);
+    std::printf("doubleClickTime=%u\n", GetDoubleClickTime());
     HWND window = FindWindowA(DUPLORA_MAIN_CLASS, nullptr);
     if (!window) {
         std::puts("window=missing");
