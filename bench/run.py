@@ -350,8 +350,9 @@ def touch_one_percent(files):
 class Results:
     """Everything measured for one tree at one location."""
 
-    def __init__(self, entries):
+    def __init__(self, entries, files):
         self.entries = entries
+        self.files = files  # of them files, the others folders
         self.times = {}    # (tool name, job) -> [seconds]
         self.peak = {}     # tool name -> MB
         self.calls = {}    # (tool name, job) -> system calls
@@ -385,7 +386,7 @@ def bench_case(case, arguments, top, environment, programs, tools, wine, count_s
     print("generating %s ..." % case, file=sys.stderr, flush=True)
     entries, files = world.generate()
     world.mount_share()
-    results = Results(entries)
+    results = Results(entries, len(files))
     if wine:
         wine.place(world)
 
@@ -487,7 +488,8 @@ def times_table(results_by_case, tools):
 def resources_table(results_by_case, tools):
     names = " / ".join(t.label.replace("Duplora ", "") for t in tools)
     header = ["tree", "peak MB " + names, "calls per entry, full: " + names,
-              "calls per entry, none: " + names, "window paints per entry, none: labels / bar"]
+              "calls per entry, none: " + names, "calls per copied file: " + names,
+              "window paints per entry, none: labels / bar"]
     lines = ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)]
     for case, results in results_by_case.items():
         row = [case, " / ".join(cell(results.peak.get(t.name), 1) for t in tools)]
@@ -497,6 +499,14 @@ def resources_table(results_by_case, tools):
                                       for t in tools))
             else:
                 row.append("")
+        # What copying costs a file: the full copy's calls less the no-change run's (the walks,
+        # the look-ups), over the files copied.
+        if all((t.name, job) in results.calls for t in tools for job in ("full", "none")):
+            row.append(" / ".join("%.1f" % ((results.calls[(t.name, "full")] -
+                                              results.calls[(t.name, "none")]) / results.files)
+                                  for t in tools))
+        else:
+            row.append("")
         paints = results.extra.get(("window", "none"))
         if paints:
             labels = median([v["paints_lblProgresso"] + v["paints_lblDestino"] for v in paints])
@@ -729,9 +739,10 @@ def main():
         "processes, and Duplora's two programs are compared run against run. Peak MB: the "
         "process's maximum resident set over its runs. Calls per entry: system calls (strace "
         "-c -f) / entries of the tree, counted at the first location; the window's include its "
-        "start-up (about 3,000 calls). Paints per entry: paint events of the two progress "
-        "lines and of the bar. TZ=America/Sao_Paulo. %d CPUs; load (1, 5, 15 min) %s at the "
-        "start, %s at the end; took %.0f s." % (arguments.reps, " and ".join(COPIED_ONCE),
+        "start-up (about 3,000 calls). Calls per copied file: the full copy's system calls less "
+        "the no-change run's, / files of the tree. Paints per entry: paint events of the two "
+        "progress lines and of the bar. TZ=America/Sao_Paulo. %d CPUs; load (1, 5, 15 min) %s "
+        "at the start, %s at the end; took %.0f s." % (arguments.reps, " and ".join(COPIED_ONCE),
                                                  os.cpu_count(), load_before, load(),
                                                  time.time() - started), ""]
     lines = header + notes + ([""] if notes else []) + report

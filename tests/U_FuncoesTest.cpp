@@ -15,12 +15,14 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <optional>
+
+#include "posix/HostPath.h"
+#include "support/FuseFolder.h"
 #include "support/InjectedFault.h"
 #include "support/SmallDisk.h"
 #include "support/WatchedCalls.h"
-#ifndef _WIN32
-#include "posix/HostPath.h"
-#endif
 #endif
 
 namespace {
@@ -167,8 +169,35 @@ TEST(CopyFileKeepingDateTest, AFullDiskKeepsTheOlderCopyAndLeavesNoTemporaryFile
     EXPECT_EQ(Names(folder, "small"), std::set<std::string>{"dst.bin"});
 }
 
+namespace {
+
+// How a copy moves its bytes: in the kernel (copy_file_range) where the file systems take it, or
+// read and written where they refuse, as a file system that the fault shim makes refuse it does.
+enum class Moved { kInTheKernel, kReadAndWritten };
+constexpr Moved kBothWays[] = {Moved::kInTheKernel, Moved::kReadAndWritten};
+
+std::string Name(Moved moved) {
+    return moved == Moved::kInTheKernel ? "in the kernel" : "read and written";
+}
+
+// While it lives, the in-kernel copies from files whose path holds `pathPart` are refused, when
+// the copy is to read and write.
+class Refusing {
+public:
+    Refusing(Moved moved, const std::string& pathPart) {
+        if (moved == Moved::kReadAndWritten)
+            refused_.emplace(InjectedFault::Call::kCopyRange, pathPart, 0, EXDEV);
+    }
+
+private:
+    std::optional<InjectedFault> refused_;
+};
+
+}  // namespace
+
 // Faults no real file gives on demand: each leaves the older copy as it was, no other file
-// beside it, and the system's reason.
+// beside it, and the system's reason, whether the kernel moves the bytes or the copy reads and
+// writes them.
 TEST(CopyFileKeepingDateTest, AFailureOnTheWayKeepsTheOlderCopyAndLeavesNoTemporaryFile) {
     if (!InjectedFault::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
     using Call = InjectedFault::Call;
@@ -183,40 +212,88 @@ TEST(CopyFileKeepingDateTest, AFailureOnTheWayKeepsTheOlderCopyAndLeavesNoTempor
     const Case cases[] = {
         {"read error part-way", Call::kRead, "src.bin", 5000, EIO, "Input/output error"},
         {"source cut short", Call::kRead, "src.bin", 5000, 0, "Reached the end of the file."},
-        {"size unreadable", Call::kLseek, "src.bin", 0, EIO, "Input/output error"},
+        {"the open source cannot be described", Call::kDescribe, "src.bin", 0, EIO,
+         "Input/output error"},
         {"close of the copy fails", Call::kClose, "/dst/", 0, EIO, "Input/output error"},
         // A copy without the server's time would pass for up to date when it is not, or be
         // copied on every run: it does not take the older copy's place.
         {"time of the copy cannot be set", Call::kSetTime, "/dst/", 0, EPERM,
          "a cópia não recebeu a data do servidor e não foi usada: Operation not permitted"},
     };
-    for (const Case& c : cases) {
-        TestFolder folder;
-        folder.Write("src/src.bin", std::string(3 * 4096, 's'), kNewSourceTime);
-        folder.Write("dst/dst.bin", "older copy", kOlderCopyTime);
-        {
-            const InjectedFault fault(c.call, c.pathPart, c.pass, c.error);
-            const CopyResult copied =
-                CopyFileKeepingDate(folder.Path("src/src.bin"), folder.Path("dst/dst.bin"));
-            EXPECT_FALSE(copied.copied) << c.name;
-            EXPECT_EQ(copied.failure, c.reason) << c.name;
+    for (const Moved moved : kBothWays) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + ", " + Name(moved));
+            TestFolder folder;
+            folder.Write("src/src.bin", std::string(3 * 4096, 's'), kNewSourceTime);
+            folder.Write("dst/dst.bin", "older copy", kOlderCopyTime);
+            {
+                const Refusing refused(moved, "src.bin");
+                const InjectedFault fault(c.call, c.pathPart, c.pass, c.error);
+                const CopyResult copied =
+                    CopyFileKeepingDate(folder.Path("src/src.bin"), folder.Path("dst/dst.bin"));
+                EXPECT_FALSE(copied.copied);
+                EXPECT_EQ(copied.failure, c.reason);
+            }
+            EXPECT_EQ(folder.Read("dst/dst.bin"), "older copy");
+            if (folder.Exists("dst/dst.bin")) {
+                EXPECT_EQ(folder.Time("dst/dst.bin"), kOlderCopyTime);
+            }
+            EXPECT_EQ(Names(folder, "dst"), std::set<std::string>{"dst.bin"});
         }
-        EXPECT_EQ(folder.Read("dst/dst.bin"), "older copy") << c.name;
-        if (folder.Exists("dst/dst.bin")) {
-            EXPECT_EQ(folder.Time("dst/dst.bin"), kOlderCopyTime) << c.name;
-        }
-        EXPECT_EQ(Names(folder, "dst"), std::set<std::string>{"dst.bin"}) << c.name;
     }
 }
 
-// A read asks for up to 64 KiB, but never for more than what is left of the measured size
-// rounded up to whole 2048-byte chunks.
-TEST(CopyFileKeepingDateTest, ReadsUpTo64KiBNeverPastTheMeasuredSizeRoundedUpTo2048) {
+// A file system may refuse to copy in the kernel (another file system, NFS or FUSE mounts, older
+// kernels: EXDEV, EOPNOTSUPP, ENOSYS, EINVAL), or copy less than asked and then nothing, as some
+// do: the copy reads and writes what is left, and is whole.
+TEST(CopyFileKeepingDateTest, AFileSystemThatDoesNotCopyInTheKernelStillGivesAWholeCopy) {
+    if (!InjectedFault::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    struct Case {
+        const char* name;
+        long long copiedFirst;  // by the kernel, before it refuses
+        int error;              // 0: the kernel then copies nothing
+    };
+    const Case cases[] = {
+        {"another file system", 0, EXDEV},
+        {"not supported", 0, EOPNOTSUPP},
+        {"no such call", 0, ENOSYS},
+        {"invalid here", 0, EINVAL},
+        {"copies nothing", 0, 0},
+        {"copies part, then nothing", 5000, 0},
+        {"copies part, then refuses", 70000, EXDEV},
+    };
+    for (const std::size_t size : {std::size_t{5000}, std::size_t{3 * 65536 + 5000}}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(size) + " bytes");
+            TestFolder folder;
+            std::string content(size, 'k');
+            for (std::size_t i = 0; i < content.size(); i += 999) content[i] = static_cast<char>(i);
+            folder.Write("src/a.bin", content, kNewSourceTime);
+            folder.Write("dst/a.bin", "older copy", kOlderCopyTime);
+            {
+                const InjectedFault refused(InjectedFault::Call::kCopyRange, "/src/a.bin",
+                                            c.copiedFirst, c.error);
+                const CopyResult copied =
+                    CopyFileKeepingDate(folder.Path("src/a.bin"), folder.Path("dst/a.bin"));
+                EXPECT_TRUE(copied.copied && !copied.failure) << *copied.failure;
+            }
+            EXPECT_TRUE(folder.Read("dst/a.bin") == content);
+            EXPECT_TRUE(LooksUpToDate(folder, "src/a.bin", "dst/a.bin"));
+            EXPECT_EQ(Names(folder, "dst"), std::set<std::string>{"a.bin"});
+        }
+    }
+}
+
+// No read, nor an in-kernel copy, asks for more than what is left of the measured size rounded up
+// to whole 2048-byte chunks. Read and written, a file takes reads of up to 64 KiB, and one of
+// 1 MiB or more reads of up to 1 MiB; in the kernel the first call asks for the whole.
+TEST(CopyFileKeepingDateTest, NothingAsksPastTheMeasuredSizeRoundedUpTo2048) {
     if (!WatchedCalls::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
     constexpr long long k64KiB = 65536;
+    constexpr long long k1MiB = 1048576;
     struct Case {
         std::size_t size;
-        std::vector<long long> reads;
+        std::vector<long long> reads;  // read and written
     };
     const Case cases[] = {
         {0, {}},
@@ -226,19 +303,37 @@ TEST(CopyFileKeepingDateTest, ReadsUpTo64KiBNeverPastTheMeasuredSizeRoundedUpTo2
         {k64KiB, {k64KiB}},
         {k64KiB + 1, {k64KiB, 2048}},
         {3 * k64KiB + 5000, {k64KiB, k64KiB, k64KiB, 6144}},
+        {k1MiB - 1, std::vector<long long>(16, k64KiB)},
+        {k1MiB, {k1MiB}},
+        {2 * k1MiB + 5000, {k1MiB, k1MiB, 6144}},
     };
-    for (const Case& c : cases) {
-        TestFolder folder;
-        std::string content(c.size, 'r');
-        for (std::size_t i = 0; i < content.size(); i += 1000) content[i] = static_cast<char>(i);
-        folder.Write("src.bin", content, kNewSourceTime);
-        {
-            const WatchedCalls calls(folder.Path("src.bin"));
-            ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("dst.bin")))
-                << c.size;
-            EXPECT_EQ(calls.ReadSizes(), c.reads) << c.size;
+    for (const Moved moved : kBothWays) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(c.size) + " bytes, " + Name(moved));
+            TestFolder folder;
+            std::string content(c.size, 'r');
+            for (std::size_t i = 0; i < content.size(); i += 1000)
+                content[i] = static_cast<char>(i);
+            folder.Write("src.bin", content, kNewSourceTime);
+            {
+                const Refusing refused(moved, folder.Path("src.bin"));
+                const WatchedCalls calls(folder.Path("src.bin"));
+                ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("dst.bin")));
+                std::vector<long long> asked = calls.ReadSizes();
+                if (moved == Moved::kInTheKernel) {
+                    const long long chunked = (c.size + 2047) / 2048 * 2048;
+                    ASSERT_EQ(asked.empty(), c.size == 0);
+                    if (!asked.empty()) {
+                        EXPECT_EQ(asked.front(), chunked);
+                    }
+                    for (const long long ask : asked) EXPECT_LE(ask, chunked);
+                } else {
+                    if (!asked.empty()) asked.erase(asked.begin());  // the refused kernel copy
+                    EXPECT_EQ(asked, c.reads);
+                }
+            }
+            EXPECT_TRUE(folder.Read("dst.bin") == content);
         }
-        EXPECT_EQ(folder.Read("dst.bin"), content) << c.size;
     }
 }
 
@@ -251,19 +346,53 @@ TEST(CopyFileKeepingDateTest, ASourceThatGrowsWhileCopiedGivesItsMeasuredSizeRou
         std::size_t copied;
     };
     const Case cases[] = {
-        {5000, 6144}, {2048, 2048}, {40 * 2048 + 1, 41 * 2048}, {65536, 65536}, {200000, 200704},
+        {5000, 6144},   {2048, 2048},     {40 * 2048 + 1, 41 * 2048},
+        {65536, 65536}, {200000, 200704}, {1048576 + 1, 1048576 + 2048},
     };
-    for (const Case& c : cases) {
-        TestFolder folder;
-        folder.Write("src.bin", std::string(c.measured, 'm'), kNewSourceTime);
-        {
-            const InjectedFault grows(InjectedFault::Call::kGrowBeforeRead, "src.bin", 100000);
-            ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("dst.bin")))
-                << c.measured;
+    for (const Moved moved : kBothWays) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(c.measured) + " bytes, " + Name(moved));
+            TestFolder folder;
+            folder.Write("src.bin", std::string(c.measured, 'm'), kNewSourceTime);
+            {
+                const Refusing refused(moved, "src.bin");
+                const InjectedFault grows(InjectedFault::Call::kGrowBeforeRead, "src.bin", 100000);
+                ASSERT_TRUE(CopyFileKeepingDate(folder.Path("src.bin"), folder.Path("dst.bin")));
+            }
+            EXPECT_EQ(folder.Read("src.bin").size(), c.measured + 100000);
+            EXPECT_TRUE(folder.Read("dst.bin") == folder.Read("src.bin").substr(0, c.copied));
         }
-        EXPECT_EQ(folder.Read("src.bin").size(), c.measured + 100000) << c.measured;
-        EXPECT_EQ(folder.Read("dst.bin"), folder.Read("src.bin").substr(0, c.copied)) << c.measured;
     }
+}
+
+// A real file system that copies nothing in the kernel across to another one: a FUSE mount
+// (bindfs) answers copy_file_range between it and the disk with EXDEV. Copies into it, out of it
+// and within it are whole and stamped.
+TEST(CopyFileKeepingDateTest, CopiesToAndFromAFuseMountAreWhole) {
+    TestFolder folder;
+    folder.MakeFolder("disk");
+    folder.MakeFolder("mount");
+    const FuseFolder fuse(folder.Path("disk"), folder.Path("mount"));
+    if (!fuse.Mounted()) GTEST_SKIP() << fuse.WhyNot();
+    std::string content(3 * 65536 + 777, 'f');
+    for (std::size_t i = 0; i < content.size(); i += 777) content[i] = static_cast<char>(i);
+    folder.Write("local/src.bin", content, kNewSourceTime);
+    folder.Write("mount/src.bin", content, kNewSourceTime);
+    struct Case {
+        const char* source;
+        const char* destination;
+    };
+    for (const Case& c :
+         {Case{"local/src.bin", "mount/in.bin"}, Case{"mount/src.bin", "local/out.bin"},
+          Case{"mount/src.bin", "mount/within.bin"}}) {
+        SCOPED_TRACE(std::string(c.source) + " to " + c.destination);
+        const CopyResult copied =
+            CopyFileKeepingDate(folder.Path(c.source), folder.Path(c.destination));
+        ASSERT_TRUE(copied.copied && !copied.failure) << *copied.failure;
+        EXPECT_TRUE(folder.Read(c.destination) == content);
+        EXPECT_TRUE(LooksUpToDate(folder, c.source, c.destination));
+    }
+    EXPECT_EQ(Names(folder, "mount"), (std::set<std::string>{"src.bin", "in.bin", "within.bin"}));
 }
 
 // The same file named twice (letter case of drive, server or share, a hard link), or the

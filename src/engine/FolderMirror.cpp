@@ -72,41 +72,46 @@ struct EntryOutcome {
     std::optional<std::string> failure;  // why it has no copy, or what its copy lacks
 };
 
-// Copies file `name` of folder `source` into folder `destination` by the route the destination
-// calls for. In a database folder the whole copy takes the new-copy name, which only ever holds
-// a whole copy, and then the live name unless a live file is there.
-EntryOutcome CopyEntry(const std::string& source, const std::string& destination,
-                       const std::string& name) {
-    if (destination.find(kDatabaseFolderMarker) == std::string::npos) {
-        CopyResult copy = CopyFileKeepingDate(source + name, destination + name);
+// Copies the file `name` of the open folder `source` into the open folder `destination` (whose
+// path is `destinationPath`) by the route the destination calls for. In a database folder the
+// whole copy takes the new-copy name, which only ever holds a whole copy, and then the live name
+// unless a live file is there. `found` takes the look-ups.
+EntryOutcome CopyEntry(const platform::Folder& source, const platform::Folder& destination,
+                       const std::string& destinationPath, const std::string& name,
+                       platform::FindData& found) {
+    if (destinationPath.find(kDatabaseFolderMarker) == std::string::npos) {
+        CopyResult copy =
+            CopyFileInto(source, name, destination, name, platform::CopyRoute::kReplacing);
         return {copy.copied, false, copy.sourceGone, std::move(copy.failure)};
     }
-    const std::string newCopy = destination + kNewCopyPrefix + name;
-    CopyResult copy = CopyToNewFile(source + name, newCopy);
+    const std::string newCopy = kNewCopyPrefix + name;
+    CopyResult copy =
+        CopyFileInto(source, name, destination, newCopy, platform::CopyRoute::kAsNewFile);
     // A copy that an earlier run left under the new name is what the rename then takes.
-    if (!copy.copied && platform::GetAttributes(newCopy) == platform::kInvalidAttributes)
+    if (!copy.copied && !destination.Find(newCopy, found))
         return {false, false, copy.sourceGone, std::move(copy.failure)};
     // What a new copy lacks (its attributes) is said whatever becomes of it.
     std::optional<std::string> lacks = copy.copied ? std::move(copy.failure) : std::nullopt;
     // Refused, as it should be, when the live file is there: the new copy then waits beside it.
-    if (platform::RenameFile(newCopy, destination + name)) return {true, false, false, lacks};
-    const std::string reason = platform::LastErrorText();
-    if (platform::GetAttributes(destination + name) != platform::kInvalidAttributes)
-        return {false, true, false, lacks};
-    return {false, false, false, reason};
+    platform::Outcome renamed = destination.Rename(newCopy, name);
+    if (renamed) return {true, false, false, lacks};
+    if (destination.Find(name, found)) return {false, true, false, lacks};
+    return {false, false, false, std::move(renamed.reason)};
 }
 
-// Brings the listed entry `name` of folder `source` up to date in folder `destination`; `file`
-// describes it, or is nullptr for a folder. Nothing is done for an entry that is up to date or a
-// folder (the walk enters those itself). Names that are paths and names of temporary copies
-// (left by a copy that was cut off) are never copied.
+// Brings the listed entry `name` up to date in the destination folder; `file` describes it, or is
+// nullptr for a folder. Nothing is done for an entry that is up to date or a folder (the walk
+// enters those itself). Names that are paths and names of temporary copies (left by a copy that
+// was cut off) are never copied. `copySource` gives the source folder held open for the copy.
+template <typename CopySource>
 EntryOutcome UpdateEntry(const std::string& name, const platform::FindData* file,
-                         const MirroredFolders& folders, platform::FindData& found) {
+                         const MirroredFolders& folders, platform::FindData& found,
+                         CopySource&& copySource) {
     if (IsPathLike(name) || (file && IsTemporaryCopyName(name)))
         return {false, false, false, platform::ErrorText(platform::SystemError::kInvalidName)};
     if (!file || !NeedsCopy(*file, folders.sourceFolder, folders.destinationFolder, found))
         return {};
-    return CopyEntry(folders.source, folders.destination, name);
+    return CopyEntry(copySource(), folders.destinationFolder, folders.destination, name, found);
 }
 
 }  // namespace
@@ -151,6 +156,8 @@ WalkResult FolderMirror::MirrorFolder(std::string source, std::string destinatio
         {sourceFolder ? &*sourceFolder : nullptr, destinationFolder, source, destination},
         recursive);
     listed_ = nullptr;
+    copySource_.reset();
+    copySourcePath_.clear();
     return walked;
 }
 
@@ -160,6 +167,18 @@ WalkResult FolderMirror::MeasureAndMirror(const std::string& source, const std::
     TotalMB = FolderSizeMB(source, recursive, view_, Report, &listed);
     CopiedMB = 0;
     return MirrorFolder(source, destination, recursive, &listed);
+}
+
+// The source folder that the copies of a folder's files read from: the one the walk holds open,
+// or, where its kept listing stood for it, the folder opened by its path at its first copy (once
+// per folder, not per file; a folder with nothing to copy is not opened).
+const platform::Folder& FolderMirror::CopySource(const MirroredFolders& folders) {
+    if (folders.sourceFolder) return *folders.sourceFolder;
+    if (!copySource_ || copySourcePath_ != folders.source) {
+        copySource_.emplace(folders.source);
+        copySourcePath_ = folders.source;
+    }
+    return *copySource_;
 }
 
 // A folder that could not be listed, or whose listing broke off, is a failure of its own.
@@ -212,7 +231,9 @@ void FolderMirror::MirrorEntry(const ListedEntry& entry, const MirroredFolders& 
     sourceFile_.assign(folders.source).append(entry.name);
     destinationFile_.assign(folders.destination).append(entry.name);
     view_.MirrorProgress(CopiedMB, TotalMB, destinationFile_);
-    const EntryOutcome outcome = UpdateEntry(entry.name, entry.file, folders, found_);
+    const EntryOutcome outcome =
+        UpdateEntry(entry.name, entry.file, folders, found_,
+                    [&]() -> const platform::Folder& { return CopySource(folders); });
     // A file gone from the server since it was listed is passed over, as one gone before its
     // listing, whichever walk listed it.
     if (outcome.gone) return;

@@ -72,12 +72,16 @@ private:
                                                    const std::string& path) const;
     void ReportListing(const ListingEnd& end, const std::string& source);
     void MirrorEntry(const ListedEntry& entry, const MirroredFolders& folders);
+    const platform::Folder& CopySource(const MirroredFolders& folders);
     platform::Folder DestinationFolder(platform::Folder opened, const std::string& destination);
     void Failure(const std::string& path, const std::string& reason) {
         if (Report) Report->Failure(path, reason);
     }
     ProgressView& view_;
     const TreeListing* listed_ = nullptr;  // during a walk from the size total's listing
+    // The source folder opened for copies where a kept listing stands for it, and its path.
+    std::optional<platform::Folder> copySource_;
+    std::string copySourcePath_;
     // What is rewritten for every entry, in buffers that keep their capacity: the entry's two
     // paths and what the look-ups found.
     std::string sourceFile_;

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
+
+#include "FileCopy.h"
+#include "Files.h"
 
 // What a copy did. `copied`: the new copy stands in the destination's place, whole and with the
 // source's time. `failure`: why nothing was copied; or, with `copied`, which of the source's
@@ -18,32 +20,29 @@ struct CopyResult {
     explicit operator bool() const { return copied; }
 };
 
-// Copies `source` to `destination`, up to 64 KiB a read, and gives the copy the source's
-// last-write time in the MS-DOS form (its own time when it has none), its attributes and, on
-// POSIX, its permission bits. The copy is written beside the destination under
-// TemporaryCopyName and takes the destination's place only when it is whole, stamped and closed,
-// so an older copy stays as it was until then. A read-only, hidden or system destination is
-// replaced when it is a copy of Duplora's own (its time is an MS-DOS time, as every copy is
-// stamped): those attributes came from the server. Nothing is copied when the two paths name the
-// same file, the destination is a folder or a read-only, hidden or system file of the standby
-// machine's own, the source is not a regular file or cannot be opened, or the copy failed on the
-// way, its time included (no temporary file is then left behind).
+// Copies the file `name` of the open folder `source` to `destinationName` in the open folder
+// `destination` by `route` (platform::CopyIntoFolder, FileCopy.h: whole or not at all, through a
+// temporary copy beside it, stamped with the source's time in the MS-DOS form, with its
+// attributes and, on POSIX, its permission bits), and says in Duplora's words what became of it.
+CopyResult CopyFileInto(const platform::Folder& source, const std::string& name,
+                        const platform::Folder& destination, const std::string& destinationName,
+                        platform::CopyRoute route);
+
+// The same copy between two paths, in place of the destination: copies `source` to
+// `destination` and gives the copy the source's last-write time in the MS-DOS form (its own time
+// when it has none), its attributes and, on POSIX, its permission bits. The copy is written beside
+// the destination under TemporaryCopyName and takes the destination's place only when it is
+// whole, stamped and closed, so an older copy stays as it was until then. A read-only, hidden or
+// system destination is replaced when it is a copy of Duplora's own (its time is an MS-DOS time,
+// as every copy is stamped): those attributes came from the server. Nothing is copied when the two
+// paths name the same file, the destination is a folder or a read-only, hidden or system file of
+// the standby machine's own, the source is not a regular file or cannot be opened, or the copy
+// failed on the way, its time included (no temporary file is then left behind).
 CopyResult CopyFileKeepingDate(const std::string& source, const std::string& destination);
 
-// The same copy under a new name: written under TemporaryCopyName, stamped, on the disk (flushed)
-// and closed, then renamed to `destination` by a rename that never replaces. So that name only
-// ever holds a whole copy, whenever the process or the machine stops. When a file of that name is
-// there already, it is left as it is and nothing is copied ("The file exists.").
-CopyResult CopyToNewFile(const std::string& source, const std::string& destination);
-
-// The path under which a copy of `destination` is written before it takes its place: a name of
-// twelve characters in the same folder (never longer than a name of twelve or more, so a name as
-// long as the file system takes still copies), derived from the destination's name, so that the
-// next copy of that file finds the one that a copy cut off by the end of the process left
-// behind, and replaces it.
-std::string TemporaryCopyName(const std::string& destination);
-// Whether a file name is such a temporary name, not a file of its own.
-bool IsTemporaryCopyName(std::string_view name);
+// The temporary names of the copies (FileCopy.h).
+using platform::IsTemporaryCopyName;
+using platform::TemporaryCopyName;
 
 // Starts `fileName` with `parameters` appended right behind its closing quote, in the folder
 // that holds it (the text up to its last "\", "/" or ":"), with `showWindow` for its first window,

@@ -1,11 +1,11 @@
 #pragma once
 // Files and folders with their Win32 meaning: directory listings, attributes, folders, renames,
-// and the open files of the chunked copy. Paths are Windows path texts of 8-bit characters: the
-// win32 backend hands them to the API; the posix backend resolves them the way Wine does
-// (posix/HostPath.h, docs/platform-on-posix.md).
+// and open files for reading a whole small file (the log). Paths are Windows path texts of 8-bit
+// characters: the win32 backend hands them to the API; the posix backend resolves them the way
+// Wine does (posix/HostPath.h, docs/platform-on-posix.md). Copies are FileCopy.h's.
 //
 // Nothing here throws: every call reports failure through its result, as the API it models;
-// LastErrorText() (SystemError.h) tells why.
+// LastErrorText() (SystemError.h) tells why, unless the result carries the reason itself.
 
 #include <cstdint>
 #include <memory>
@@ -41,10 +41,18 @@ struct FindData {
 inline constexpr std::uint32_t kKindAttributes =
     kAttrDirectory | kAttrReparsePoint | kAttrHidden | kAttrSystem | kAttrVolumeLabel;
 
-// A folder held open, so that its entries are listed and looked up by name without its path
-// being resolved again. POSIX: a directory descriptor, which spares the system the walk down the
-// path (on a server share, round trips) and the match of server and share names; a subfolder is
-// opened relative to it. Windows: the folder's path, to which each call appends the name.
+// What a call on an open folder did: done, or why not, in the system's words.
+struct Outcome {
+    bool done = false;
+    std::string reason;
+    explicit operator bool() const { return done; }
+};
+
+// A folder held open, so that its entries are listed, looked up, copied and renamed by name
+// without its path being resolved again. POSIX: a directory descriptor, which spares the system the
+// walk down the path (on a server share, round trips) and the match of server and share names; a
+// subfolder is opened relative to it. Windows: the folder's path, to which each call appends the
+// name.
 class Folder {
 public:
     explicit Folder(const std::string& path);  // with or without its final backslash
@@ -60,9 +68,13 @@ public:
     // FindFirstFileA of the entry `name` of this folder: `entry` as a listing describes it,
     // links followed. False when there is no such entry.
     bool Find(const std::string& name, FindData& entry) const;
+    // MoveFileA of the entry `name` to `newName`, both in this folder: fails when `newName` exists,
+    // as RenameFile below.
+    Outcome Rename(const std::string& name, const std::string& newName) const;
 
 private:
     friend class DirectorySearch;
+    friend struct FolderAccess;  // the backend's own files
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
@@ -111,37 +123,17 @@ bool MakeDirectory(const std::string& path);
 // replaces (NFS, CIFS and FUSE ones refuse renameat2's RENAME_NOREPLACE) gets a link under the new
 // name, which fails as well when the name exists, and the old name's removal.
 bool RenameFile(const std::string& oldPath, const std::string& newPath);
-// MoveFileExA with MOVEFILE_REPLACE_EXISTING: `newPath` is replaced at once, never left
-// half-written; a folder is not replaced.
-bool RenameReplacing(const std::string& oldPath, const std::string& newPath);
 // DeleteFileA.
 bool RemoveFile(const std::string& path);
 
-// Open files for the chunked copy (CreateFileA with share mode 0).
+// Open files for reading (CreateFileA with share mode 0).
 using FileHandle = std::intptr_t;
 inline constexpr FileHandle kInvalidFile = -1;
 // GENERIC_READ, OPEN_EXISTING. Only a regular file opens, and the open never waits: a named
 // pipe, a device or a socket is refused.
 FileHandle OpenForReading(const std::string& path);
-// GENERIC_READ | GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL: fails when the name exists
-// in any form (a link included), so nothing is ever written through a link planted there.
-FileHandle CreateNewFile(const std::string& path);
-// Whether `path` names the file that `file` has open (the same file reached under another
-// spelling, or through a link).
-bool IsSameFile(FileHandle file, const std::string& path);
 bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t& read);
-// Writes all of `size` or fails.
-bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size);
 bool FileSize(FileHandle file, std::uint64_t& size);
-bool LastWriteTime(FileHandle file, FileTime& time);
-bool StampLastWriteTime(FileHandle file, FileTime time);  // last-write time only
-// FlushFileBuffers; fsync: what was written is on the disk when it returns, so that a power cut
-// cannot leave the file with less than that.
-bool FlushFile(FileHandle file);
-// POSIX: `destination` gets the permission bits of `source` (read, write, execute for owner,
-// group and others; never set-user-id and the like), so a copy is no more readable than its
-// original. Windows: nothing to do, a new file takes the access of its folder, as CopyFileA's.
-bool CarryPermissions(FileHandle source, FileHandle destination);
 // False when the system reports an error that it could only report now (a delayed write on a
 // network file system); the handle is closed all the same.
 bool CloseFile(FileHandle file);

@@ -440,6 +440,46 @@ TEST_F(FolderMirrorTest, ANoChangeRunListsTheServerOnceAndLooksEachFileUpOnceOnE
     }
 }
 
+// What a copy costs on the server, per file: it is looked at and opened once relative to its
+// folder, which is opened once for all the copies in it (where the walk does not hold it open
+// already, from a kept listing: only when something in it is copied), and described once when
+// open; the server and share names are not matched again per file. The mirror alone is watched,
+// after its size total.
+TEST_F(FolderMirrorTest, AFullCopyOpensEachServerFileOnceRelativeToItsFolder) {
+    if (!WatchedCalls::Available()) GTEST_SKIP() << "the fault shim is preloaded by ctest";
+    const std::vector<std::string> files = {"a.dll",          "b.ini",          "Config/x.ini",
+                                            "Config/y.ini",   "Config/Skins/1", "Config/Skins/2",
+                                            "Config/Skins/3", "Config/Skins/4"};
+    constexpr long long kFolders = 3;     // Sistema, Config, Skins; Vazia has no file
+    constexpr long long kShareMatch = 2;  // the server's name and the share's, per folder opened
+    for (const std::size_t budget : {TreeListing::kDefaultBudget, std::size_t{0}}) {
+        SCOPED_TRACE(budget ? "listing kept" : "not kept");
+        TestFolder world;
+        platform::SetDosDevicesRoot(world.Path("dosdevices"));
+        for (const std::string& file : files)
+            world.Write("dosdevices/unc/srv01/c/Sistema/" + file, file, kSourceTime);
+        world.MakeFolder("dosdevices/unc/srv01/c/Sistema/Vazia");
+        world.MakeFolder("dosdevices/c:");
+        TreeListing listed(budget);
+        mirror.TotalMB = FolderSizeMB("\\\\SRV01\\C\\Sistema\\", true, view, nullptr, &listed);
+        {
+            const WatchedCalls server("/unc/");
+            ASSERT_TRUE(mirror.MirrorFolder("\\\\SRV01\\C\\Sistema\\", "C:\\Reserva\\Sistema\\",
+                                            true, &listed));
+            const long long count = static_cast<long long>(files.size());
+            // Not kept, the walk opens each folder (Vazia too) and looks each file up itself.
+            const long long walked = budget ? 0 : kFolders + 1;
+            EXPECT_EQ(server.Opens(), count + (budget ? kFolders : walked));
+            EXPECT_GE(server.LookUps(), 2 * count + (budget ? 0 : count));
+            EXPECT_LE(server.LookUps(),
+                      2 * count + (budget ? kShareMatch * kFolders : count + kShareMatch));
+        }
+        for (const std::string& file : files)
+            EXPECT_EQ(world.Read("dosdevices/c:/Reserva/Sistema/" + file), file) << file;
+        platform::SetDosDevicesRoot("");
+    }
+}
+
 // The mirror judges the server's files by what the size total listed, as rsync judges by its file
 // list: a change between the two walks shows at the next run. A file gone meanwhile is passed
 // over, as one gone before its listing.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 
+#include "FileCopy.h"
 #include "FileTime.h"
 #include "Files.h"
 #include "SystemError.h"
@@ -112,17 +113,92 @@ TEST(AttributesTest, PosixMeaningOfTheAttributeWord) {
     EXPECT_EQ(GetAttributes(folder.Path("plain.txt")), kAttrArchive);
 }
 
-// Nothing is written through a link planted under the name of a new file.
-TEST(FilesTest, CreateNewFileRefusesALinkAndLeavesItsTargetAlone) {
+// A copy is written under its temporary name only as a new file: a link planted under that name
+// is removed, not written through, and its target is left alone.
+TEST(CopyIntoFolderTest, ALinkPlantedUnderTheTemporaryNameIsNotWrittenThrough) {
     TestFolder folder;
-    folder.Write("target.txt", "untouched");
-    std::filesystem::create_symlink(folder.Host("target.txt"), folder.Host("link"));
-    std::filesystem::create_symlink(folder.Host("missing.txt"), folder.Host("dangling"));
-    EXPECT_EQ(CreateNewFile(folder.Path("link")), kInvalidFile);
-    EXPECT_EQ(CreateNewFile(folder.Path("dangling")), kInvalidFile);
-    EXPECT_EQ(folder.Read("target.txt"), "untouched");
-    EXPECT_FALSE(folder.Exists("missing.txt"));
+    folder.Write("outside/target.txt", "untouched");
+    folder.Write("src/a.dat", "new content");
+    folder.MakeFolder("dst");
+    for (const char* target : {"outside/target.txt", "outside/missing.txt"}) {
+        SCOPED_TRACE(target);
+        std::filesystem::remove(folder.Host("dst/a.dat"));
+        std::filesystem::create_symlink(folder.Host(target),
+                                        folder.Host("dst/" + TemporaryCopyName("a.dat")));
+        const CopyOutcome copied =
+            CopyIntoFolder(Folder(folder.Path("src")), "a.dat", Folder(folder.Path("dst")), "a.dat",
+                           CopyRoute::kReplacing);
+        EXPECT_TRUE(copied.copied) << copied.reason;
+        EXPECT_EQ(folder.Read("dst/a.dat"), "new content");
+        EXPECT_EQ(folder.Read("outside/target.txt"), "untouched");
+        EXPECT_FALSE(folder.Exists("outside/missing.txt"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Host("dst")), {}), 1);
+    }
 }
+
+#endif  // _WIN32
+
+// What a copy between open folders did, and why not, comes back in its result: the source gone
+// (since it was listed) is told apart from a copy that failed, a folder that is not open gives the
+// reason it did not open, in the system's words, and a new file never replaces a name that is
+// there.
+TEST(CopyIntoFolderTest, TheResultSaysWhatBecameOfTheCopyAndWhy) {
+    using Shortfall = CopyOutcome::Shortfall;
+    TestFolder folder;
+    folder.Write("src/a.dat", "new");
+    folder.Write("dst/taken.dat", "kept");
+    const Folder source(folder.Path("src"));
+    const Folder destination(folder.Path("dst"));
+    const Folder gone(folder.Path("gone"));
+    const std::string whyGone = LastErrorText();  // why a folder did not open, as it opened
+    const Folder unnamed("Musicas:\\Rock\\");
+    const std::string whyUnnamed = LastErrorText();
+    struct Case {
+        const char* name;
+        const Folder& source;
+        const char* file;
+        const Folder& destination;
+        const char* destinationName;
+        CopyRoute route;
+        bool copied;
+        Shortfall shortfall;
+        std::string reason;  // empty: any but none
+    };
+    const Case cases[] = {
+        {"a new file", source, "a.dat", destination, "b.dat", CopyRoute::kAsNewFile, true,
+         Shortfall::kNone, ""},
+        {"a new file under a name that is taken", source, "a.dat", destination, "taken.dat",
+         CopyRoute::kAsNewFile, false, Shortfall::kNotCopied, ErrorText(SystemError::kFileExists)},
+        {"a source gone", source, "missing.dat", destination, "c.dat", CopyRoute::kReplacing, false,
+         Shortfall::kSourceGone, ""},
+        {"a source folder gone", gone, "a.dat", destination, "c.dat", CopyRoute::kReplacing, false,
+         Shortfall::kSourceGone, whyGone},
+        {"a destination folder not there", source, "a.dat", gone, "c.dat", CopyRoute::kReplacing,
+         false, Shortfall::kNotCopied, whyGone},
+        {"a destination that names no drive", source, "a.dat", unnamed, "c.dat",
+         CopyRoute::kReplacing, false, Shortfall::kNotCopied, whyUnnamed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CopyOutcome outcome =
+            CopyIntoFolder(c.source, c.file, c.destination, c.destinationName, c.route);
+        EXPECT_EQ(outcome.copied, c.copied);
+        EXPECT_EQ(outcome.shortfall, c.shortfall);
+        if (c.copied) {
+            EXPECT_EQ(outcome.reason, "");
+        } else if (c.reason.empty()) {
+            EXPECT_NE(outcome.reason, "");
+        } else {
+            EXPECT_EQ(outcome.reason, c.reason);
+        }
+    }
+    EXPECT_EQ(folder.Read("dst/b.dat"), "new");
+    EXPECT_EQ(folder.Read("dst/taken.dat"), "kept");
+    EXPECT_FALSE(folder.Exists("dst/c.dat"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Host("dst")), {}), 2);
+}
+
+#ifndef _WIN32
 
 // A listing tells each entry's kind, and describes it whole when asked, exactly as a look-up of
 // its path does: whether the file system lists entry types or not (DT_UNKNOWN), links followed,
@@ -209,48 +285,55 @@ TEST(DirectorySearchTest, AListingLooksAnEntryUpOnlyWhenAskedAndOnce) {
 }
 
 // NFS, CIFS and FUSE mounts refuse a rename that never replaces (RENAME_NOREPLACE): the rename
-// still takes a new name there, and still refuses one that exists.
+// still takes a new name there, and still refuses one that exists, by path and in an open folder.
 TEST(FilesTest, RenameNeverReplacesOnAFileSystemThatRefusesTheFlag) {
     TestFolder folder;
     folder.MakeFolder("disk");
     folder.MakeFolder("mount");
     const FuseFolder fuse(folder.Path("disk"), folder.Path("mount"));
     if (!fuse.Mounted()) GTEST_SKIP() << fuse.WhyNot();
-    folder.Write("mount/a.txt", "a");
-    folder.Write("mount/b.txt", "b");
-    EXPECT_FALSE(RenameFile(folder.Path("mount/a.txt"), folder.Path("mount/b.txt")));
-    EXPECT_EQ(LastErrorText(), "File exists");
-    EXPECT_EQ(folder.Read("mount/a.txt"), "a");
-    EXPECT_EQ(folder.Read("mount/b.txt"), "b");
-    EXPECT_TRUE(RenameFile(folder.Path("mount/a.txt"), folder.Path("mount/c.txt")))
-        << LastErrorText();
-    EXPECT_EQ(folder.Read("mount/c.txt"), "a");
-    EXPECT_FALSE(folder.Exists("mount/a.txt"));
+    for (const bool inOpenFolder : {false, true}) {
+        SCOPED_TRACE(inOpenFolder ? "in an open folder" : "by path");
+        std::filesystem::remove_all(folder.Host("mount/c.txt"));
+        folder.Write("mount/a.txt", "a");
+        folder.Write("mount/b.txt", "b");
+        const Folder mount(folder.Path("mount"));
+        const auto rename = [&](const char* from, const char* to) -> Outcome {
+            if (inOpenFolder) return mount.Rename(from, to);
+            const bool done = RenameFile(folder.Path("mount/") + from, folder.Path("mount/") + to);
+            return {done, done ? "" : LastErrorText()};
+        };
+        const Outcome refused = rename("a.txt", "b.txt");
+        EXPECT_FALSE(refused.done);
+        EXPECT_EQ(refused.reason, "File exists");
+        EXPECT_EQ(folder.Read("mount/a.txt"), "a");
+        EXPECT_EQ(folder.Read("mount/b.txt"), "b");
+        const Outcome renamed = rename("a.txt", "c.txt");
+        EXPECT_TRUE(renamed.done) << renamed.reason;
+        EXPECT_EQ(folder.Read("mount/c.txt"), "a");
+        EXPECT_FALSE(folder.Exists("mount/a.txt"));
+    }
 }
 
 #endif  // _WIN32
 
-TEST(FilesTest, RenameAndCreateRefuseAnExistingName) {
-    TestFolder folder;
-    folder.Write("a.txt", "a");
-    folder.Write("b.txt", "b");
-    EXPECT_FALSE(RenameFile(folder.Path("a.txt"), folder.Path("b.txt")));
-    EXPECT_EQ(CreateNewFile(folder.Path("b.txt")), kInvalidFile);
-    EXPECT_EQ(folder.Read("b.txt"), "b");
-    EXPECT_TRUE(RenameFile(folder.Path("a.txt"), folder.Path("c.txt")));
-    EXPECT_EQ(folder.Read("c.txt"), "a");
-    EXPECT_FALSE(folder.Exists("a.txt"));
-}
-
-TEST(FilesTest, RenameReplacingPutsTheFileInPlaceOfAnExistingOneButNotOfAFolder) {
-    TestFolder folder;
-    folder.Write("new.txt", "new");
-    folder.Write("old.txt", "old");
-    folder.MakeFolder("folder");
-    EXPECT_FALSE(RenameReplacing(folder.Path("new.txt"), folder.Path("folder")));
-    EXPECT_TRUE(RenameReplacing(folder.Path("new.txt"), folder.Path("old.txt")));
-    EXPECT_EQ(folder.Read("old.txt"), "new");
-    EXPECT_FALSE(folder.Exists("new.txt"));
+TEST(FilesTest, RenameRefusesAnExistingName) {
+    for (const bool inOpenFolder : {false, true}) {
+        SCOPED_TRACE(inOpenFolder ? "in an open folder" : "by path");
+        TestFolder folder;
+        folder.Write("a.txt", "a");
+        folder.Write("b.txt", "b");
+        const Folder open(folder.Path());
+        const auto rename = [&](const char* from, const char* to) {
+            return inOpenFolder ? open.Rename(from, to).done
+                                : RenameFile(folder.Path(from), folder.Path(to));
+        };
+        EXPECT_FALSE(rename("a.txt", "b.txt"));
+        EXPECT_EQ(folder.Read("b.txt"), "b");
+        EXPECT_TRUE(rename("a.txt", "c.txt"));
+        EXPECT_EQ(folder.Read("c.txt"), "a");
+        EXPECT_FALSE(folder.Exists("a.txt"));
+    }
 }
 
 TEST(DirectorySearchTest, ListsEveryEntryOrOneNamedEntry) {

@@ -164,19 +164,36 @@ TEST(Win32CopyTest, AFileOpenInAnotherProgramIsSkipped) {
     EXPECT_EQ(folder.Read("dst.txt"), "new");
 }
 
-// The same file under another spelling: the copy must not stand in for it.
-TEST(Win32CopyTest, TheSameFileUnderAnotherSpellingIsRefusedAndKept) {
+// The same file under another spelling, or the destination's temporary file, which the copy
+// would remove first: the copy must not stand in for it, and nothing changes.
+TEST(Win32CopyTest, TheSameFileUnderAnotherSpellingOrTheTemporaryFileIsRefusedAndKept) {
     TestFolder folder;
     folder.Write("Tavix/b.dat", "precious");
+    const std::string temporary = "Tavix/" + TemporaryCopyName("c.dat");
+    folder.Write(temporary, "precious too");
     std::string otherSpelling = folder.Path("Tavix/b.dat");
     for (char& c : otherSpelling)
         c = static_cast<char>(std::islower(c) ? std::toupper(c) : std::tolower(c));
     ASSERT_NE(otherSpelling, folder.Path("Tavix/b.dat"));
-    const CopyResult copied = CopyFileKeepingDate(folder.Path("Tavix/b.dat"), otherSpelling);
-    EXPECT_FALSE(copied.copied);
-    EXPECT_EQ(copied.failure, platform::ErrorText(platform::SystemError::kSharingViolation));
-    EXPECT_EQ(folder.Read("Tavix/b.dat"), "precious");
+    struct Case {
+        std::string source;
+        std::string destination;
+        std::string file;
+        std::string content;
+    };
+    const Case cases[] = {
+        {folder.Path("Tavix/b.dat"), otherSpelling, "Tavix/b.dat", "precious"},
+        {folder.Path(temporary), folder.Path("Tavix/c.dat"), temporary, "precious too"},
+    };
+    for (const Case& c : cases) {
+        const CopyResult copied = CopyFileKeepingDate(c.source, c.destination);
+        EXPECT_FALSE(copied.copied) << c.destination;
+        EXPECT_EQ(copied.failure, platform::ErrorText(platform::SystemError::kSharingViolation))
+            << c.destination;
+        EXPECT_EQ(folder.Read(c.file), c.content) << c.destination;
+    }
     EXPECT_FALSE(folder.Exists("Tavix/" + TemporaryCopyName("b.dat")));
+    EXPECT_FALSE(folder.Exists("Tavix/c.dat"));
 }
 
 TEST(Win32MirrorTest, SkipsAFileHeldOpenAndTheNextRunCopiesIt) {

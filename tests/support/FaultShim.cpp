@@ -2,10 +2,12 @@
 // into the test programs that ask for it, and stands in front of the C library's calls on files
 // and folders. It does nothing until a test asks for something:
 // - a fault armed through InjectedFault (InjectedFault.h) hits the calls on files whose path
-//   holds a given text: a failing read, lseek or close, a file that grows before it is read, a
-//   listing that tells no entry's type or breaks off, a file whose time or mode cannot be set;
+//   holds a given text: a failing read, lseek, close or fstat, a file that grows before it is
+//   read, a listing that tells no entry's type or breaks off, a file whose time or mode cannot be
+//   set, a file system that refuses to copy in the kernel or copies less than it is asked;
 // - a watch set through WatchedCalls (WatchedCalls.h) counts the look-ups and opens of paths that
-//   hold a given text, and records the sizes that reads of such files ask for;
+//   hold a given text, and records the sizes that reads and in-kernel copies of such files ask
+//   for;
 // - every call of umask is counted.
 
 #include <dirent.h>
@@ -34,13 +36,15 @@ enum Call {
     kListFails,
     kSetTime,
     kSetMode,
+    kCopyRange,
+    kDescribe,
     kCallCount
 };
 
 struct Fault {
     bool armed = false;
     char pathPart[PATH_MAX] = {};
-    long long pass = 0;  // read: bytes that go through first; lseek, close: calls; growth: bytes
+    long long pass = 0;  // read, copy range: bytes that go through first; growth: bytes; else calls
     int error = 0;       // 0 for read: the file ends there
 };
 
@@ -227,6 +231,32 @@ EXPORTED ssize_t read(int fd, void* buffer, size_t size) {
     return -1;
 }
 
+// An in-kernel copy reads its source as read does: it is watched and faulted alike. A file
+// system that refuses such copies, or copies less than asked, is kCopyRange: its `pass` bytes go
+// through (each call moving at most what is left of them), then calls fail with its error, or copy
+// nothing (0) when that is 0.
+EXPORTED ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset,
+                                 size_t length, unsigned flags) {
+    static const auto next =
+        Next<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned)>("copy_file_range");
+    RecordRead(in, length);
+    GrowBeforeRead(in);
+    for (const Call call : {kCopyRange, kRead}) {
+        if (!Hits(call, in)) continue;
+        Fault& fault = faults[call];
+        if (fault.pass > 0) {
+            const ssize_t n = next(in, inOffset, out, outOffset,
+                                   std::min(length, static_cast<size_t>(fault.pass)), flags);
+            if (n > 0) fault.pass -= n;
+            return n;
+        }
+        if (fault.error == 0) return 0;
+        errno = fault.error;
+        return -1;
+    }
+    return next(in, inOffset, out, outOffset, length, flags);
+}
+
 EXPORTED off_t lseek(int fd, off_t offset, int whence) noexcept {
     static const auto next = Next<off_t (*)(int, off_t, int)>("lseek");
     if (!Hits(kLseek, fd) || !Due(kLseek)) return next(fd, offset, whence);
@@ -325,6 +355,7 @@ EXPORTED int lstat64(const char* path, struct stat64* buffer) noexcept {
 EXPORTED int fstat(int fd, struct stat* buffer) noexcept {
     static const auto next = Next<int (*)(int, struct stat*)>("fstat");
     CountFd(Seen::kLookUp, fd);
+    if (Hits(kDescribe, fd) && Due(kDescribe)) return Refused(kDescribe);
     return next(fd, buffer);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // What this process asks the system about paths that hold a given text, as the test-only shim
 // tests/support/FaultShim.cpp sees it while a WatchedCalls lives: look-ups, opens and the sizes
-// that reads ask for. CTest preloads the shim into the test programs that use this; run by hand
-// without it, Available() is false and the tests that need it skip.
+// that reads and in-kernel copies ask for. CTest preloads the shim into the test programs that use
+// this; run by hand without it, Available() is false and the tests that need it skip.
 
 #include <string>
 #include <vector>
@@ -19,7 +19,8 @@ public:
     long long LookUps() const;
     // Opens of files and folders (open, openat, opendir).
     long long Opens() const;
-    // The sizes that reads of such files asked for, in order.
+    // The sizes that reads of such files, and in-kernel copies from them (copy_file_range), asked
+    // for, in order.
     std::vector<long long> ReadSizes() const;
 
     static bool Available();

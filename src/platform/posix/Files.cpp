@@ -1,6 +1,7 @@
-// Directory search, attributes, folders and open files on POSIX, with Win32 meaning:
-// folder = directory; hidden = name begins with "."; read-only = the owner may not write;
-// archive on regular files; system and volume label never; a symbolic link is a reparse point.
+// Directory search, attributes, folders, renames and files open for reading on POSIX, with Win32
+// meaning: folder = directory; hidden = name begins with "."; read-only = the owner may not
+// write; archive on regular files; system and volume label never; a symbolic link is a reparse
+// point.
 
 #include "Files.h"
 
@@ -22,22 +23,8 @@
 namespace platform {
 namespace {
 
-constexpr std::uint64_t kUnixEpochIn1601Seconds = 11644473600ULL;
-
-FileTime ToFileTime(const timespec& t) {
-    const std::int64_t seconds = static_cast<std::int64_t>(t.tv_sec) + kUnixEpochIn1601Seconds;
-    if (seconds < 0) return FileTime{0};
-    return FileTime{static_cast<std::uint64_t>(seconds) * 10000000ULL +
-                    static_cast<std::uint64_t>(t.tv_nsec) / 100};
-}
-
-timespec ToTimespec(FileTime time) {
-    timespec t{};
-    t.tv_sec = static_cast<time_t>(static_cast<std::int64_t>(time.ticks / 10000000ULL) -
-                                   static_cast<std::int64_t>(kUnixEpochIn1601Seconds));
-    t.tv_nsec = static_cast<long>(time.ticks % 10000000ULL) * 100;
-    return t;
-}
+using posix::AttributesOf;
+using posix::ToFileTime;
 
 bool IsDotOrDotDot(std::string_view name) { return name == "." || name == ".."; }
 
@@ -50,14 +37,6 @@ std::string_view LastComponent(std::string_view path) {
 std::uint32_t HiddenAttribute(std::string_view name) {
     const bool hidden = !IsDotOrDotDot(name) && !name.empty() && name[0] == '.';
     return hidden ? kAttrHidden : 0u;
-}
-
-std::uint32_t AttributesOf(std::string_view name, const struct stat& st, bool isLink) {
-    std::uint32_t attributes = S_ISDIR(st.st_mode) ? kAttrDirectory : kAttrArchive;
-    attributes |= HiddenAttribute(name);
-    if (!(st.st_mode & S_IWUSR)) attributes |= kAttrReadOnly;
-    if (isLink) attributes |= kAttrReparsePoint;
-    return attributes;
 }
 
 // Fills the attributes, time and size of `entry` for `path`, looked up relative to the open
@@ -90,55 +69,93 @@ std::optional<std::string> Resolve(const std::string& windowsPath) {
     return host;
 }
 
-// Opens a regular file for reading. A named pipe would block the open until a writer comes, a
-// device may never end: anything but a regular file is refused, looked at before the open and,
-// since it may change in between, again on what was opened, which never waits.
-// `st` describes the open file.
-int OpenRegularFile(const std::string& hostPath, struct stat& st) {
-    const auto refuse = [&st] {
-        posix::RememberError(S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
+}  // namespace
+
+constexpr std::uint64_t kUnixEpochIn1601Seconds = 11644473600ULL;
+
+FileTime posix::ToFileTime(const timespec& t) {
+    const std::int64_t seconds = static_cast<std::int64_t>(t.tv_sec) + kUnixEpochIn1601Seconds;
+    if (seconds < 0) return FileTime{0};
+    return FileTime{static_cast<std::uint64_t>(seconds) * 10000000ULL +
+                    static_cast<std::uint64_t>(t.tv_nsec) / 100};
+}
+
+timespec posix::ToTimespec(FileTime time) {
+    timespec t{};
+    t.tv_sec = static_cast<time_t>(static_cast<std::int64_t>(time.ticks / 10000000ULL) -
+                                   static_cast<std::int64_t>(kUnixEpochIn1601Seconds));
+    t.tv_nsec = static_cast<long>(time.ticks % 10000000ULL) * 100;
+    return t;
+}
+
+std::uint32_t posix::AttributesOf(std::string_view name, const struct stat& st, bool isLink) {
+    std::uint32_t attributes = S_ISDIR(st.st_mode) ? kAttrDirectory : kAttrArchive;
+    attributes |= HiddenAttribute(name);
+    if (!(st.st_mode & S_IWUSR)) attributes |= kAttrReadOnly;
+    if (isLink) attributes |= kAttrReparsePoint;
+    return attributes;
+}
+
+// A named pipe would block the open until a writer comes, a device may never end: anything but a
+// regular file is refused, looked at before the open and, since it may change in between, again
+// on what was opened, which never waits.
+int posix::OpenRegularFile(int folder, const char* name, struct stat& st, int& error) {
+    if (fstatat(folder, name, &st, 0) != 0) {
+        error = errno;
+        return -1;
+    }
+    const auto refused = [&] {
+        error = S_ISDIR(st.st_mode) ? EISDIR : kNotARegularFile;
         return -1;
     };
-    if (stat(hostPath.c_str(), &st) != 0) {
-        posix::RememberErrno();
-        return -1;
-    }
-    if (!S_ISREG(st.st_mode)) return refuse();
-    const int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (!S_ISREG(st.st_mode)) return refused();
+    const int fd = openat(folder, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        posix::RememberErrno();
+        error = errno;
         return -1;
     }
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool described = fstat(fd, &st) == 0;
+    if (!described) error = errno;
+    if (!described || !S_ISREG(st.st_mode)) {
         close(fd);
-        return refuse();
+        return described ? refused() : -1;
     }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);  // reading the file itself may wait
+    // Reading the file itself may wait. F_SETFL sets only the status flags, O_NONBLOCK the one
+    // of them that was set.
+    fcntl(fd, F_SETFL, 0);
     return fd;
 }
 
-constexpr mode_t kPermissionBits = 0777;
+std::string posix::ErrorText(int error) {
+    return error == kNotARegularFile ? "Not a regular file" : std::strerror(error);
+}
 
-}  // namespace
+int posix::RenameNoReplace(int fromFolder, const char* from, int toFolder, const char* to) {
+    if (renameat2(fromFolder, from, toFolder, to, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (linkat(fromFolder, from, toFolder, to, 0) != 0) return errno;
+    if (unlinkat(fromFolder, from, 0) == 0) return 0;
+    const int error = errno;
+    unlinkat(toFolder, to, 0);  // the file keeps its one old name
+    return error;
+}
 
-// A folder is opened for reading, so that its listing reads the same descriptor and the folder
-// is not looked up again (on a server share, a round trip); one that cannot be read is opened
-// O_PATH, for looking names up and opening below, whatever its mode.
-struct Folder::Impl {
-    int fd = -1;
-    bool readable = false;
-
-    void Open(int dirFd, const char* path) {
-        fd = openat(dirFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        readable = fd >= 0;
-        if (fd < 0 && errno == EACCES) fd = openat(dirFd, path, O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) posix::RememberErrno();
-    }
-};
+void Folder::Impl::Open(int dirFd, const char* path) {
+    fd = openat(dirFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    readable = fd >= 0;
+    if (fd < 0 && errno == EACCES) fd = openat(dirFd, path, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) return;
+    notFound = errno == ENOENT || errno == ENOTDIR;
+    whyNot = std::strerror(errno);
+    posix::RememberErrno();
+}
 
 Folder::Folder(const std::string& path) : impl_(std::make_unique<Impl>()) {
     const auto host = Resolve(path);
-    if (!host) return;
+    if (!host) {
+        impl_->whyNot = ErrorText(SystemError::kInvalidName);
+        return;
+    }
     impl_->Open(AT_FDCWD, host->empty() ? "." : host->c_str());
 }
 
@@ -159,6 +176,12 @@ bool Folder::Find(const std::string& name, FindData& entry) const {
     if (impl_->fd < 0 || !Describe(impl_->fd, name.c_str(), name, entry)) return false;
     entry.name.assign(name);
     return true;
+}
+
+Outcome Folder::Rename(const std::string& name, const std::string& newName) const {
+    if (impl_->fd < 0) return {false, impl_->whyNot};
+    const int error = posix::RenameNoReplace(impl_->fd, name.c_str(), impl_->fd, newName.c_str());
+    return {error == 0, error == 0 ? std::string() : std::strerror(error)};
 }
 
 // A listing read with getdents64 rather than readdir: glibc's opendir looks the opened folder up
@@ -325,27 +348,8 @@ bool RenameFile(const std::string& oldPath, const std::string& newPath) {
     const auto from = Resolve(oldPath);
     const auto to = Resolve(newPath);
     if (!from || !to) return false;
-    if (renameat2(AT_FDCWD, from->c_str(), AT_FDCWD, to->c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS) {
-        posix::RememberErrno();
-        return false;
-    }
-    if (link(from->c_str(), to->c_str()) != 0) {
-        posix::RememberErrno();
-        return false;
-    }
-    if (unlink(from->c_str()) == 0) return true;
-    posix::RememberErrno();
-    unlink(to->c_str());  // the file keeps its one old name
-    return false;
-}
-
-bool RenameReplacing(const std::string& oldPath, const std::string& newPath) {
-    const auto from = Resolve(oldPath);
-    const auto to = Resolve(newPath);
-    if (!from || !to) return false;
-    if (rename(from->c_str(), to->c_str()) != 0) {
+    if (const int error = posix::RenameNoReplace(AT_FDCWD, from->c_str(), AT_FDCWD, to->c_str())) {
+        errno = error;
         posix::RememberErrno();
         return false;
     }
@@ -366,29 +370,16 @@ FileHandle OpenForReading(const std::string& path) {
     const auto host = Resolve(path);
     if (!host) return kInvalidFile;
     struct stat st {};
-    const int fd = OpenRegularFile(*host, st);
-    return fd < 0 ? kInvalidFile : fd;
-}
-
-FileHandle CreateNewFile(const std::string& path) {
-    const auto host = Resolve(path);
-    if (!host) return kInvalidFile;
-    // Readable by its owner alone until CarryPermissions gives it the source's bits.
-    const int fd = open(host->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
+    int error = 0;
+    const int fd = posix::OpenRegularFile(AT_FDCWD, host->c_str(), st, error);
+    if (fd >= 0) return fd;
+    if (error == posix::kNotARegularFile)
+        posix::RememberError(posix::ErrorText(error));
+    else {
+        errno = error;
         posix::RememberErrno();
-        return kInvalidFile;
     }
-    return fd;
-}
-
-bool IsSameFile(FileHandle file, const std::string& path) {
-    const auto host = HostPath(path);
-    struct stat opened {};
-    struct stat named {};
-    return host && fstat(static_cast<int>(file), &opened) == 0 &&
-           stat(host->c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
-           opened.st_ino == named.st_ino;
+    return kInvalidFile;
 }
 
 bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t& read) {
@@ -400,24 +391,6 @@ bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t&
     return n >= 0;
 }
 
-// A write to a file may take only part of the data (a disk that fills up); the rest is
-// written after it, which then fails with the reason.
-bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size) {
-    std::uint32_t written = 0;
-    while (written < size) {
-        const ssize_t n = ::write(static_cast<int>(file),
-                                  static_cast<const char*>(buffer) + written, size - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            posix::RememberErrno();
-            return false;
-        }
-        written += static_cast<std::uint32_t>(n);
-    }
-    return true;
-}
-
 // Measured as SetFilePointer does: the position of the end, then back to the start.
 bool FileSize(FileHandle file, std::uint64_t& size) {
     const int fd = static_cast<int>(file);
@@ -427,51 +400,6 @@ bool FileSize(FileHandle file, std::uint64_t& size) {
         return false;
     }
     size = static_cast<std::uint64_t>(end);
-    return true;
-}
-
-bool LastWriteTime(FileHandle file, FileTime& time) {
-    struct stat st {};
-    if (fstat(static_cast<int>(file), &st) != 0) {
-        posix::RememberErrno();
-        return false;
-    }
-    time = ToFileTime(st.st_mtim);
-    return true;
-}
-
-// The access time is given as it is rather than left out (UTIME_OMIT): some FUSE file systems
-// (bindfs) drop a change that leaves it out, and the copy would keep the time of its writing.
-bool StampLastWriteTime(FileHandle file, FileTime time) {
-    const int fd = static_cast<int>(file);
-    struct stat st {};
-    if (fstat(fd, &st) != 0) {
-        posix::RememberErrno();
-        return false;
-    }
-    const timespec times[2] = {st.st_atim, ToTimespec(time)};
-    if (futimens(fd, times) != 0) {
-        posix::RememberErrno();
-        return false;
-    }
-    return true;
-}
-
-bool FlushFile(FileHandle file) {
-    if (fsync(static_cast<int>(file)) != 0) {
-        posix::RememberErrno();
-        return false;
-    }
-    return true;
-}
-
-bool CarryPermissions(FileHandle source, FileHandle destination) {
-    struct stat st {};
-    if (fstat(static_cast<int>(source), &st) != 0 ||
-        fchmod(static_cast<int>(destination), st.st_mode & kPermissionBits) != 0) {
-        posix::RememberErrno();
-        return false;
-    }
     return true;
 }
 

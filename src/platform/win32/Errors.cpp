@@ -4,9 +4,8 @@
 #include "Win32Internal.h"
 
 namespace platform {
-namespace {
 
-std::string MessageText(DWORD error) {
+std::string win32::ErrorText(DWORD error) {
     char* text = nullptr;
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -18,11 +17,9 @@ std::string MessageText(DWORD error) {
     return result;
 }
 
-}  // namespace
+std::string LastErrorText() { return win32::ErrorText(GetLastError()); }
 
-std::string LastErrorText() { return MessageText(GetLastError()); }
-
-std::string ErrorText(SystemError error) { return MessageText(static_cast<DWORD>(error)); }
+std::string ErrorText(SystemError error) { return win32::ErrorText(static_cast<DWORD>(error)); }
 
 void SetLastErrorCode(SystemError error) { ::SetLastError(static_cast<DWORD>(error)); }
 

@@ -1,4 +1,5 @@
-// Directory search, attributes, folders and open files: the Win32 file API itself.
+// Directory search, attributes, folders, renames and files open for reading: the Win32 file API
+// itself.
 
 #include "SystemError.h"
 #include "Win32Internal.h"
@@ -15,17 +16,16 @@ void Fill(const WIN32_FIND_DATAA& data, FindData& entry) {
 
 }  // namespace
 
-struct Folder::Impl {
-    std::string path;  // ends with "\\"
-    bool open = false;
-    mutable std::string entryPath;  // path + a name, rewritten for every look-up
-
-    void Check() {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        open = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        if (attributes != INVALID_FILE_ATTRIBUTES && !open) ::SetLastError(ERROR_DIRECTORY);
-    }
-};
+void Folder::Impl::Check() {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    open = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (open) return;
+    if (attributes != INVALID_FILE_ATTRIBUTES) ::SetLastError(ERROR_DIRECTORY);
+    const DWORD error = GetLastError();
+    notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    whyNot = win32::ErrorText(error);
+    ::SetLastError(error);
+}
 
 Folder::Folder(const std::string& path) : impl_(std::make_unique<Impl>()) {
     impl_->path = path;
@@ -52,6 +52,12 @@ bool Folder::Find(const std::string& name, FindData& entry) const {
     FindClose(search);
     Fill(data, entry);
     return true;
+}
+
+Outcome Folder::Rename(const std::string& name, const std::string& newName) const {
+    if (!impl_->open) return {false, impl_->whyNot};
+    if (MoveFileA((impl_->path + name).c_str(), (impl_->path + newName).c_str())) return {true, {}};
+    return {false, win32::ErrorText(GetLastError())};
 }
 
 struct DirectorySearch::Impl {
@@ -114,14 +120,10 @@ bool RenameFile(const std::string& oldPath, const std::string& newPath) {
     return MoveFileA(oldPath.c_str(), newPath.c_str()) != FALSE;
 }
 
-bool RenameReplacing(const std::string& oldPath, const std::string& newPath) {
-    return MoveFileExA(oldPath.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-}
-
 bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
-// Share mode 0 on both opens: while a file is copied nobody else may open it, and a source
-// that another program holds open cannot be opened here, so it is skipped.
+// Share mode 0: while the file is read nobody else may open it, and one that another program
+// holds open cannot be opened here.
 FileHandle OpenForReading(const std::string& path) {
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -134,41 +136,11 @@ FileHandle OpenForReading(const std::string& path) {
     return reinterpret_cast<FileHandle>(file);
 }
 
-FileHandle CreateNewFile(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return reinterpret_cast<FileHandle>(file);
-}
-
-// Two handles name the same file when the volume and the file index agree. The named file is
-// opened for no access at all, which a file held open without sharing still allows.
-bool IsSameFile(FileHandle file, const std::string& path) {
-    const HANDLE named =
-        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (named == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION a, b;
-    const bool same = GetFileInformationByHandle(win32::ToHandle(file), &a) &&
-                      GetFileInformationByHandle(named, &b) &&
-                      a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-                      a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
-    CloseHandle(named);
-    return same;
-}
-
 bool ReadChunk(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t& read) {
     DWORD count = 0;
     const bool ok = ReadFile(win32::ToHandle(file), buffer, size, &count, nullptr) != FALSE;
     read = count;
     return ok;
-}
-
-bool WriteChunk(FileHandle file, const void* buffer, std::uint32_t size) {
-    DWORD count = 0;
-    if (!WriteFile(win32::ToHandle(file), buffer, size, &count, nullptr)) return false;
-    if (count == size) return true;
-    ::SetLastError(ERROR_WRITE_FAULT);  // never seen for a disk file, which fails instead
-    return false;
 }
 
 // The whole 64-bit size, so that files of 2 GiB and more are copied whole.
@@ -178,23 +150,6 @@ bool FileSize(FileHandle file, std::uint64_t& size) {
     size = static_cast<std::uint64_t>(value.QuadPart);
     return true;
 }
-
-bool LastWriteTime(FileHandle file, FileTime& time) {
-    FILETIME lastWrite;
-    if (!GetFileTime(win32::ToHandle(file), nullptr, nullptr, &lastWrite)) return false;
-    time = win32::FromFiletime(lastWrite);
-    return true;
-}
-
-bool StampLastWriteTime(FileHandle file, FileTime time) {
-    const FILETIME lastWrite = win32::ToFiletime(time);
-    return SetFileTime(win32::ToHandle(file), nullptr, nullptr, &lastWrite) != FALSE;
-}
-
-bool FlushFile(FileHandle file) { return FlushFileBuffers(win32::ToHandle(file)) != FALSE; }
-
-// A new file takes the access of its folder, as a file that CopyFileA makes does.
-bool CarryPermissions(FileHandle, FileHandle) { return true; }
 
 bool CloseFile(FileHandle file) {
     return file == kInvalidFile || CloseHandle(win32::ToHandle(file)) != FALSE;

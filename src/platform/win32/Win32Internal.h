@@ -3,10 +3,37 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "FileTime.h"
 #include "Files.h"
 
+namespace platform {
+
+// A folder held open is its path: each call appends a name to it.
+struct Folder::Impl {
+    std::string path;  // ends with "\\"
+    bool open = false;
+    // Why it is not open (the system's words), and whether because it is not there.
+    std::string whyNot;
+    bool notFound = false;
+    mutable std::string entryPath;  // path + a name, rewritten for every look-up
+
+    void Check();
+};
+
+// What an open folder holds, for the backend's own files.
+struct FolderAccess {
+    using Impl = Folder::Impl;
+    static Impl& Of(const Folder& folder) { return *folder.impl_; }
+};
+
+}  // namespace platform
+
 namespace platform::win32 {
+
+// The system's text for an error code (FormatMessageA), without its line end.
+std::string ErrorText(DWORD error);
 
 inline FileTime FromFiletime(const FILETIME& t) {
     return FileTime{(static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime};
