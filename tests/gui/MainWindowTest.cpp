@@ -248,7 +248,7 @@ TEST(MainWindowTest, TheControlsStandInsideTheWindowApartAndReadable) {
     }
 
     std::vector<QWidget*> stepImages, stepBoxes;
-    for (const ControlId step : kStepImages) stepImages.push_back(window.Control(step));
+    for (int step = 1; step <= kStepCount; ++step) stepImages.push_back(window.Control(StepImage(step)));
     for (const QWidget* image : stepImages) {
         const QRect picture = InWindow(image);
         QWidget* box = nullptr;
