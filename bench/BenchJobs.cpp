@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "FolderMirror.h"
+#include "engine/FolderMirror.h"
 #ifndef _WIN32
-#include "posix/HostPath.h"
+#include "platform/posix/HostPath.h"
 #endif
 
 namespace bench {

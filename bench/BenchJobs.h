@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "ProgressView.h"
+#include "engine/ProgressView.h"
 
 namespace bench {
 

@@ -1,6 +1,6 @@
 #include "HeadlessProgressView.h"
 
-#include "ProgressTexts.h"
+#include "mainform/ProgressTexts.h"
 
 #ifdef _WIN32
 #include <windows.h>

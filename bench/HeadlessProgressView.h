@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "MessagePace.h"
-#include "ProgressView.h"
+#include "controls/MessagePace.h"
+#include "engine/ProgressView.h"
 
 class HeadlessProgressView : public ProgressView {
 public:

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "BenchJobs.h"
-#include "UPrincipal.h"
+#include "qt/UPrincipal.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "BenchJobs.h"
-#include "UPrincipal.h"
+#include "win32/UPrincipal.h"
 
 namespace {
 

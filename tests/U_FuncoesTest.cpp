@@ -5,10 +5,10 @@
 #include <set>
 #include <vector>
 
-#include "FileTime.h"
-#include "Files.h"
-#include "SystemError.h"
-#include "U_Funcoes.h"
+#include "funcoes/U_Funcoes.h"
+#include "platform/FileTime.h"
+#include "platform/Files.h"
+#include "platform/SystemError.h"
 #include "support/TestFolder.h"
 
 #ifndef _WIN32
@@ -18,7 +18,7 @@
 #include <cerrno>
 #include <optional>
 
-#include "posix/HostPath.h"
+#include "platform/posix/HostPath.h"
 #include "support/FuseFolder.h"
 #include "support/InjectedFault.h"
 #include "support/SmallDisk.h"

@@ -16,7 +16,7 @@ struct StepDescription {
 inline constexpr StepDescription kSteps[] = {
 #define DUPLORA_STEP(image, box, label, caption, optional, needsConnection, work) \
     {image, box, label, caption, optional, needsConnection},
-#include "Steps.inc"
+#include "common/Steps.inc"
 #undef DUPLORA_STEP
 };
 

@@ -9,7 +9,7 @@
 #include <chrono>
 #include <optional>
 
-#include "Clock.h"
+#include "common/Clock.h"
 
 class MessagePace {
 public:

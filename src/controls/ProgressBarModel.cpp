@@ -1,4 +1,4 @@
-#include "ProgressBarModel.h"
+#include "controls/ProgressBarModel.h"
 
 #include <algorithm>
 #include <cmath>

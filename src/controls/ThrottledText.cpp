@@ -1,4 +1,4 @@
-#include "ThrottledText.h"
+#include "controls/ThrottledText.h"
 
 bool ThrottledText::Offer(const std::string& text, std::int64_t nowMs) {
     if (shownAt_ && !waiting_ && text == text_) return false;  // on screen already

@@ -1,8 +1,8 @@
-#include "TimeField.h"
+#include "controls/TimeField.h"
 
 #include <algorithm>
 
-#include "TimeText.h"
+#include "controls/TimeText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "TimeFieldKeys.h"
+#include "controls/TimeFieldKeys.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // like are not the field's: they move the focus or press a default button, and the window
 // handles them.
 
-#include "TimeField.h"
+#include "controls/TimeField.h"
 
 enum class TimeFieldKey { Left, Right, Home, End, Delete, Backspace, Escape };
 

@@ -1,6 +1,6 @@
-#include "TimeText.h"
+#include "controls/TimeText.h"
 
-#include "Clock.h"
+#include "common/Clock.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <optional>
 
-#include "Application.h"
-#include "Steps.h"
+#include "common/Application.h"
+#include "common/Steps.h"
 
 // Each control's and tray menu item's id: a stable number, which the Win32 window takes as the
 // control's id too (win32/controls/ResourceIds.h), so that a control added never renumbers

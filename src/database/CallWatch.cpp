@@ -1,6 +1,6 @@
-#include "CallWatch.h"
+#include "database/CallWatch.h"
 
-#include "StatusVector.h"
+#include "database/StatusVector.h"
 
 CallWatch::~CallWatch() {
     {

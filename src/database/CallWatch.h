@@ -14,7 +14,7 @@
 #include <optional>
 #include <thread>
 
-#include "ClientLibrary.h"
+#include "database/ClientLibrary.h"
 
 class CallWatch {
 public:

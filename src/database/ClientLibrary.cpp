@@ -1,8 +1,8 @@
-#include "ClientLibrary.h"
+#include "database/ClientLibrary.h"
 
-#include "Errors.h"
-#include "Library.h"
-#include "SystemError.h"
+#include "database/Errors.h"
+#include "platform/Library.h"
+#include "platform/SystemError.h"
 
 ClientLibrary ClientLibrary::Load(const std::string& fileName) {
     platform::LibraryHandle library = platform::LoadSharedLibrary(fileName);
@@ -18,7 +18,7 @@ ClientLibrary ClientLibrary::Load(const std::string& fileName) {
         throw DatabaseClientError(platform::LastErrorText());
 #define DUPLORA_OPTIONAL_ENTRY(name) \
     client.name = reinterpret_cast<decltype(client.name)>(platform::FindSymbol(library, #name));
-#include "EntryPoints.inc"
+#include "database/EntryPoints.inc"
 #undef DUPLORA_OPTIONAL_ENTRY
 #undef DUPLORA_ENTRY
     return client;

@@ -22,7 +22,7 @@ struct ClientLibrary {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #define DUPLORA_ENTRY(name) decltype(&::name) name = nullptr;
-#include "EntryPoints.inc"
+#include "database/EntryPoints.inc"
 #undef DUPLORA_ENTRY
 #pragma GCC diagnostic pop
 

@@ -1,4 +1,4 @@
-#include "ColumnText.h"
+#include "database/ColumnText.h"
 
 #include <charconv>
 #include <chrono>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Errors.h"
+#include "database/Errors.h"
 
 #include <utility>
 

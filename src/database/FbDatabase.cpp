@@ -1,4 +1,4 @@
-#include "FbDatabase.h"
+#include "database/FbDatabase.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "Errors.h"
-#include "FbQuery.h"
-#include "FbTransaction.h"
-#include "StatusVector.h"
-#include "TextEncoding.h"
+#include "database/Errors.h"
+#include "database/FbQuery.h"
+#include "database/FbTransaction.h"
+#include "database/StatusVector.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

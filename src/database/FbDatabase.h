@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "CallWatch.h"
-#include "ClientLibrary.h"
-#include "StatusVector.h"
+#include "database/CallWatch.h"
+#include "database/ClientLibrary.h"
+#include "database/StatusVector.h"
 
 class FbTransaction;
 class FbQuery;

@@ -1,16 +1,16 @@
-#include "FbQuery.h"
+#include "database/FbQuery.h"
 
 #include <algorithm>
 #include <cctype>
 #include <optional>
 #include <utility>
 
-#include "ColumnText.h"
-#include "Errors.h"
-#include "FbDatabase.h"
-#include "FbTransaction.h"
-#include "Guid.h"
-#include "StatusVector.h"
+#include "database/ColumnText.h"
+#include "database/Errors.h"
+#include "database/FbDatabase.h"
+#include "database/FbTransaction.h"
+#include "database/Guid.h"
+#include "database/StatusVector.h"
 
 namespace {
 

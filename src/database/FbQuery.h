@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ClientLibrary.h"
+#include "database/ClientLibrary.h"
 
 class FbDatabase;
 class FbTransaction;

@@ -1,12 +1,12 @@
-#include "FbTransaction.h"
+#include "database/FbTransaction.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "Errors.h"
-#include "FbDatabase.h"
-#include "FbQuery.h"
-#include "StatusVector.h"
+#include "database/Errors.h"
+#include "database/FbDatabase.h"
+#include "database/FbQuery.h"
+#include "database/StatusVector.h"
 
 namespace {
 

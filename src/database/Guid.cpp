@@ -1,4 +1,4 @@
-#include "Guid.h"
+#include "database/Guid.h"
 
 #include <array>
 #include <cstdint>

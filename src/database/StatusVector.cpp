@@ -1,10 +1,10 @@
-#include "StatusVector.h"
+#include "database/StatusVector.h"
 
 #include <string>
 #include <vector>
 
-#include "ClientLibrary.h"
-#include "Errors.h"
+#include "database/ClientLibrary.h"
+#include "database/Errors.h"
 
 namespace {
 

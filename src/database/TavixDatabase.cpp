@@ -1,4 +1,4 @@
-#include "TavixDatabase.h"
+#include "database/TavixDatabase.h"
 
 TavixDatabase::TavixDatabase() : TavixDatabase(ClientLibrary::Process()) {}
 

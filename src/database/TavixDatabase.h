@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "ClientLibrary.h"
-#include "FbDatabase.h"
-#include "FbQuery.h"
-#include "FbTransaction.h"
+#include "database/ClientLibrary.h"
+#include "database/FbDatabase.h"
+#include "database/FbQuery.h"
+#include "database/FbTransaction.h"
 
 struct TavixDatabase {
     // Creating them loads the client library; a missing one raises DatabaseClientError.

@@ -1,14 +1,14 @@
-#include "BackupRun.h"
+#include "engine/BackupRun.h"
 
 #include <stdexcept>
 
-#include "FolderSize.h"
-#include "PathMapping.h"
-#include "Process.h"
-#include "SilentAbort.h"
-#include "SystemError.h"
-#include "TavixDatabase.h"
-#include "U_Funcoes.h"
+#include "common/SilentAbort.h"
+#include "database/TavixDatabase.h"
+#include "engine/FolderSize.h"
+#include "engine/PathMapping.h"
+#include "funcoes/U_Funcoes.h"
+#include "platform/Process.h"
+#include "platform/SystemError.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr std::uint16_t kShowNormal = 1;
 // Each step's work, in the table's order.
 constexpr void (BackupRun::*kStepWork[])() = {
 #define DUPLORA_STEP(image, box, label, caption, optional, needsConnection, work) &BackupRun::work,
-#include "Steps.inc"
+#include "common/Steps.inc"
 #undef DUPLORA_STEP
 };
 

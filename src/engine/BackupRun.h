@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "Clock.h"
-#include "FolderMirror.h"
-#include "RunChannel.h"
-#include "RunReport.h"
-#include "RunView.h"
+#include "common/Clock.h"
+#include "engine/FolderMirror.h"
+#include "engine/RunChannel.h"
+#include "engine/RunReport.h"
+#include "engine/RunView.h"
 
 // Why a step that needs the database failed when it could not be connected, before the
 // database's own text.

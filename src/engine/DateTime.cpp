@@ -1,8 +1,8 @@
-#include "DateTime.h"
+#include "engine/DateTime.h"
 
 #include <ctime>
 
-#include "UserDateTime.h"
+#include "platform/UserDateTime.h"
 
 namespace {
 

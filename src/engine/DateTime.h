@@ -4,7 +4,7 @@
 #include <ctime>
 #include <string>
 
-#include "FileTime.h"
+#include "platform/FileTime.h"
 
 // 0100-01-01 00:00, below every real file time: the time of a missing file or a folder.
 inline constexpr double kNoFileTime = -657434.0;

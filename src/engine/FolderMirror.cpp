@@ -1,12 +1,12 @@
-#include "FolderMirror.h"
+#include "engine/FolderMirror.h"
 
 #include <optional>
 
-#include "DateTime.h"
-#include "FolderSize.h"
-#include "FolderWalk.h"
-#include "SystemError.h"
-#include "U_Funcoes.h"
+#include "engine/DateTime.h"
+#include "engine/FolderSize.h"
+#include "engine/FolderWalk.h"
+#include "funcoes/U_Funcoes.h"
+#include "platform/SystemError.h"
 
 namespace {
 

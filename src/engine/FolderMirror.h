@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "Files.h"
-#include "FolderWalk.h"
-#include "ProgressView.h"
-#include "RunReport.h"
-#include "TreeListing.h"
+#include "engine/FolderWalk.h"
+#include "engine/ProgressView.h"
+#include "engine/RunReport.h"
+#include "engine/TreeListing.h"
+#include "platform/Files.h"
 
 // Destination folders whose path holds this text (case-sensitively) are the playout system's
 // database folders: files go in under kNewCopyPrefix + name and are then renamed.

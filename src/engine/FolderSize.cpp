@@ -1,9 +1,9 @@
-#include "FolderSize.h"
+#include "engine/FolderSize.h"
 
 #include <stdexcept>
 #include <vector>
 
-#include "FolderWalk.h"
+#include "engine/FolderWalk.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "ProgressView.h"
-#include "RunReport.h"
-#include "TreeListing.h"
+#include "engine/ProgressView.h"
+#include "engine/RunReport.h"
+#include "engine/TreeListing.h"
 
 // Why an empty folder path is refused.
 inline constexpr const char* kEmptyFolderPath = "Caminho de pasta vazio";

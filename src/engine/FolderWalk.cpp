@@ -1,4 +1,4 @@
-#include "FolderWalk.h"
+#include "engine/FolderWalk.h"
 
 void AppendBackslash(std::string& path) {
     if (path.empty() || path.back() != '\\') path += '\\';

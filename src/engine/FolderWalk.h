@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "Files.h"
-#include "SystemError.h"
+#include "platform/Files.h"
+#include "platform/SystemError.h"
 
 // Appends "\" when the path does not end with one.
 void AppendBackslash(std::string& path);

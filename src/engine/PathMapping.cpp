@@ -1,4 +1,4 @@
-#include "PathMapping.h"
+#include "engine/PathMapping.h"
 
 namespace {
 

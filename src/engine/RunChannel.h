@@ -3,9 +3,9 @@
 // service. Each channel takes the run's result when the run has ended; adding one touches only the
 // channel and the place that lists the channels (MainForm).
 
-#include "ProgressView.h"
-#include "RunReport.h"
-#include "RunResult.h"
+#include "engine/ProgressView.h"
+#include "engine/RunReport.h"
+#include "engine/RunResult.h"
 
 class RunChannel {
 public:

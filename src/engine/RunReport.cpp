@@ -1,11 +1,11 @@
-#include "RunReport.h"
+#include "engine/RunReport.h"
 
 #include <cstdio>
 #include <exception>
 #include <string_view>
 #include <tuple>
 
-#include "Files.h"
+#include "platform/Files.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <optional>
 #include <string>
 
-#include "Clock.h"
-#include "RunResult.h"
+#include "common/Clock.h"
+#include "engine/RunResult.h"
 
 class RunReport {
 public:

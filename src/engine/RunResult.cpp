@@ -1,8 +1,8 @@
-#include "RunResult.h"
+#include "engine/RunResult.h"
 
 #include <cstdio>
 
-#include "Clock.h"
+#include "common/Clock.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "ProgressView.h"
-#include "RunResult.h"
-#include "Steps.h"
+#include "common/Steps.h"
+#include "engine/ProgressView.h"
+#include "engine/RunResult.h"
 
 // Why a step failed: the database's or the system's text (may be empty), and whether the step
 // failed because the database could not be connected before its work.

@@ -1,4 +1,4 @@
-#include "TreeListing.h"
+#include "engine/TreeListing.h"
 
 #include <algorithm>
 #include <limits>

@@ -16,7 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "FolderWalk.h"
+#include "engine/FolderWalk.h"
 
 class TreeListing {
 public:

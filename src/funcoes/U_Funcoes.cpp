@@ -1,10 +1,10 @@
-#include "U_Funcoes.h"
+#include "funcoes/U_Funcoes.h"
 
 #include <string_view>
 #include <utility>
 
-#include "Process.h"
-#include "SystemError.h"
+#include "platform/Process.h"
+#include "platform/SystemError.h"
 
 namespace {
 

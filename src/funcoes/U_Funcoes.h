@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "FileCopy.h"
-#include "Files.h"
+#include "platform/FileCopy.h"
+#include "platform/Files.h"
 
 // What a copy did. `copied`: the new copy stands in the destination's place, whole and with the
 // source's time. `failure`: why nothing was copied; or, with `copied`, which of the source's

@@ -1,10 +1,10 @@
-#include "DefaultHandler.h"
+#include "mainform/DefaultHandler.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <typeinfo>
 
-#include "SilentAbort.h"
+#include "common/SilentAbort.h"
 
 #if defined(__GNUG__)
 #include <cxxabi.h>

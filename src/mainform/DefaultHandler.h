@@ -7,7 +7,7 @@
 #include <exception>
 #include <string>
 
-#include "Application.h"
+#include "common/Application.h"
 
 enum class MessageKind {
     Error,             // the title as caption, an error icon, one OK button

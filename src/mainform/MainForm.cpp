@@ -1,11 +1,11 @@
-#include "MainForm.h"
+#include "mainform/MainForm.h"
 
-#include "DateTime.h"
-#include "ProgressTexts.h"
-#include "RunReport.h"
-#include "SettingsError.h"
-#include "SilentAbort.h"
-#include "TimeText.h"
+#include "common/SilentAbort.h"
+#include "controls/TimeText.h"
+#include "engine/DateTime.h"
+#include "engine/RunReport.h"
+#include "mainform/ProgressTexts.h"
+#include "settings/SettingsError.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include <optional>
 #include <string>
 
-#include "BackupRun.h"
-#include "Clock.h"
-#include "MainFormView.h"
-#include "NotificationChannel.h"
-#include "Settings.h"
-#include "SystemLogChannel.h"
-#include "TavixDatabase.h"
-#include "TimeField.h"
+#include "common/Clock.h"
+#include "controls/TimeField.h"
+#include "database/TavixDatabase.h"
+#include "engine/BackupRun.h"
+#include "mainform/MainFormView.h"
+#include "notify/NotificationChannel.h"
+#include "notify/SystemLogChannel.h"
+#include "settings/Settings.h"
 
 // What the user did on the notification-area icon, as each window's toolkit reports it: a press
 // of the left or the right button, or a double click of the left one (its second press, which

@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "DefaultHandler.h"
-#include "WindowLayout.h"
+#include "controls/WindowLayout.h"
+#include "mainform/DefaultHandler.h"
 
 class MainFormView : public MessageBoxes {
 public:

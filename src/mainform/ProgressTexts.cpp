@@ -1,10 +1,10 @@
-#include "ProgressTexts.h"
+#include "mainform/ProgressTexts.h"
 
 #include <charconv>
 #include <cmath>
 #include <string_view>
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

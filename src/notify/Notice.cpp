@@ -1,10 +1,10 @@
-#include "Notice.h"
+#include "notify/Notice.h"
 
 #include <array>
 #include <cstdio>
 #include <string_view>
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

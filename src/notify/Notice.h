@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "Http.h"
-#include "RunResult.h"
-#include "Settings.h"
+#include "engine/RunResult.h"
+#include "platform/Http.h"
+#include "settings/Settings.h"
 
 // The placeholders a URL or a body may hold, and what each becomes:
 //   {texto}     the run's line, as Duplora.log has it (RunLine)

@@ -1,11 +1,11 @@
-#include "NotificationChannel.h"
+#include "notify/NotificationChannel.h"
 
 #include <chrono>
 #include <future>
 
-#include "Http.h"
-#include "Notice.h"
-#include "Process.h"
+#include "notify/Notice.h"
+#include "platform/Http.h"
+#include "platform/Process.h"
 
 void NotificationChannel::Tell(const RunResult& result, const RunReport& report,
                                ProgressView& window) {

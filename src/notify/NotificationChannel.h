@@ -8,8 +8,8 @@
 
 #include <chrono>
 
-#include "RunChannel.h"
-#include "Settings.h"
+#include "engine/RunChannel.h"
+#include "settings/Settings.h"
 
 class NotificationChannel final : public RunChannel {
 public:

@@ -1,7 +1,7 @@
-#include "SystemLogChannel.h"
+#include "notify/SystemLogChannel.h"
 
-#include "SystemError.h"
-#include "SystemLog.h"
+#include "platform/SystemError.h"
+#include "platform/SystemLog.h"
 
 // A log that cannot be written changes nothing else. Duplora.log says so, once for each reason
 // (a machine without a log daemon would say it on every run).

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "RunChannel.h"
-#include "SystemLog.h"
+#include "engine/RunChannel.h"
+#include "platform/SystemLog.h"
 
 class SystemLogChannel final : public RunChannel {
 public:

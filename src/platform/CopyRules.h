@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "FileCopy.h"
-#include "FileTime.h"
-#include "Files.h"
+#include "platform/FileCopy.h"
+#include "platform/FileTime.h"
+#include "platform/Files.h"
 
 namespace platform::copyrules {
 

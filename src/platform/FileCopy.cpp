@@ -1,11 +1,11 @@
 // What both backends' copies decide alike (CopyRules.h), and the temporary names.
 
-#include "FileCopy.h"
+#include "platform/FileCopy.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "CopyRules.h"
+#include "platform/CopyRules.h"
 
 namespace platform {
 namespace {

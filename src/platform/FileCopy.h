@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "Files.h"
+#include "platform/Files.h"
 
 namespace platform {
 

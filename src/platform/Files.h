@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "FileTime.h"
+#include "platform/FileTime.h"
 
 namespace platform {
 

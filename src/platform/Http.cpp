@@ -1,7 +1,7 @@
 // What both HTTP backends share: the requests refused before anything is sent, and the text of
 // an answer that is not 2xx. No failure text repeats the URL, which may hold a token.
 
-#include "Http.h"
+#include "platform/Http.h"
 
 #include <algorithm>
 #include <cctype>

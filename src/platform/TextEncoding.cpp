@@ -1,6 +1,6 @@
 // The encoding checks and the Windows-1252 decoder, the same on every system.
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 namespace platform {
 namespace {

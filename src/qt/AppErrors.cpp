@@ -1,4 +1,4 @@
-#include "AppErrors.h"
+#include "qt/AppErrors.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "DefaultHandler.h"
+#include "mainform/DefaultHandler.h"
 
 namespace app {
 

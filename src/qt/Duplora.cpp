@@ -10,8 +10,8 @@
 #include <csignal>
 #include <memory>
 
-#include "AppErrors.h"
-#include "UPrincipal.h"
+#include "qt/AppErrors.h"
+#include "qt/UPrincipal.h"
 
 namespace {
 

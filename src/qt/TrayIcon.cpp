@@ -1,8 +1,8 @@
-#include "TrayIcon.h"
+#include "qt/TrayIcon.h"
 
 #include <QCursor>
 
-#include "WindowPictures.h"
+#include "qt/WindowPictures.h"
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {
     PopupTrayIcon.setObjectName(QStringLiteral("PopupTrayIcon"));

@@ -12,8 +12,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include "MainForm.h"
-#include "WindowLayout.h"
+#include "controls/WindowLayout.h"
+#include "mainform/MainForm.h"
 
 class TrayIcon : public QObject {
     Q_OBJECT

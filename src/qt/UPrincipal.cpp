@@ -1,4 +1,4 @@
-#include "UPrincipal.h"
+#include "qt/UPrincipal.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "Fonts.h"
-#include "WindowPictures.h"
+#include "qt/WindowPictures.h"
+#include "qt/widgets/Fonts.h"
 
 TFrmPrincipal* FrmPrincipal = nullptr;
 

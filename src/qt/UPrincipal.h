@@ -12,15 +12,15 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "AnimatedProgressBar.h"
-#include "AppErrors.h"
-#include "MainForm.h"
-#include "MaskedTimeEdit.h"
-#include "MessagePace.h"
-#include "PictureButton.h"
-#include "ThrottledLabel.h"
-#include "TransparentImage.h"
-#include "TrayIcon.h"
+#include "controls/MessagePace.h"
+#include "mainform/MainForm.h"
+#include "qt/AppErrors.h"
+#include "qt/TrayIcon.h"
+#include "qt/widgets/AnimatedProgressBar.h"
+#include "qt/widgets/MaskedTimeEdit.h"
+#include "qt/widgets/PictureButton.h"
+#include "qt/widgets/ThrottledLabel.h"
+#include "qt/widgets/TransparentImage.h"
 
 class TFrmPrincipal : public QWidget, public MainFormView {
     Q_OBJECT

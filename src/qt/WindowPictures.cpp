@@ -1,6 +1,6 @@
-#include "WindowPictures.h"
+#include "qt/WindowPictures.h"
 
-#include "Pictures.h"
+#include "resources/Pictures.h"
 
 QString PicturePath(Picture picture) {
     switch (picture) {

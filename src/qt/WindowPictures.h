@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <QString>
 
-#include "WindowLayout.h"
+#include "controls/WindowLayout.h"
 
 QString PicturePath(Picture picture);
 // At the size its source declares; a null pixmap for Picture::None.

@@ -13,7 +13,7 @@
 #include <QTextStream>
 #include <QtEndian>
 
-#include "Pictures.h"
+#include "resources/Pictures.h"
 
 namespace {
 

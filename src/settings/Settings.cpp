@@ -1,10 +1,10 @@
-#include "Settings.h"
+#include "settings/Settings.h"
 
-#include "Files.h"
-#include "Process.h"
-#include "Profile.h"
-#include "SettingsError.h"
-#include "SystemError.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "platform/Profile.h"
+#include "platform/SystemError.h"
+#include "settings/SettingsError.h"
 
 std::string Settings::DefaultFileName() { return platform::ExecutableFolder() + kFileName; }
 

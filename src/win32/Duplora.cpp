@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "MessageBoxes.h"
-#include "UPrincipal.h"
+#include "win32/MessageBoxes.h"
+#include "win32/UPrincipal.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MessageBoxes.h"
+#include "win32/MessageBoxes.h"
 
 namespace win32 {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The default handler's message boxes as the system shows them.
 
-#include "DefaultHandler.h"
-#include "Win32.h"
+#include "mainform/DefaultHandler.h"
+#include "win32/controls/Win32.h"
 
 namespace win32 {
 

@@ -1,9 +1,9 @@
-#include "TrayIcon.h"
+#include "win32/TrayIcon.h"
 
 #include <cstring>
 
-#include "Pictures.h"
-#include "WindowIds.h"
+#include "win32/controls/Pictures.h"
+#include "win32/controls/WindowIds.h"
 
 // The first form of the record: 88 bytes in a 32-bit program.
 static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);

@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "MainForm.h"
-#include "Win32.h"
-#include "WindowLayout.h"
+#include "controls/WindowLayout.h"
+#include "mainform/MainForm.h"
+#include "win32/controls/Win32.h"
 
 namespace win32 {
 

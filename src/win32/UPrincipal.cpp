@@ -1,11 +1,11 @@
-#include "UPrincipal.h"
+#include "win32/UPrincipal.h"
 
 #include <algorithm>
 #include <array>
 
-#include "Fonts.h"
-#include "Pictures.h"
-#include "WindowIds.h"
+#include "win32/controls/Fonts.h"
+#include "win32/controls/Pictures.h"
+#include "win32/controls/WindowIds.h"
 
 using namespace win32;
 

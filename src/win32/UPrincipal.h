@@ -10,17 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "Frame.h"
-#include "Label.h"
-#include "MainForm.h"
-#include "MessageBoxes.h"
-#include "MessagePace.h"
-#include "PictureButton.h"
-#include "ProgressBar.h"
-#include "TimeEdit.h"
-#include "TransparentImage.h"
-#include "TrayIcon.h"
-#include "Win32.h"
+#include "controls/MessagePace.h"
+#include "mainform/MainForm.h"
+#include "win32/MessageBoxes.h"
+#include "win32/TrayIcon.h"
+#include "win32/controls/Frame.h"
+#include "win32/controls/Label.h"
+#include "win32/controls/PictureButton.h"
+#include "win32/controls/ProgressBar.h"
+#include "win32/controls/TimeEdit.h"
+#include "win32/controls/TransparentImage.h"
+#include "win32/controls/Win32.h"
 
 class TFrmPrincipal : public MainFormView {
 public:

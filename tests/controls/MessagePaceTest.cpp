@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "MessagePace.h"
+#include "controls/MessagePace.h"
 #include "support/FixedClock.h"
 
 using std::chrono::milliseconds;

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "ProgressBarModel.h"
+#include "controls/ProgressBarModel.h"
 
 namespace {
 

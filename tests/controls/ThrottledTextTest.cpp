@@ -2,7 +2,7 @@
 // always shown.
 #include <gtest/gtest.h>
 
-#include "ThrottledText.h"
+#include "controls/ThrottledText.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "TimeField.h"
-#include "TimeFieldKeys.h"
+#include "controls/TimeField.h"
+#include "controls/TimeFieldKeys.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "TimeText.h"
+#include "controls/TimeText.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <memory>
 #include <regex>
 
-#include "ClientLibrary.h"
-#include "Errors.h"
-#include "FbDatabase.h"
-#include "SystemError.h"
-#include "TavixDatabase.h"
+#include "database/ClientLibrary.h"
+#include "database/Errors.h"
+#include "database/FbDatabase.h"
 #include "database/QueryHelpers.h"
 #include "database/RecordingClientLibrary.h"
+#include "database/TavixDatabase.h"
+#include "platform/SystemError.h"
 #include "support/FirebirdTestDatabase.h"
 #include "support/TestFolder.h"
 
@@ -29,7 +29,7 @@ using Strings = std::vector<std::string>;
 TEST(ClientLibraryTest, LoadsTheClientAndResolvesEveryEntryPoint) {
     const ClientLibrary& client = ClientLibrary::Process();
 #define DUPLORA_ENTRY(name) EXPECT_NE(client.name, nullptr) << #name;
-#include "EntryPoints.inc"
+#include "database/EntryPoints.inc"
 #undef DUPLORA_ENTRY
     EXPECT_EQ(&client, &ClientLibrary::Process());  // loaded once
 }

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <functional>
 
-#include "Errors.h"
-#include "TavixDatabase.h"
+#include "database/Errors.h"
 #include "database/QueryHelpers.h"
 #include "database/RecordingClientLibrary.h"
+#include "database/TavixDatabase.h"
 #include "support/FirebirdTestDatabase.h"
 #include "support/FirebirdTestServer.h"
 #include "support/TestFolder.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "Errors.h"
-#include "FbDatabase.h"
-#include "TavixDatabase.h"
+#include "database/Errors.h"
+#include "database/FbDatabase.h"
+#include "database/TavixDatabase.h"
 
 // What the window's connection asks of the server besides its account (which the servers of the
 // database tests check): a connect time-out of 30 s, the time a user reads in "o servidor não

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TavixDatabase.h"
+#include "database/TavixDatabase.h"
 
 // Opens the run's folder query and reads every row's Pas_Path, as the backup run does.
 inline std::vector<std::string> ReadFolders(TavixDatabase& db) {

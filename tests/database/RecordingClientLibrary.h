@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "ClientLibrary.h"
+#include "database/ClientLibrary.h"
 
 struct RecordedCall {
     std::string entry;  // as Calls() gives it

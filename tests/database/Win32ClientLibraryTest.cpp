@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "ClientLibrary.h"
-#include "Errors.h"
-#include "Library.h"
-#include "TavixDatabase.h"
+#include "database/ClientLibrary.h"
+#include "database/Errors.h"
+#include "database/TavixDatabase.h"
+#include "platform/Library.h"
 
 TEST(Win32ClientLibraryTest, AMissingGds32StopsTheDatabaseObjectsWithTheInstallMessage) {
     ASSERT_EQ(std::string(kClientLibraryName), "gds32.dll");

@@ -13,10 +13,10 @@
 #include <filesystem>
 #include <set>
 
-#include "BackupRun.h"
-#include "DateTime.h"
-#include "Settings.h"
-#include "TavixDatabase.h"
+#include "database/TavixDatabase.h"
+#include "engine/BackupRun.h"
+#include "engine/DateTime.h"
+#include "settings/Settings.h"
 #include "support/BackupWorld.h"
 #include "support/FixedClock.h"
 #include "support/RecordingWindow.h"

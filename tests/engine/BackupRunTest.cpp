@@ -13,12 +13,12 @@
 #include <optional>
 #include <thread>
 
-#include "BackupRun.h"
-#include "DateTime.h"
-#include "PathMapping.h"
-#include "Process.h"
-#include "SilentAbort.h"
-#include "TavixDatabase.h"
+#include "common/SilentAbort.h"
+#include "database/TavixDatabase.h"
+#include "engine/BackupRun.h"
+#include "engine/DateTime.h"
+#include "engine/PathMapping.h"
+#include "platform/Process.h"
 #include "support/BackupWorld.h"
 #include "support/FirebirdTestServer.h"
 #include "support/FixedClock.h"

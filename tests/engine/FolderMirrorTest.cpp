@@ -18,17 +18,17 @@
 #include <thread>
 #endif
 
-#include "DateTime.h"
-#include "FolderMirror.h"
-#include "FolderSize.h"
-#include "RunReport.h"
-#include "U_Funcoes.h"
+#include "engine/DateTime.h"
+#include "engine/FolderMirror.h"
+#include "engine/FolderSize.h"
+#include "engine/RunReport.h"
+#include "funcoes/U_Funcoes.h"
 #include "support/FixedClock.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"
 
 #ifndef _WIN32
-#include "posix/HostPath.h"
+#include "platform/posix/HostPath.h"
 #include "support/FuseFolder.h"
 #include "support/InjectedFault.h"
 #include "support/WatchedCalls.h"

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "FolderMirror.h"
-#include "FolderSize.h"
+#include "engine/FolderMirror.h"
+#include "engine/FolderSize.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"
 

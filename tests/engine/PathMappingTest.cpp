@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "PathMapping.h"
+#include "engine/PathMapping.h"
 
 TEST(PathMappingTest, BothRulesMapByTheTextAlone) {
     enum Rule { System, Music };

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "RunReport.h"
+#include "engine/RunReport.h"
 #include "support/FixedClock.h"
 #include "support/TestFolder.h"
 

@@ -16,14 +16,14 @@
 #include <map>
 #include <set>
 
-#include "AppErrors.h"
-#include "Errors.h"
-#include "Files.h"
-#include "Fonts.h"
-#include "MessagePace.h"
-#include "Profile.h"
-#include "UPrincipal.h"
+#include "controls/MessagePace.h"
+#include "database/Errors.h"
 #include "gui/WindowWorld.h"
+#include "platform/Files.h"
+#include "platform/Profile.h"
+#include "qt/AppErrors.h"
+#include "qt/UPrincipal.h"
+#include "qt/widgets/Fonts.h"
 #include "support/BackupWorld.h"
 #include "support/FixedClock.h"
 
@@ -248,7 +248,8 @@ TEST(MainWindowTest, TheControlsStandInsideTheWindowApartAndReadable) {
     }
 
     std::vector<QWidget*> stepImages, stepBoxes;
-    for (int step = 1; step <= kStepCount; ++step) stepImages.push_back(window.Control(StepImage(step)));
+    for (int step = 1; step <= kStepCount; ++step)
+        stepImages.push_back(window.Control(StepImage(step)));
     for (const QWidget* image : stepImages) {
         const QRect picture = InWindow(image);
         QWidget* box = nullptr;

@@ -13,9 +13,9 @@
 #include <optional>
 #include <string>
 
-#include "MessagePace.h"
-#include "UPrincipal.h"
+#include "controls/MessagePace.h"
 #include "gui/WindowWorld.h"
+#include "qt/UPrincipal.h"
 #include "support/FixedClock.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "AppErrors.h"
-#include "UPrincipal.h"
-#include "WindowPictures.h"
+#include "qt/AppErrors.h"
+#include "qt/UPrincipal.h"
+#include "qt/WindowPictures.h"
 #include "support/BackupWorld.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Profile.h"
+#include "platform/Profile.h"
 #include "support/BackupWorld.h"
 
 struct WindowWorld : BackupWorld {

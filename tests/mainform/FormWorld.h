@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "Files.h"
-#include "MainForm.h"
-#include "Profile.h"
+#include "mainform/MainForm.h"
+#include "platform/Files.h"
+#include "platform/Profile.h"
 #include "support/BackupWorld.h"
 #include "support/FixedClock.h"
 #include "support/RecordingWindow.h"

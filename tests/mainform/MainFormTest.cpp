@@ -10,14 +10,14 @@
 #include <optional>
 #include <stdexcept>
 
-#include "DefaultHandler.h"
-#include "Errors.h"
-#include "Files.h"
-#include "MainForm.h"
-#include "Profile.h"
-#include "SilentAbort.h"
-#include "TimeField.h"
+#include "common/SilentAbort.h"
+#include "controls/TimeField.h"
+#include "database/Errors.h"
+#include "mainform/DefaultHandler.h"
 #include "mainform/FormWorld.h"
+#include "mainform/MainForm.h"
+#include "platform/Files.h"
+#include "platform/Profile.h"
 #include "support/FixedClock.h"
 #include "support/RecordingWindow.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ProgressTexts.h"
+#include "mainform/ProgressTexts.h"
 
 TEST(ProgressTextTest, RoundsHalfToEven) {
     struct Case {

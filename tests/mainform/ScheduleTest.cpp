@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "MainForm.h"
-#include "TimeText.h"
+#include "controls/TimeText.h"
 #include "mainform/FormWorld.h"
+#include "mainform/MainForm.h"
 
 namespace {
 

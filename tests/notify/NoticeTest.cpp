@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Notice.h"
+#include "notify/Notice.h"
 #include "support/TestFolder.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "NotificationChannel.h"
+#include "notify/NotificationChannel.h"
 #include "support/FixedClock.h"
 #include "support/HttpTestServer.h"
 #include "support/RecordingView.h"

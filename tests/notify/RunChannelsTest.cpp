@@ -7,7 +7,7 @@
 #include <syslog.h>
 #include <unistd.h>
 
-#include "MainForm.h"
+#include "mainform/MainForm.h"
 #include "support/BackupWorld.h"
 #include "support/FixedClock.h"
 #include "support/HttpTestServer.h"

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <thread>
 
-#include "Http.h"
+#include "platform/Http.h"
 #include "support/HttpTestServer.h"
 #include "support/Wine.h"
 

@@ -5,10 +5,10 @@
 #include <optional>
 #include <set>
 
-#include "FileCopy.h"
-#include "FileTime.h"
-#include "Files.h"
-#include "SystemError.h"
+#include "platform/FileCopy.h"
+#include "platform/FileTime.h"
+#include "platform/Files.h"
+#include "platform/SystemError.h"
 #include "support/TestFolder.h"
 
 #ifndef _WIN32
@@ -16,7 +16,7 @@
 #include "support/InjectedFault.h"
 #include "support/WatchedCalls.h"
 #ifndef _WIN32
-#include "posix/HostPath.h"
+#include "platform/posix/HostPath.h"
 #endif
 #endif
 

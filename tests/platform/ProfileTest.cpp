@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Files.h"
-#include "Profile.h"
+#include "platform/Files.h"
+#include "platform/Profile.h"
 #include "support/TestFolder.h"
 #include "support/Wine.h"
 
@@ -18,7 +18,7 @@
 
 #include "support/WatchedCalls.h"
 #ifndef _WIN32
-#include "posix/HostPath.h"
+#include "platform/posix/HostPath.h"
 #endif
 #endif
 

@@ -2,7 +2,7 @@
 // The entries the Windows system-log tests write: each event once, its text in the program's
 // encoding (the ANSI code page in the Windows build) and the same text as Windows shows it.
 
-#include "SystemLog.h"
+#include "platform/SystemLog.h"
 
 struct SystemLogCase {
     platform::SystemLogEvent event;

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "SystemError.h"
-#include "SystemLog.h"
+#include "platform/SystemError.h"
+#include "platform/SystemLog.h"
 #include "support/PrivateSystemLog.h"
 #include "support/TestFolder.h"
 

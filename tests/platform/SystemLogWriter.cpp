@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "SystemError.h"
 #include "SystemLogCases.h"
+#include "platform/SystemError.h"
 
 int main() {
     int notWritten = 0;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 TEST(TextEncodingTest, TellsWellFormedUtf8FromEverythingElse) {
     const struct {

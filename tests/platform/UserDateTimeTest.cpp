@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "UserDateTime.h"
+#include "platform/UserDateTime.h"
 #include "support/TestFolder.h"
 
 #ifdef _WIN32

@@ -8,12 +8,12 @@
 #include <fstream>
 #include <set>
 
-#include "Files.h"
-#include "FolderMirror.h"
-#include "FolderWalk.h"
-#include "Process.h"
-#include "SystemError.h"
-#include "U_Funcoes.h"
+#include "engine/FolderMirror.h"
+#include "engine/FolderWalk.h"
+#include "funcoes/U_Funcoes.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "platform/SystemError.h"
 #include "support/RecordingView.h"
 #include "support/TestFolder.h"
 

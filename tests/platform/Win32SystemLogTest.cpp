@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "SystemError.h"
 #include "SystemLogCases.h"
+#include "platform/SystemError.h"
 #include "support/Wine.h"
 
 namespace {

@@ -26,8 +26,8 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "Fonts.h"
-#include "Pictures.h"
+#include "qt/widgets/Fonts.h"
+#include "resources/Pictures.h"
 
 namespace {
 

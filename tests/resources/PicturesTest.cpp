@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QSet>
 
-#include "Pictures.h"
+#include "resources/Pictures.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "Files.h"
-#include "Settings.h"
-#include "SettingsError.h"
-#include "SystemError.h"
+#include "platform/Files.h"
+#include "platform/SystemError.h"
+#include "settings/Settings.h"
+#include "settings/SettingsError.h"
 #ifndef _WIN32
 #include "support/InjectedFault.h"
 #endif

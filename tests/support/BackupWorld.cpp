@@ -1,6 +1,6 @@
 #include "BackupWorld.h"
 
-#include "posix/HostPath.h"
+#include "platform/posix/HostPath.h"
 
 BackupWorld::BackupWorld() {
     platform::SetDosDevicesRoot(folder.Path("dosdevices"));

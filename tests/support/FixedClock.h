@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "Clock.h"
+#include "common/Clock.h"
 #include "support/TestFolder.h"
 
 class FixedClock : public Clock {

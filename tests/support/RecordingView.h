@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ProgressView.h"
+#include "engine/ProgressView.h"
 
 // Messages processed, and what a test does meanwhile.
 struct RecordedProcessing {

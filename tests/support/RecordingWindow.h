@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "MainForm.h"
+#include "mainform/MainForm.h"
 #include "support/RecordingView.h"
 
 struct ShownBox {

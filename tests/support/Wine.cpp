@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "Library.h"
+#include "platform/Library.h"
 
 bool RunningUnderWine() {
 #ifdef _WIN32

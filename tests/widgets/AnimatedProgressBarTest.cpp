@@ -4,7 +4,7 @@
 #include <QImage>
 #include <functional>
 
-#include "AnimatedProgressBar.h"
+#include "qt/widgets/AnimatedProgressBar.h"
 
 namespace {
 

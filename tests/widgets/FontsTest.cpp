@@ -6,7 +6,7 @@
 #include <QFontInfo>
 #include <QStringList>
 
-#include "Fonts.h"
+#include "qt/widgets/Fonts.h"
 
 namespace {
 

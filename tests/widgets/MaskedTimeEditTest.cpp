@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-#include "MaskedTimeEdit.h"
+#include "qt/widgets/MaskedTimeEdit.h"
 
 TEST(MaskedTimeEditTest, TypingReplacesWhatTheMouseSelected) {
     TimeField model;

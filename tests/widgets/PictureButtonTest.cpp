@@ -3,8 +3,8 @@
 
 #include <QImage>
 
-#include "PictureButton.h"
-#include "Pictures.h"
+#include "qt/widgets/PictureButton.h"
+#include "resources/Pictures.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <QImage>
 
-#include "Pictures.h"
-#include "TransparentImage.h"
+#include "qt/widgets/TransparentImage.h"
+#include "resources/Pictures.h"
 
 namespace {
 

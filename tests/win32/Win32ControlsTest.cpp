@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "Pictures.h"
-#include "Win32.h"
+#include "win32/controls/Pictures.h"
+#include "win32/controls/Win32.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "TrayIcon.h"
+#include "win32/TrayIcon.h"
 
 TEST(Win32TrayIconTest, TheShellsMouseMessagesAreTheLogicsClicks) {
     struct Case {

@@ -8,7 +8,7 @@
 //   stdcall function taking N bytes of arguments. check-program.py reads those names.
 #include <cstddef>
 
-#include "ClientLibrary.h"
+#include "database/ClientLibrary.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ constexpr bool k64Bit = sizeof(void*) == 8;
 extern const ClientLibrary kClientEntryPoints;
 const ClientLibrary kClientEntryPoints = {
 #define DUPLORA_ENTRY(name) &::name,
-#include "EntryPoints.inc"
+#include "database/EntryPoints.inc"
 #undef DUPLORA_ENTRY
 };
 #pragma GCC diagnostic pop

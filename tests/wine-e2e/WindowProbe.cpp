@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <string>
 
-#include "ResourceIds.h"
-#include "Steps.h"
+#include "common/Steps.h"
+#include "win32/controls/ResourceIds.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <iterator>
 #include <vector>
 
-#include "ClientLibrary.h"
-#include "Library.h"
-#include "SystemError.h"
+#include "database/ClientLibrary.h"
+#include "platform/Library.h"
+#include "platform/SystemError.h"
 
 namespace {
 

@@ -92,7 +92,7 @@ CheckedClientLibrary::CheckedClientLibrary() : library_(ClientLibrary::Process()
 #define DUPLORA_ENTRY(name)                 \
     NameOf<&ClientLibrary::name>() = #name; \
     library_.name = &Measured<&ClientLibrary::name, decltype(library_.name)>::Call;
-#include "EntryPoints.inc"
+#include "database/EntryPoints.inc"
 #undef DUPLORA_ENTRY
 }
 

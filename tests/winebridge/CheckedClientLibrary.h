@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "ClientLibrary.h"
+#include "database/ClientLibrary.h"
 
 class CheckedClientLibrary {
 public:

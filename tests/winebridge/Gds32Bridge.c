@@ -91,7 +91,7 @@ static const struct {
     void** function;
 } kEntries[] = {
 #define DUPLORA_ENTRY(name) {#name, (void**)&linux_##name},
-#include "EntryPoints.inc"
+#include "database/EntryPoints.inc"
 #undef DUPLORA_ENTRY
 };
 

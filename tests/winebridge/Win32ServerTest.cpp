@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "ClientLibrary.h"
-#include "Errors.h"
-#include "TavixDatabase.h"
+#include "database/ClientLibrary.h"
+#include "database/Errors.h"
 #include "database/QueryHelpers.h"
+#include "database/TavixDatabase.h"
 #include "winebridge/CheckedClientLibrary.h"
 #include "winebridge/FreezingRelay.h"
 
@@ -134,7 +134,7 @@ TEST(Win32ServerTest, EveryEntryPointLeavesTheStackAsItFoundIt) {
     }
 #define DUPLORA_ENTRY(name) EXPECT_EQ(called.count(#name), 1u) << #name " was not called";
 #define DUPLORA_OPTIONAL_ENTRY(name)  // called only for a server that does not answer
-#include "EntryPoints.inc"
+#include "database/EntryPoints.inc"
 #undef DUPLORA_OPTIONAL_ENTRY
 #undef DUPLORA_ENTRY
 }

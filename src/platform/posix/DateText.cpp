@@ -4,7 +4,7 @@
 
 #include <ctime>
 
-#include "UserDateTime.h"
+#include "platform/UserDateTime.h"
 
 namespace platform {
 

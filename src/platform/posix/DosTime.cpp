@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "FileTime.h"
+#include "platform/FileTime.h"
 
 namespace platform {
 namespace {

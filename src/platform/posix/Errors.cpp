@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "PosixInternal.h"
-#include "SystemError.h"
+#include "platform/SystemError.h"
+#include "platform/posix/PosixInternal.h"
 
 namespace platform {
 namespace {

@@ -8,7 +8,7 @@
 // openat, fstat, fcntl), the temporary file created (openat), the bytes (one copy_file_range for
 // most files), the time and the mode (futimens, fchmod), close, rename, and the source's close.
 
-#include "FileCopy.h"
+#include "platform/FileCopy.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,9 +20,9 @@
 #include <ctime>
 #include <memory>
 
-#include "CopyRules.h"
-#include "PosixInternal.h"
-#include "SystemError.h"
+#include "platform/CopyRules.h"
+#include "platform/SystemError.h"
+#include "platform/posix/PosixInternal.h"
 
 namespace platform {
 namespace {

@@ -3,7 +3,7 @@
 // write; archive on regular files; system and volume label never; a symbolic link is a reparse
 // point.
 
-#include "Files.h"
+#include "platform/Files.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -15,10 +15,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "FileTime.h"
-#include "PosixInternal.h"
-#include "SystemError.h"
-#include "posix/HostPath.h"
+#include "platform/FileTime.h"
+#include "platform/SystemError.h"
+#include "platform/posix/HostPath.h"
+#include "platform/posix/PosixInternal.h"
 
 namespace platform {
 namespace {

@@ -3,7 +3,7 @@
 // Below a drive or a share, "." and ".." are resolved as Windows resolves them, by the text and
 // never above the drive root or the share, so no path text reaches outside its drive.
 
-#include "posix/HostPath.h"
+#include "platform/posix/HostPath.h"
 
 #include <dirent.h>
 #include <strings.h>

@@ -4,7 +4,7 @@
 // and folder it was built with: Debian's /etc/ssl/certs), follows no redirect, and takes a proxy
 // from the environment (http_proxy, https_proxy, no_proxy), as every libcurl program does.
 
-#include "Http.h"
+#include "platform/Http.h"
 
 #include <curl/curl.h>
 

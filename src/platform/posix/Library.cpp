@@ -1,10 +1,10 @@
 // LoadLibraryA / GetProcAddress on POSIX.
 
-#include "Library.h"
+#include "platform/Library.h"
 
 #include <dlfcn.h>
 
-#include "PosixInternal.h"
+#include "platform/posix/PosixInternal.h"
 
 namespace platform {
 

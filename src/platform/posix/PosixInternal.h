@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "FileTime.h"
-#include "Files.h"
+#include "platform/FileTime.h"
+#include "platform/Files.h"
 
 namespace platform {
 

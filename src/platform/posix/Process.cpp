@@ -4,7 +4,7 @@
 // refuses to start, and shells then run themselves). There is no console of its own: the
 // process reads from /dev/null and writes where Duplora writes.
 
-#include "Process.h"
+#include "platform/Process.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -15,9 +15,9 @@
 #include <cerrno>
 #include <vector>
 
-#include "PosixInternal.h"
-#include "SystemError.h"
-#include "posix/HostPath.h"
+#include "platform/SystemError.h"
+#include "platform/posix/HostPath.h"
+#include "platform/posix/PosixInternal.h"
 
 extern char** environ;
 

@@ -14,7 +14,7 @@
 // A write replaces the file through a temporary file in the same folder that is flushed and
 // renamed over it, so the file on disk is always either the old or the new one, complete.
 
-#include "Profile.h"
+#include "platform/Profile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,10 +28,10 @@
 #include <string_view>
 #include <vector>
 
-#include "PosixInternal.h"
-#include "SystemError.h"
-#include "TextEncoding.h"
-#include "posix/HostPath.h"
+#include "platform/SystemError.h"
+#include "platform/TextEncoding.h"
+#include "platform/posix/HostPath.h"
+#include "platform/posix/PosixInternal.h"
 
 namespace platform {
 namespace {

@@ -5,7 +5,7 @@
 // socket is tried first, as syslog connects to it (a datagram socket, a stream socket when the
 // daemon takes streams), and an entry that has nowhere to go is refused with the reason.
 
-#include "SystemLog.h"
+#include "platform/SystemLog.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -15,7 +15,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "PosixInternal.h"
+#include "platform/posix/PosixInternal.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,6 @@
 // The program's encoding on POSIX: UTF-8, the encoding of the window and of the file names.
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 #include <langinfo.h>
 

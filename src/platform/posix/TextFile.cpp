@@ -6,9 +6,9 @@
 
 #include <cerrno>
 
-#include "Files.h"
-#include "PosixInternal.h"
-#include "posix/HostPath.h"
+#include "platform/Files.h"
+#include "platform/posix/HostPath.h"
+#include "platform/posix/PosixInternal.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 // The user's date and time through the system's locale functions.
 
-#include "UserDateTime.h"
-#include "Win32Internal.h"
+#include "platform/UserDateTime.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 

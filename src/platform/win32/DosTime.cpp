@@ -1,7 +1,7 @@
 // FILETIME <-> MS-DOS date-time through the local time zone: FileTimeToLocalFileTime +
 // FileTimeToDosDateTime, and DosDateTimeToFileTime + LocalFileTimeToFileTime.
 
-#include "Win32Internal.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 // The system's text for the last failure (FormatMessageA), and the codes Duplora sets itself.
 
-#include "SystemError.h"
-#include "Win32Internal.h"
+#include "platform/SystemError.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 

@@ -7,14 +7,14 @@
 // (ReadFile and WriteFile, up to 1 MiB a time for large files), its time, close, rename, the
 // attributes, and the source's close.
 
-#include "FileCopy.h"
+#include "platform/FileCopy.h"
 
 #include <algorithm>
 #include <memory>
 
-#include "CopyRules.h"
-#include "SystemError.h"
-#include "Win32Internal.h"
+#include "platform/CopyRules.h"
+#include "platform/SystemError.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 namespace {

@@ -1,8 +1,8 @@
 // Directory search, attributes, folders, renames and files open for reading: the Win32 file API
 // itself.
 
-#include "SystemError.h"
-#include "Win32Internal.h"
+#include "platform/SystemError.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 namespace {

@@ -10,7 +10,7 @@
 // time-out fires or the server lets go, and cleans up after itself; the caller never touches
 // its handles, so none is closed twice or used after it was closed.
 
-#include "Http.h"
+#include "platform/Http.h"
 
 #include <algorithm>
 #include <chrono>
@@ -21,7 +21,7 @@
 #include <mutex>
 #include <thread>
 
-#include "Win32Internal.h"
+#include "platform/win32/Win32Internal.h"
 
 // After Win32Internal.h, which includes <windows.h>.
 #include <winhttp.h>

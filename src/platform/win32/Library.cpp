@@ -1,9 +1,9 @@
 // LoadLibraryA / GetProcAddress.
 
-#include "Library.h"
+#include "platform/Library.h"
 
-#include "SystemError.h"
-#include "Win32Internal.h"
+#include "platform/SystemError.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 

@@ -1,11 +1,11 @@
 // CreateProcessA + WaitForSingleObject, the current directory and the executable's folder.
 
-#include "Process.h"
+#include "platform/Process.h"
 
 #include <vector>
 
-#include "SystemError.h"
-#include "Win32Internal.h"
+#include "platform/SystemError.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 

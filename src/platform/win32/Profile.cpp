@@ -1,9 +1,9 @@
 // GetPrivateProfileStringA / WritePrivateProfileStringA themselves.
 
-#include "Profile.h"
+#include "platform/Profile.h"
 
-#include "SystemError.h"
-#include "Win32Internal.h"
+#include "platform/SystemError.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 

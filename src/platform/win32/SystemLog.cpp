@@ -6,10 +6,10 @@
 // registers it. Unregistered, the entry is still written, and shown with the system's "the
 // description cannot be found" before the same text.
 
-#include "SystemLog.h"
+#include "platform/SystemLog.h"
 
-#include "SystemError.h"
-#include "Win32Internal.h"
+#include "platform/SystemError.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 namespace {

@@ -1,9 +1,9 @@
 // The program's encoding on Windows: the ANSI code page, in which the A functions take and give
 // every text. Texts from outside arrive in it already.
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
-#include "Win32Internal.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
 // Appending to a text file: CreateFileA with FILE_APPEND_DATA, so that each write lands at the
 // end of the file.
 
-#include "SystemError.h"
-#include "Win32Internal.h"
+#include "platform/SystemError.h"
+#include "platform/win32/Win32Internal.h"
 
 namespace platform {
 

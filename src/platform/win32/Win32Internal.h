@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "FileTime.h"
-#include "Files.h"
+#include "platform/FileTime.h"
+#include "platform/Files.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "AnimatedProgressBar.h"
+#include "qt/widgets/AnimatedProgressBar.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "ProgressBarModel.h"
+#include "controls/ProgressBarModel.h"
 
 class AnimatedProgressBar : public QWidget {
     Q_OBJECT

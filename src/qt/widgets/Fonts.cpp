@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "qt/widgets/Fonts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QString>
 
-#include "WindowLayout.h"
+#include "controls/WindowLayout.h"
 
 // The window's fonts as its description (WindowLayout.h) names them.
 inline const QString kDialogFace = QString::fromLatin1(kDialogFont.face);

@@ -1,10 +1,10 @@
-#include "MaskedTimeEdit.h"
+#include "qt/widgets/MaskedTimeEdit.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <map>
 
-#include "TimeFieldKeys.h"
+#include "controls/TimeFieldKeys.h"
 
 MaskedTimeEdit::MaskedTimeEdit(TimeField& model, QWidget* parent)
     : QLineEdit(parent), model_(model) {

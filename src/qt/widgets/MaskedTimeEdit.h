@@ -7,7 +7,7 @@
 
 #include <QLineEdit>
 
-#include "TimeField.h"
+#include "controls/TimeField.h"
 
 class MaskedTimeEdit : public QLineEdit {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "PictureButton.h"
+#include "qt/widgets/PictureButton.h"
 
 #include <QIcon>
 

@@ -1,4 +1,4 @@
-#include "ThrottledLabel.h"
+#include "qt/widgets/ThrottledLabel.h"
 
 #include <chrono>
 

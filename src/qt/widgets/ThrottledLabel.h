@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "ThrottledText.h"
+#include "controls/ThrottledText.h"
 
 class ThrottledLabel : public QLabel {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "TransparentImage.h"
+#include "qt/widgets/TransparentImage.h"
 
 #include <QPainter>
 

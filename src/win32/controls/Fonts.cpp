@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "win32/controls/Fonts.h"
 
 namespace win32 {
 

@@ -2,8 +2,8 @@
 // The window's fonts as GDI fonts. The system maps a face that is missing to its nearest one
 // (under Wine with its own fonts: MS Sans Serif becomes Liberation Sans).
 
-#include "Win32.h"
-#include "WindowLayout.h"
+#include "controls/WindowLayout.h"
+#include "win32/controls/Win32.h"
 
 namespace win32 {
 

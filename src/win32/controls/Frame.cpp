@@ -1,6 +1,6 @@
-#include "Frame.h"
+#include "win32/controls/Frame.h"
 
-#include "ResourceIds.h"
+#include "win32/controls/ResourceIds.h"
 
 namespace win32 {
 

@@ -4,7 +4,7 @@
 // with its caption on the top line; a panel a raised outer and a lowered inner bevel. Both pass
 // their children's notifications on to the window, and take part in Tab navigation.
 
-#include "Win32.h"
+#include "win32/controls/Win32.h"
 
 namespace win32 {
 

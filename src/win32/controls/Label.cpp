@@ -1,4 +1,4 @@
-#include "Label.h"
+#include "win32/controls/Label.h"
 
 namespace win32 {
 namespace {

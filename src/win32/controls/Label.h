@@ -3,8 +3,8 @@
 // ThrottledText allows are held back, and a 20 ms timer shows the last one, so a walk that gives
 // a text per entry repaints the label at most every 20 ms and always ends on its last text.
 
-#include "ThrottledText.h"
-#include "Win32.h"
+#include "controls/ThrottledText.h"
+#include "win32/controls/Win32.h"
 
 namespace win32 {
 

@@ -1,6 +1,6 @@
-#include "PictureButton.h"
+#include "win32/controls/PictureButton.h"
 
-#include "Pictures.h"
+#include "win32/controls/Pictures.h"
 
 namespace win32 {
 namespace {

@@ -4,7 +4,7 @@
 // or, without one, a greyed copy of the first. The window forwards WM_DRAWITEM to Draw and
 // shows the hand cursor over them.
 
-#include "Win32.h"
+#include "win32/controls/Win32.h"
 
 namespace win32 {
 

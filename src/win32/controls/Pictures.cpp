@@ -1,4 +1,4 @@
-#include "Pictures.h"
+#include "win32/controls/Pictures.h"
 
 #include <algorithm>
 

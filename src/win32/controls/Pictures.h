@@ -1,7 +1,7 @@
 #pragma once
 // The pictures compiled into Duplora.exe (ResourceIds.h), loaded as the API shows them.
 
-#include "Win32.h"
+#include "win32/controls/Win32.h"
 
 namespace win32 {
 

@@ -1,8 +1,8 @@
-#include "ProgressBar.h"
+#include "win32/controls/ProgressBar.h"
 
 #include <algorithm>
 
-#include "ResourceIds.h"
+#include "win32/controls/ResourceIds.h"
 
 namespace win32 {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "ProgressBarModel.h"
-#include "Win32.h"
+#include "controls/ProgressBarModel.h"
+#include "win32/controls/Win32.h"
 
 namespace win32 {
 

@@ -1,6 +1,6 @@
-#include "TimeEdit.h"
+#include "win32/controls/TimeEdit.h"
 
-#include "TimeFieldKeys.h"
+#include "controls/TimeFieldKeys.h"
 
 namespace win32 {
 

@@ -6,8 +6,8 @@
 // by the window before the focus moves (see TFrmPrincipal), as the field's check must be able to
 // keep it.
 
-#include "TimeField.h"
-#include "Win32.h"
+#include "controls/TimeField.h"
+#include "win32/controls/Win32.h"
 
 namespace win32 {
 

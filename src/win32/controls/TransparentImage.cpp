@@ -1,7 +1,7 @@
-#include "TransparentImage.h"
+#include "win32/controls/TransparentImage.h"
 
-#include "Pictures.h"
-#include "ResourceIds.h"
+#include "win32/controls/Pictures.h"
+#include "win32/controls/ResourceIds.h"
 
 namespace win32 {
 

@@ -5,7 +5,7 @@
 // control does, without copying the bitmap: a step image then holds the template's very
 // picture, which is how a state is told from outside.
 
-#include "Win32.h"
+#include "win32/controls/Win32.h"
 
 namespace win32 {
 

@@ -1,7 +1,7 @@
-#include "Win32.h"
+#include "win32/controls/Win32.h"
 
-#include "ProgressBarModel.h"
-#include "SystemError.h"
+#include "controls/ProgressBarModel.h"
+#include "platform/SystemError.h"
 
 namespace win32 {
 

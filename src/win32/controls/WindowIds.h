@@ -3,8 +3,8 @@
 // menu item's numeric id (ResourceIds.h, which the resource script and the tests that read the
 // window from outside use too), and each picture's resource.
 
-#include "ResourceIds.h"
-#include "WindowLayout.h"
+#include "controls/WindowLayout.h"
+#include "win32/controls/ResourceIds.h"
 
 namespace win32 {
 
