@@ -143,7 +143,9 @@ public:
     WindowInfo WaitForMainWindow() {
         std::optional<WindowInfo> window;
         EXPECT_TRUE(WaitUntil([&] { return (window = MainWindow()).has_value(); }, 20s))
-            << "the main window did not appear";
+            << "the main window did not appear; Duplora "
+            << (program_.Running() ? "runs" : "has ended") << ", its output:\n"
+            << world_.folder.Read("duplora.log");
         return window.value_or(WindowInfo{});
     }
     // Every visible top-level window of the program but tooltips: the main window, a menu, a

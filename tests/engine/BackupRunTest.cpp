@@ -112,6 +112,33 @@ struct World : BackupWorld {
     BackupRun& run = form.Run;
 };
 
+// Lets a stopped server go on after a minute at the latest, so that a run that waits for it ends
+// anyway. ThawNow(), once the run has ended, lets it go on at once and says whether it was still
+// held: whether the run ended while the server did not answer.
+class ThawAfterAMinute {
+public:
+    explicit ThawAfterAMinute(pid_t server)
+        : thread_([this, server] {
+              for (int tenths = 0; tenths < 600 && !thawed_; ++tenths)
+                  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+              thawed_ = true;
+              kill(server, SIGCONT);
+          }) {}
+    ~ThawAfterAMinute() { ThawNow(); }
+    ThawAfterAMinute(const ThawAfterAMinute&) = delete;
+    ThawAfterAMinute& operator=(const ThawAfterAMinute&) = delete;
+
+    bool ThawNow() {
+        const bool held = !thawed_.exchange(true);
+        if (thread_.joinable()) thread_.join();
+        return held;
+    }
+
+private:
+    std::atomic<bool> thawed_ = false;
+    std::thread thread_;
+};
+
 }  // namespace
 
 TEST(BackupRunTest, ACompleteRunCopiesEverythingAndEndsWithTheClosingLine) {
@@ -575,16 +602,9 @@ TEST(BackupRunTest, AServerThatDoesNotAnswerEndsStep1WithItsReason) {
     w.database.DB_Tavix.SetParams(params);
 
     ASSERT_EQ(kill(server.Pid(), SIGSTOP), 0);
-    std::atomic<bool> woken = false;
-    std::thread wakeUp([&] {
-        for (int tenths = 0; tenths < 600 && !woken; ++tenths)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        woken = true;
-        kill(server.Pid(), SIGCONT);
-    });
+    ThawAfterAMinute thaw(server.Pid());
     const bool completed = w.RunBackup();
-    const bool endedWhileFrozen = !woken.exchange(true);
-    wakeUp.join();
+    const bool endedWhileFrozen = thaw.ThawNow();
 
     EXPECT_TRUE(endedWhileFrozen);
     EXPECT_FALSE(completed);
@@ -654,16 +674,9 @@ TEST(BackupRunTest, AServerThatFreezesDuringStep4EndsTheStepAfterTheTimeOut) {
         frozen = true;
         ASSERT_EQ(kill(server.Pid(), SIGSTOP), 0);
     };
-    std::atomic<bool> woken = false;
-    std::thread wakeUp([&] {
-        for (int tenths = 0; tenths < 600 && !woken; ++tenths)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        woken = true;
-        kill(server.Pid(), SIGCONT);
-    });
+    ThawAfterAMinute thaw(server.Pid());
     const bool completed = w.RunBackup();
-    const bool endedWhileFrozen = !woken.exchange(true);
-    wakeUp.join();
+    const bool endedWhileFrozen = thaw.ThawNow();
 
     EXPECT_TRUE(frozen);
     EXPECT_TRUE(endedWhileFrozen);
