@@ -112,6 +112,15 @@ struct World : BackupWorld {
     BackupRun& run = form.Run;
 };
 
+// Links the world's database through `server`, the connection's time-out 2 s instead of 30.
+void ReachThroughWithATimeOutOf2s(World& w, const FirebirdTestServer& server) {
+    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server.Address()));
+    std::vector<std::string> params = TavixDatabaseParams();
+    std::erase_if(params, [](const std::string& line) { return line.starts_with("connect_"); });
+    params.push_back("connect_timeout=2");
+    w.database.DB_Tavix.SetParams(params);
+}
+
 // Lets a stopped server go on after a minute at the latest, so that a run that waits for it ends
 // anyway. ThawNow(), once the run has ended, lets it go on at once and says whether it was still
 // held: whether the run ended while the server did not answer.
@@ -595,11 +604,7 @@ TEST(BackupRunTest, Step1AfterALostConnectionShowsWhetherTheServerAnswersNow) {
 TEST(BackupRunTest, AServerThatDoesNotAnswerEndsStep1WithItsReason) {
     World w;
     FirebirdTestServer server(w.folder);
-    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server.Address()));
-    std::vector<std::string> params = TavixDatabaseParams();
-    std::erase_if(params, [](const std::string& line) { return line.starts_with("connect_"); });
-    params.push_back("connect_timeout=2");
-    w.database.DB_Tavix.SetParams(params);
+    ReachThroughWithATimeOutOf2s(w, server);
 
     ASSERT_EQ(kill(server.Pid(), SIGSTOP), 0);
     ThawAfterAMinute thaw(server.Pid());
@@ -663,11 +668,7 @@ TEST(BackupRunTest, AServerThatFreezesDuringStep4EndsTheStepAfterTheTimeOut) {
     w.MakeDatabase("VARCHAR(255)",
                    FirebirdTestDatabase::Rows(2000, "\\\\SRV01\\D\\Musicas\\Rock\\"));
     FirebirdTestServer server(w.folder);
-    w.database.DB_Tavix.SetDatabaseName(w.db->ServerName(server.Address()));
-    std::vector<std::string> params = TavixDatabaseParams();
-    std::erase_if(params, [](const std::string& line) { return line.starts_with("connect_"); });
-    params.push_back("connect_timeout=2");
-    w.database.DB_Tavix.SetParams(params);
+    ReachThroughWithATimeOutOf2s(w, server);
     bool frozen = false;
     w.window.progress.onProcessMessages = [&] {
         if (frozen || w.window.steps[3] != Processing) return;
