@@ -114,7 +114,7 @@ TEST_P(TimeFieldKeys, EditAsTheMaskAllows) {
 INSTANTIATE_TEST_SUITE_P(
     TimeField, TimeFieldKeys,
     ::testing::Values(
-        KeyCase{"DigitsFillAndSkipTheSeparator", "", TypedText("0730"), "07:30", 5, 0, true},
+        KeyCase{"DigitsFillAndStepOverTheSeparator", "", TypedText("0730"), "07:30", 5, 0, true},
         KeyCase{"DigitAfterTheLastPositionBeeps", "", TypedText("07301"), "07:30", 5, 1, true},
         KeyCase{"SeparatorOnHourTensJumpsToMinutes", "", TypedText(":30"), "  :30", 5, 0, true},
         KeyCase{"SeparatorAloneIsNoEdit", "", TypedText(":"), "  :  ", 3, 0, false},
@@ -160,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"DeleteOnTheSeparatorDoesNothing", "07:30", {At(2), Del()}, "07:30", 2, 0, false},
         KeyCase{"DeleteAtTheEndDoesNothing", "07:30", {At(5), Del()}, "07:30", 5, 0, false},
         KeyCase{"BackspaceEmptiesThePositionBefore", "07:30", {At(5), Back()}, "07:3 ", 4, 0, true},
-        KeyCase{"BackspaceSkipsTheSeparator", "07:30", {At(3), Back()}, "0 :30", 1, 0, true},
+        KeyCase{"BackspaceStepsOverTheSeparator", "07:30", {At(3), Back()}, "0 :30", 1, 0, true},
         KeyCase{"BackspaceAtTheStartDoesNothing", "07:30", {Back()}, "07:30", 0, 0, false},
         KeyCase{"DeleteEmptiesASelection", "07:30", {Drag(0, 5), Del()}, "  :  ", 0, 0, true},
         KeyCase{"DigitReplacesASelection", "07:30", {Drag(0, 5), Type('1')}, "1 :  ", 1, 0, true},

@@ -353,7 +353,7 @@ TEST_F(FolderMirrorTest, NamesThatArePathsAreNotCopied) {
 }
 
 // A named pipe in the source would block the run (and the window) forever once opened.
-TEST_F(FolderMirrorTest, ANamedPipeIsSkippedAndTheWalkGoesOn) {
+TEST_F(FolderMirrorTest, ANamedPipeIsPassedOverAndTheWalkGoesOn) {
     for (const char* destination : {"dst", "dst/Tavixdb"}) {
         TestFolder source;
         ASSERT_EQ(mkfifo(source.Host("pipe").c_str(), 0644), 0);

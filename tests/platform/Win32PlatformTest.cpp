@@ -142,7 +142,7 @@ TEST(Win32CopyTest, ReadOnlyHiddenAndSystemAttributesAreCarriedAndTheCopiesFollo
     }
 }
 
-TEST(Win32CopyTest, AFileOpenInAnotherProgramIsSkipped) {
+TEST(Win32CopyTest, AFileOpenInAnotherProgramIsNotCopied) {
     TestFolder folder;
     folder.Write("src.txt", "new", kSourceTime);
     folder.Write("dst.txt", "old", kSourceTime - std::chrono::hours(1));
@@ -196,7 +196,7 @@ TEST(Win32CopyTest, TheSameFileUnderAnotherSpellingOrTheTemporaryFileIsRefusedAn
     EXPECT_FALSE(folder.Exists("Tavix/c.dat"));
 }
 
-TEST(Win32MirrorTest, SkipsAFileHeldOpenAndTheNextRunCopiesIt) {
+TEST(Win32MirrorTest, AFileHeldOpenIsLeftAndTheNextRunCopiesIt) {
     TestFolder folder;
     RecordingView view;
     FolderMirror mirror{view};
